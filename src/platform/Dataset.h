@@ -1,0 +1,144 @@
+#pragma once
+
+#include "FieldDef.h"
+#include "SqliteStore.h"
+
+#include <QObject>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace korvex {
+
+// Read access to one record, as the record filter sees it.
+class DatasetRecord
+{
+public:
+    DatasetRecord(const TableDef &def, const Row &values)
+        : m_def(def)
+        , m_values(values)
+    {
+    }
+    QVariant value(QStringView field) const;
+    QString text(QStringView field) const;
+    bool boolean(QStringView field) const;
+
+private:
+    const TableDef &m_def;
+    const Row &m_values;
+};
+
+// The live query over a working table: every record in key order, a cursor,
+// an edit buffer and a record filter. Writers put the current record into
+// edit state, assign fields and post; a record left in edit state is posted
+// when the cursor moves. Views follow through afterScroll and dataChanged,
+// which stay silent while display updates are suspended.
+class Dataset : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using RecordFilter = std::function<bool(const DatasetRecord &)>;
+
+    explicit Dataset(TableDef def, QObject *parent = nullptr);
+    ~Dataset() override;
+
+    const TableDef &definition() const { return m_def; }
+    void setFileName(const QString &path) { m_path = path; }
+    const QString &fileName() const { return m_path; }
+
+    // Opens the store and stands on the first record. Throws ModuleError.
+    void open();
+    void close();
+    bool isOpen() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+
+    void first();
+    void prior();
+    void next();
+    void last();
+    bool bof() const { return m_bof; }
+    bool eof() const { return m_eof; }
+    // Records that pass the filter.
+    int recordCount() const { return int(m_visible.size()); }
+    // Position among them, counted from 0; -1 when there is none.
+    int recNo() const;
+    void setRecNo(int row);
+
+    void edit();
+    void append();
+    void post();
+    void cancel();
+    // Deletes the current record; the cursor then stands on the following one.
+    void remove();
+
+    // -1 when absent; names ignore case.
+    int fieldIndex(QStringView name) const { return m_def.indexOf(name); }
+    // The current record (the edit buffer while editing). Unknown fields throw.
+    QVariant value(QStringView field) const;
+    QVariant value(int field) const;
+    QString text(QStringView field) const;
+    bool boolean(QStringView field) const;
+    // Text longer than the field object's width is cut. Needs edit state.
+    void setValue(QStringView field, const QVariant &value);
+    void setValue(int field, const QVariant &value);
+
+    // A record of the filtered view, without moving the cursor.
+    QVariant valueAt(int row, int field) const;
+
+    void setFilter(RecordFilter filter);
+    void setFiltered(bool on);
+    bool isFiltered() const { return m_filtered; }
+    // Evaluates the filter again over all records, keeping the cursor on its
+    // record when that still passes.
+    void refresh();
+
+    void startTransaction();
+    void commit();
+    void rollback();
+
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disabled > 0; }
+
+Q_SIGNALS:
+    void afterScroll();
+    void dataChanged();
+
+private:
+    void requireOpen() const;
+    int requireField(QStringView name) const;
+    void checkBrowseMode();
+    void load();
+    bool passes(const Row &values) const;
+    void rebuildVisible(qint64 keepKey);
+    const Row &currentValues() const;
+    void notifyScroll();
+    void notifyData();
+    void settleCursor(int position);
+
+    TableDef m_def;
+    QString m_path;
+    std::unique_ptr<SqliteStore> m_store;
+    int m_keyField = -1;
+
+    std::vector<Row> m_rows;     // every record, in key order
+    std::vector<int> m_visible;  // indices into m_rows that pass the filter
+    int m_cursor = -1;           // index into m_visible
+    bool m_bof = true;
+    bool m_eof = true;
+
+    State m_state = State::Inactive;
+    Row m_buffer;
+
+    RecordFilter m_filter;
+    bool m_filtered = false;
+
+    int m_disabled = 0;
+    bool m_pendingData = false;
+    bool m_pendingScroll = false;
+};
+
+} // namespace korvex

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ParadoxTable.h"
+
+#include <QHash>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace korvex {
+
+class DatabaseSession;
+
+// A host table opened through an alias, read only, with a cursor. With a
+// named index ("Index_CIS_ZAK" is the index on CIS_ZAK) the cursor walks the
+// records in order of the index field and finds keys by exact look-up; the
+// index is built in memory once, when the table opens.
+class HostTable
+{
+public:
+    explicit HostTable(const DatabaseSession &session);
+
+    // Throws ModuleError for an unknown alias, a missing or damaged table, or
+    // an index whose field the table lacks.
+    void open(const QString &alias, const QString &fileName, const QString &indexName = QString());
+    void close();
+    bool isOpen() const { return m_table.has_value(); }
+
+    int recordCount() const;
+    void first();
+    void next();
+    bool eof() const;
+
+    // Exact look-up on the index field; on success the cursor stands on the
+    // first record with that key in index order.
+    bool findKey(const QString &key);
+
+    // -1 when the table has no such field (names ignore case).
+    int fieldIndex(QStringView name) const;
+
+    // The current record's field; throws ModuleError naming table and field
+    // when the table lacks it.
+    QString text(QStringView field) const;
+    QString text(int field) const;
+    bool boolean(QStringView field) const;
+
+    const ParadoxTable &table() const { return *m_table; }
+
+private:
+    int requireField(QStringView name) const;
+    int currentRecord() const;
+
+    const DatabaseSession &m_session;
+    std::optional<ParadoxTable> m_table;
+    std::vector<int> m_order;     // records in cursor order
+    QHash<QString, int> m_keys;   // key text -> position in m_order
+    int m_position = 0;
+};
+
+} // namespace korvex

@@ -1,0 +1,183 @@
+#include "ParadoxFormat.h"
+
+#include "Win1250.h"
+
+#include <QDate>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace korvex::Paradox {
+namespace {
+
+// Dates count days from 1 January of year 1 (day 1); 1721425 moves them to
+// the Julian day numbers QDate works with.
+constexpr std::int64_t kJulianOffset = 1721425;
+constexpr std::int64_t kLastDay = 3652059; // 31.12.9999
+
+bool allZero(std::string_view bytes)
+{
+    for (const char c : bytes)
+        if (c != 0)
+            return false;
+    return true;
+}
+
+std::uint64_t bigEndian(std::string_view bytes)
+{
+    std::uint64_t v = 0;
+    for (const char c : bytes)
+        v = (v << 8) | static_cast<unsigned char>(c);
+    return v;
+}
+
+QString twoDigits(int v)
+{
+    return QString(QChar(u'0' + v / 10)) + QChar(u'0' + v % 10);
+}
+
+std::optional<QDate> dateFromDays(std::int64_t days)
+{
+    if (days < 1 || days > kLastDay)
+        return std::nullopt;
+    return QDate::fromJulianDay(days + kJulianOffset);
+}
+
+QString formatDate(const QDate &date)
+{
+    QString year = QString::number(date.year());
+    year = QString(4 - year.size(), u'0') + year;
+    return twoDigits(date.day()) + u'.' + twoDigits(date.month()) + u'.' + year;
+}
+
+QString formatTime(std::int64_t ms)
+{
+    const std::int64_t s = ms / 1000;
+    return twoDigits(int(s / 3600)) + u':' + twoDigits(int(s / 60 % 60)) + u':' + twoDigits(int(s % 60));
+}
+
+} // namespace
+
+bool isKnownType(std::uint8_t type)
+{
+    switch (type) {
+    case Alpha: case Date: case Short: case Long: case Currency: case Number:
+    case Logical: case Memo: case Blob: case FormattedMemo: case Ole: case Graphic:
+    case Time: case Timestamp: case AutoInc: case Bcd: case Bytes:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isBlobType(std::uint8_t type)
+{
+    return type == Memo || type == Blob || type == FormattedMemo || type == Ole || type == Graphic;
+}
+
+QString alphaText(std::string_view bytes)
+{
+    while (!bytes.empty() && bytes.back() == 0)
+        bytes.remove_suffix(1);
+    return Win1250::decode(bytes);
+}
+
+std::optional<std::int64_t> integerValue(std::string_view bytes)
+{
+    if (bytes.empty() || bytes.size() > 8 || allZero(bytes))
+        return std::nullopt;
+    // Big-endian two's complement with the sign bit flipped.
+    const unsigned bits = unsigned(bytes.size()) * 8;
+    std::uint64_t v = bigEndian(bytes) ^ (std::uint64_t(1) << (bits - 1));
+    if (bits < 64 && (v >> (bits - 1)) & 1)
+        v |= ~std::uint64_t(0) << bits;
+    return static_cast<std::int64_t>(v);
+}
+
+QString integerText(std::string_view bytes)
+{
+    const auto v = integerValue(bytes);
+    return v ? QString::number(*v) : QString();
+}
+
+std::optional<double> numberValue(std::string_view bytes)
+{
+    if (bytes.size() != 8 || allZero(bytes))
+        return std::nullopt;
+    // Positive values have the top bit set (flipped); negative ones are
+    // stored with every bit inverted.
+    std::uint64_t v = bigEndian(bytes);
+    if (v & (std::uint64_t(1) << 63))
+        v &= ~(std::uint64_t(1) << 63);
+    else
+        v = ~v;
+    double d;
+    std::memcpy(&d, &v, sizeof d);
+    if (!std::isfinite(d))
+        return std::nullopt;
+    return d;
+}
+
+QString formatNumber(double value)
+{
+    if (value == 0)
+        return QStringLiteral("0");
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (res.ec != std::errc())
+        return QString();
+    QString text = QString::fromLatin1(buf, res.ptr - buf);
+    text.replace(u'.', u',');
+    return text;
+}
+
+QString numberText(std::string_view bytes)
+{
+    const auto v = numberValue(bytes);
+    return v ? formatNumber(*v) : QString();
+}
+
+QString dateText(std::string_view bytes)
+{
+    const auto days = integerValue(bytes);
+    if (!days)
+        return QString();
+    const auto date = dateFromDays(*days);
+    return date ? formatDate(*date) : QString();
+}
+
+QString timeText(std::string_view bytes)
+{
+    const auto ms = integerValue(bytes);
+    if (!ms || *ms < 0 || *ms >= 86400000)
+        return QString();
+    return formatTime(*ms);
+}
+
+QString timestampText(std::string_view bytes)
+{
+    const auto ms = numberValue(bytes);
+    if (!ms || *ms < 0 || *ms > double(kLastDay + 1) * 86400000.0)
+        return QString();
+    const auto total = static_cast<std::int64_t>(*ms);
+    const auto date = dateFromDays(total / 86400000);
+    return date ? formatDate(*date) + u' ' + formatTime(total % 86400000) : QString();
+}
+
+std::optional<bool> logicalValue(std::string_view bytes)
+{
+    if (bytes.size() != 1 || bytes[0] == 0)
+        return std::nullopt;
+    return static_cast<unsigned char>(bytes[0]) != 0x80;
+}
+
+QString logicalText(std::string_view bytes)
+{
+    const auto v = logicalValue(bytes);
+    if (!v)
+        return QString();
+    return *v ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+} // namespace korvex::Paradox

@@ -1,0 +1,82 @@
+#include "TextFile.h"
+
+#include "ModuleError.h"
+#include "Win1250.h"
+#include "WinPath.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace korvex::TextFile {
+namespace {
+
+[[noreturn]] void throwWriteError(const QString &path, const QString &reason)
+{
+    throw ModuleError(QStringLiteral("Soubor \"%1\" nelze zapsat: %2").arg(path, reason));
+}
+
+} // namespace
+
+std::optional<QStringList> readLines(const QString &path)
+{
+    QFile file(WinPath::resolve(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
+        if (end < 0)
+            end = bytes.size();
+        qsizetype stop = end;
+        if (end < bytes.size() && stop > start && bytes[stop - 1] == '\r')
+            --stop;
+        lines.append(Win1250::decode(std::string_view(bytes.constData() + start, size_t(stop - start))));
+        start = next;
+    }
+    return lines;
+}
+
+QString lineAt(const QStringList &lines, qsizetype n)
+{
+    return n >= 0 && n < lines.size() ? lines[n] : QString();
+}
+
+QByteArray encodeLines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += Win1250::encode(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+void writeLines(const QString &path, const QStringList &lines)
+{
+    QFile file(WinPath::resolve(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throwWriteError(path, file.errorString());
+    const QByteArray bytes = encodeLines(lines);
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throwWriteError(path, file.errorString());
+}
+
+void writeLinesAtomic(const QString &path, const QStringList &lines, bool ownerOnly)
+{
+    QSaveFile file(WinPath::resolve(path));
+    if (!file.open(QIODevice::WriteOnly))
+        throwWriteError(path, file.errorString());
+    if (ownerOnly && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throwWriteError(path, file.errorString());
+    const QByteArray bytes = encodeLines(lines);
+    if (file.write(bytes) != bytes.size())
+        throwWriteError(path, file.errorString());
+    if (!file.commit())
+        throwWriteError(path, file.errorString());
+}
+
+} // namespace korvex::TextFile

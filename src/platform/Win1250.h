@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string_view>
+
+namespace korvex {
+
+// Windows-1250, the code page of the host data and of the module's files.
+// Decoding is total; the five bytes the code page leaves undefined map to the
+// C1 control of the same value, so every byte string survives a round trip.
+namespace Win1250 {
+
+QString decode(std::string_view bytes);
+inline QString decode(const QByteArray &bytes) { return decode(std::string_view(bytes.constData(), size_t(bytes.size()))); }
+
+// Characters outside the code page become '?'.
+QByteArray encode(QStringView text);
+
+// True when every character of the text has a byte in the code page.
+bool canEncode(QStringView text);
+
+} // namespace Win1250
+} // namespace korvex

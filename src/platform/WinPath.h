@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace korvex {
+
+// File names the Windows way. The module builds its paths as documented
+// (root + "WWW_Export\Data\Rezim_Pr.ddd"); on a case-sensitive file system
+// these helpers find the file that Windows would open: backslash and slash
+// both separate, and a component that does not exist exactly is matched
+// without regard to letter case in its folder (first in sorted order).
+namespace WinPath {
+
+// The native path of the file or folder the Windows-style path names. When a
+// component has no match, the rest of the path is kept as written.
+QString resolve(const QString &path);
+
+bool exists(const QString &path);
+bool isFile(const QString &path);
+bool isFolder(const QString &path);
+
+// Names of the entries of a folder (files and folders), sorted.
+QStringList entries(const QString &folder);
+
+// True when the path ends in a separator of either kind.
+bool hasTrailingSeparator(const QString &path);
+
+} // namespace WinPath
+} // namespace korvex

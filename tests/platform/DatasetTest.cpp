@@ -1,0 +1,207 @@
+#include "Dataset.h"
+#include "ModuleError.h"
+#include "SqliteStore.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace korvex;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TableDef carsDef()
+{
+    TableDef def;
+    def.name = u"Cars"_s;
+    def.fields = {
+        FieldDef{u"ID"_s, FieldKind::AutoInc, 0, 0, {}, Qt::AlignLeft, true},
+        FieldDef{u"NAME"_s, FieldKind::Text, 10, 10, {}, Qt::AlignLeft, false},
+        FieldDef{u"NOTE"_s, FieldKind::Memo, 0, 0, {}, Qt::AlignLeft, false},
+        FieldDef{u"MARK"_s, FieldKind::Boolean, 0, 0, {}, Qt::AlignLeft, false},
+    };
+    return def;
+}
+
+class DatasetTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        path = dir.filePath(u"Cars.DB"_s);
+        SqliteStore::create(path, carsDef());
+        data.setFileName(path);
+        data.open();
+    }
+
+    void add(const QString &name, bool mark = false)
+    {
+        data.append();
+        data.setValue(u"NAME", name);
+        data.setValue(u"MARK", mark);
+        data.post();
+    }
+
+    QStringList names()
+    {
+        QStringList out;
+        for (int r = 0; r < data.recordCount(); ++r)
+            out.append(data.valueAt(r, 1).toString());
+        return out;
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    Dataset data{carsDef()};
+};
+
+} // namespace
+
+TEST_F(DatasetTest, AppendNumbersRecordsAndNavigationSetsBofEof)
+{
+    EXPECT_TRUE(data.bof());
+    EXPECT_TRUE(data.eof());
+    add(u"a"_s);
+    add(u"b"_s);
+    add(u"c"_s);
+    EXPECT_EQ(data.text(u"ID"), u"3"_s);
+    data.first();
+    EXPECT_TRUE(data.bof());
+    EXPECT_FALSE(data.eof());
+    EXPECT_EQ(data.text(u"NAME"), u"a"_s);
+    data.prior();
+    EXPECT_TRUE(data.bof());
+    data.last();
+    EXPECT_TRUE(data.eof());
+    EXPECT_EQ(data.text(u"NAME"), u"c"_s);
+    data.next();
+    EXPECT_TRUE(data.eof());
+    EXPECT_EQ(data.text(u"NAME"), u"c"_s);
+    data.prior();
+    EXPECT_EQ(data.text(u"name"), u"b"_s);
+    EXPECT_EQ(data.recNo(), 1);
+}
+
+TEST_F(DatasetTest, TextIsCutToTheFieldWidthAndEmptyTextIsNull)
+{
+    add(u"Škoda Octavia Combi"_s);
+    EXPECT_EQ(data.text(u"NAME"), u"Škoda Octa"_s);
+    data.edit();
+    data.setValue(u"NOTE", QString(5000, u'x'));
+    data.setValue(u"NAME", QString());
+    data.post();
+    EXPECT_EQ(data.text(u"NOTE").size(), 5000);
+    EXPECT_TRUE(data.value(u"NAME").isNull());
+    EXPECT_THROW(data.setValue(u"NAME", u"x"_s), ModuleError); // not in edit state
+    data.edit();
+    EXPECT_THROW(data.setValue(u"ID", 7), ModuleError);
+    EXPECT_THROW(data.setValue(u"NIC", 7), ModuleError);
+}
+
+TEST_F(DatasetTest, RecordsPersistAcrossCloseAndOpen)
+{
+    add(u"první"_s, true);
+    add(u"druhý"_s);
+    data.close();
+    EXPECT_FALSE(data.isOpen());
+    data.open();
+    ASSERT_EQ(data.recordCount(), 2);
+    EXPECT_EQ(data.recNo(), 0);
+    EXPECT_EQ(data.text(u"NAME"), u"první"_s);
+    EXPECT_TRUE(data.boolean(u"MARK"));
+    EXPECT_EQ(data.text(u"MARK"), u"True"_s);
+    data.next();
+    EXPECT_FALSE(data.boolean(u"MARK"));
+    EXPECT_TRUE(data.value(u"NOTE").isNull());
+}
+
+TEST_F(DatasetTest, AnEditIsPostedWhenTheCursorMovesAndCancelDropsIt)
+{
+    add(u"a"_s);
+    add(u"b"_s);
+    data.first();
+    data.edit();
+    data.setValue(u"NAME", u"A"_s);
+    data.next();
+    EXPECT_EQ(data.state(), Dataset::State::Browse);
+    data.edit();
+    data.setValue(u"NAME", u"B"_s);
+    data.cancel();
+    data.close();
+    data.open();
+    EXPECT_EQ(names(), (QStringList{u"A"_s, u"b"_s}));
+}
+
+TEST_F(DatasetTest, DeleteLeavesTheCursorOnTheFollowingRecord)
+{
+    for (const QString &n : {u"a"_s, u"b"_s, u"c"_s})
+        add(n);
+    data.first();
+    data.next();
+    data.remove();
+    EXPECT_EQ(data.text(u"NAME"), u"c"_s);
+    data.remove();
+    EXPECT_EQ(data.text(u"NAME"), u"a"_s);
+    data.close();
+    data.open();
+    EXPECT_EQ(names(), QStringList{u"a"_s});
+}
+
+TEST_F(DatasetTest, TheFilterDecidesWhichRecordsCount)
+{
+    add(u"a"_s, true);
+    add(u"b"_s, false);
+    add(u"c"_s, true);
+    data.setFilter([](const DatasetRecord &r) { return r.boolean(u"MARK"); });
+    data.setFiltered(true);
+    EXPECT_EQ(names(), (QStringList{u"a"_s, u"c"_s}));
+    // A posted record that no longer passes leaves the view.
+    data.first();
+    data.edit();
+    data.setValue(u"MARK", false);
+    data.post();
+    EXPECT_EQ(names(), QStringList{u"c"_s});
+    EXPECT_EQ(data.text(u"NAME"), u"c"_s);
+    data.setFiltered(false);
+    EXPECT_EQ(data.recordCount(), 3);
+    EXPECT_EQ(data.text(u"NAME"), u"c"_s);
+}
+
+TEST_F(DatasetTest, SuspendedDisplayUpdatesGiveOneRefreshWhenResumed)
+{
+    QSignalSpy scrolled(&data, &Dataset::afterScroll);
+    QSignalSpy changed(&data, &Dataset::dataChanged);
+    data.disableControls();
+    add(u"a"_s);
+    add(u"b"_s);
+    data.first();
+    data.next();
+    EXPECT_EQ(scrolled.count(), 0);
+    EXPECT_EQ(changed.count(), 0);
+    data.enableControls();
+    EXPECT_EQ(scrolled.count(), 1);
+    EXPECT_EQ(changed.count(), 1);
+    data.prior();
+    EXPECT_EQ(scrolled.count(), 2);
+}
+
+TEST_F(DatasetTest, RollbackDropsChangesFromMemoryToo)
+{
+    add(u"a"_s);
+    data.startTransaction();
+    add(u"b"_s);
+    data.first();
+    data.edit();
+    data.setValue(u"NAME", u"x"_s);
+    data.post();
+    data.rollback();
+    EXPECT_EQ(names(), QStringList{u"a"_s});
+    data.startTransaction();
+    add(u"c"_s);
+    data.commit();
+    data.close();
+    data.open();
+    EXPECT_EQ(names(), (QStringList{u"a"_s, u"c"_s}));
+}

@@ -1,0 +1,95 @@
+#include "ModuleFolders.h"
+#include "WinPath.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace korvex;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void touch(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+}
+
+} // namespace
+
+TEST(WinPath, FindsFilesWhoseNamesDifferInCase)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + u'/';
+    touch(root + u"WWW_export/data/REZIM_PR.DDD"_s);
+
+    const QString asked = root + u"WWW_Export\\Data\\Rezim_Pr.ddd"_s;
+    EXPECT_EQ(WinPath::resolve(asked), root + u"WWW_export/data/REZIM_PR.DDD"_s);
+    EXPECT_TRUE(WinPath::isFile(asked));
+    EXPECT_TRUE(WinPath::isFolder(root + u"www_export\\DATA\\"_s));
+    EXPECT_EQ(WinPath::resolve(root + u"www_export/DATA/"_s), root + u"WWW_export/data/"_s);
+}
+
+TEST(WinPath, ExactNamesWinAndSeveralMatchesTakeTheFirstInSortedOrder)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + u'/';
+    touch(root + u"foto.jpg"_s);
+    touch(root + u"FOTO.jpg"_s);
+    touch(root + u"Foto.jpg"_s);
+    EXPECT_EQ(WinPath::resolve(root + u"Foto.jpg"_s), root + u"Foto.jpg"_s);
+    EXPECT_EQ(WinPath::resolve(root + u"fOTO.JPG"_s), root + u"FOTO.jpg"_s);
+}
+
+TEST(WinPath, CzechLettersMatchWithoutRegardToCase)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + u'/';
+    touch(root + u"ŠKODA/Žlutá.txt"_s);
+    EXPECT_TRUE(WinPath::isFile(root + u"škoda\\žLUTÁ.TXT"_s));
+}
+
+TEST(WinPath, AMissingComponentKeepsTheRestAsWritten)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + u'/';
+    touch(root + u"Data/x.txt"_s);
+    EXPECT_EQ(WinPath::resolve(root + u"DATA\\Nic\\Foto.JPG"_s), root + u"Data/Nic/Foto.JPG"_s);
+    EXPECT_FALSE(WinPath::exists(root + u"DATA\\Nic\\Foto.JPG"_s));
+}
+
+TEST(WinPath, RelativePathsStartInTheCurrentFolder)
+{
+    QTemporaryDir dir;
+    touch(dir.path() + u"/WWW_EXPORT/Pelanto_dod.ddd"_s);
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    EXPECT_TRUE(WinPath::isFile(u"WWW_Export\\pelanto_dod.ddd"_s));
+    EXPECT_EQ(WinPath::resolve(u"WWW_Export\\pelanto_dod.ddd"_s), u"WWW_EXPORT/Pelanto_dod.ddd"_s);
+    QDir::setCurrent(saved);
+}
+
+TEST(ModuleFolders, HostRootDropsAFinalPrgFolderOfAnyCase)
+{
+    EXPECT_EQ(ModuleFolders::hostRoot(u"/opt/Dealer/PRG/"_s), u"/opt/Dealer/"_s);
+    EXPECT_EQ(ModuleFolders::hostRoot(u"/opt/Dealer/prg/"_s), u"/opt/Dealer/"_s);
+    EXPECT_EQ(ModuleFolders::hostRoot(u"/opt/Dealer/Prg/"_s), u"/opt/Dealer/"_s);
+    EXPECT_EQ(ModuleFolders::hostRoot(u"/opt/Tools/Export/"_s), QString());
+    EXPECT_EQ(ModuleFolders::hostRoot(u"/opt/XPRG/"_s), u"/opt/X"_s);
+    EXPECT_EQ(ModuleFolders::hostRoot(u"RG/"_s), QString());
+}
+
+TEST(ModuleFolders, SettingsFolderMovesBesideTheExecutableWithFotoBmp)
+{
+    QTemporaryDir dir;
+    const QString exe = dir.path() + u"/PRG/"_s;
+    QDir().mkpath(exe);
+    const QString host = ModuleFolders::hostRoot(exe);
+    EXPECT_EQ(ModuleFolders::settingsFolder(exe, host), host + u"WWW_Export\\Data\\Setting\\"_s);
+    touch(exe + u"foto.BMP"_s);
+    EXPECT_EQ(ModuleFolders::settingsFolder(exe, host), exe);
+}

@@ -1,0 +1,21 @@
+#include "ScriptedDialogs.h"
+
+namespace korvex::test {
+
+void ScriptedDialogs::notify(const QString &caption, const QString &text, Alignment alignment)
+{
+    calls.append({Kind::Notice, caption, text, alignment});
+}
+
+bool ScriptedDialogs::ask(const QString &caption, const QString &text)
+{
+    calls.append({Kind::Question, caption, text, Alignment::Left});
+    return m_answers.isEmpty() ? false : m_answers.takeFirst();
+}
+
+void ScriptedDialogs::showError(const QString &text)
+{
+    calls.append({Kind::Error, QString(), text, Alignment::Left});
+}
+
+} // namespace korvex::test

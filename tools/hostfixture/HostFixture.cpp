@@ -1,0 +1,178 @@
+#include "HostFixture.h"
+
+#include "JpegWriter.h"
+#include "ParadoxWriter.h"
+#include "TextFile.h"
+
+extern "C" {
+#include <paradox.h>
+}
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex::fixture {
+namespace {
+
+const char *const kFolderNames[] = {"Data", "Data2", "Data3", "Data4"};
+
+void makeFolder(const QString &path)
+{
+    if (!QDir().mkpath(path))
+        throw std::runtime_error("cannot create folder " + path.toStdString());
+}
+
+PxValue textOrNull(const QString &text)
+{
+    return text.isEmpty() ? PxValue() : PxValue(text);
+}
+
+PxValue priceValue(const QString &text)
+{
+    bool ok = false;
+    const double v = QLocale::c().toDouble(QString(text).replace(u',', u'.'), &ok);
+    return ok ? PxValue(v) : PxValue();
+}
+
+PxValue dateValue(const QString &text)
+{
+    const QDate d = QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
+    return d.isValid() ? PxValue(d) : PxValue();
+}
+
+// "FOTO\1_1.JPG" with "_WEB" gives <data folder>/FOTO/1_1_WEB.JPG.
+QString photoFile(const QString &dataFolder, const FixturePhoto &photo)
+{
+    QString path = dataFolder + QString(photo.line).replace(u'\\', u'/');
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const QString ext = dot > path.lastIndexOf(u'/') ? path.mid(dot) : QString();
+    return path.left(path.size() - 4) + photo.variant + ext;
+}
+
+void writeBranch(const QString &folder, const FixtureBranch &branch, const FixtureHost &host)
+{
+    makeFolder(folder);
+    ParadoxWriter overview(folder + u"Prehledy.DB"_s,
+                           {{"CIS_ZAK", pxfAlpha, 15},
+                            {"STAV_ZAKAZKY", pxfAlpha, 20},
+                            {"REZ_JMENO", pxfAlpha, 40},
+                            {"REZ_PREHL5", pxfAlpha, 255},
+                            {"Prodej_Cena", host.priceAsCurrency ? pxfCurrency : pxfNumber, 8},
+                            {"Fotky", pxfMemoBLOb, 20},
+                            {"VYKON", pxfAlpha, 10},
+                            {"DATUM_ZAK", pxfDate, 4},
+                            {"POZNAMKA", pxfAlpha, 60}});
+    ParadoxWriter intake(folder + u"Prijeti.DB"_s,
+                         {{"CIS_ZAK", pxfAlpha, 15},
+                          {"DRUH_VOZIDLA", pxfAlpha, 20},
+                          {"ZNACKA_VOZIDLA", pxfAlpha, 30},
+                          {"VYKUP_REZERVA1", pxfMemoBLOb, 30},
+                          {"VYKUP_REZERVA2", pxfMemoBLOb, 30},
+                          {"BARVA_VOZIDLA", pxfAlpha, 30},
+                          {"METALIZA", pxfLogical, 1},
+                          {"PALIVO", pxfAlpha, 20},
+                          {"STAV_TACHOM", pxfAlpha, 15},
+                          {"PROVOZ_OD", host.provozOdAsDate ? pxfDate : pxfAlpha, host.provozOdAsDate ? 4 : 10},
+                          {"MESIC_VYROBY", pxfAlpha, 2},
+                          {"ROK_VYROBY", pxfAlpha, 4},
+                          {"POCET_MAJITELU", pxfAlpha, 2},
+                          {"STK_DO", pxfAlpha, 7},
+                          {"VARIANTA_TS", pxfAlpha, 2},
+                          {"OBSAH_MOTORU", pxfAlpha, 10},
+                          {"NOSNOST", pxfAlpha, 10}});
+    ParadoxWriter tsVyb(folder + u"TSvyb.DB"_s, {{"CIS_ZAK", pxfAlpha, 15}, {"VYBAVA", pxfMemoBLOb, 40}});
+    ParadoxWriter tsCheck(folder + u"TScheck.DB"_s, {{"CIS_ZAK", pxfAlpha, 15}, {"VYBAVA", pxfMemoBLOb, 40}});
+
+    unsigned seed = 1;
+    for (const FixtureVehicle &v : branch.vehicles) {
+        QStringList photoLines;
+        for (const FixturePhoto &p : v.photos) {
+            photoLines.append(p.line);
+            if (p.variant.isEmpty())
+                continue;
+            const QString file = photoFile(folder, p);
+            makeFolder(QFileInfo(file).path());
+            writeJpeg(file, host.photoWidth, host.photoHeight, seed++);
+        }
+        overview.addRecord({v.cisZak, textOrNull(v.stav), textOrNull(v.rezJmeno), textOrNull(v.rezPrehl5),
+                            priceValue(v.prodejCena), textOrNull(photoLines.join(QStringLiteral("\r\n"))),
+                            textOrNull(v.vykon), PxValue(QDate(2008, 5, 9)), PxValue()});
+
+        QString variant;
+        if (v.intake) {
+            const FixtureIntake &i = *v.intake;
+            variant = i.variantaTs;
+            intake.addRecord({v.cisZak, textOrNull(i.druh), textOrNull(i.znacka), textOrNull(i.technicalData),
+                              textOrNull(i.note), textOrNull(i.barva),
+                              i.metaliza ? PxValue(*i.metaliza) : PxValue(), textOrNull(i.palivo),
+                              textOrNull(i.stavTachom),
+                              host.provozOdAsDate ? dateValue(i.provozOd) : textOrNull(i.provozOd),
+                              textOrNull(i.mesicVyroby), textOrNull(i.rokVyroby), textOrNull(i.pocetMajitelu),
+                              textOrNull(i.stkDo), textOrNull(i.variantaTs), textOrNull(i.obsahMotoru),
+                              textOrNull(i.nosnost)});
+        }
+        if (v.equipment)
+            (variant == u"0" ? tsVyb : tsCheck).addRecord({v.cisZak, textOrNull(*v.equipment)});
+    }
+}
+
+} // namespace
+
+QString HostLayout::dataFolder(int number) const
+{
+    return root + QString::fromLatin1(kFolderNames[number - 1]) + u'/';
+}
+
+HostLayout writeHost(const QString &root, const FixtureHost &host)
+{
+    HostLayout layout;
+    layout.root = QDir(root).absolutePath() + u'/';
+    layout.programFolder = layout.root + u"PRG/"_s;
+    layout.aliasFile = layout.programFolder + u"aliases.ini"_s;
+    makeFolder(layout.programFolder);
+    makeFolder(layout.root + u"Data/INI"_s);
+    makeFolder(layout.root + u"WWW_Export/Data/Setting"_s);
+
+    // The host's own settings and route files.
+    TextFile::writeLines(layout.programFolder + u"Route.ddd"_s, {layout.programFolder});
+    QStringList route;
+    for (const bool on : host.route)
+        route.append(on ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+    TextFile::writeLines(layout.programFolder + u"Route_Seznam_Zobraz.ddd"_s, route);
+    if (host.vatRate)
+        TextFile::writeLines(layout.root + u"Data/INI/parametry.ini"_s,
+                             {QStringLiteral("[DPH]"), QStringLiteral("DPHZaklSaz=%1").arg(*host.vatRate)});
+    if (!host.proxy.isEmpty())
+        TextFile::writeLines(layout.programFolder + u"Patrani.ddd"_s, host.proxy);
+    if (!host.ftpMode.isEmpty())
+        TextFile::writeLines(layout.root + u"WWW_Export/Data/Rezim_Pr.ddd"_s, host.ftpMode);
+    if (!host.extractionFlags.isEmpty())
+        TextFile::writeLines(layout.root + u"WWW_Export/Pelanto_dod.ddd"_s, host.extractionFlags);
+    if (host.reservationsMarker)
+        TextFile::writeLines(layout.root + u"WWW_Export/Data/Rezervovana_ne.ddd"_s, {});
+
+    QStringList aliases{QStringLiteral("[BAZAR]"), u"PATH="_s + layout.dataFolder(1)};
+    for (int n = 1; n <= 4; ++n)
+        aliases << QStringLiteral("[BAZAR%1]").arg(n) << u"PATH="_s + layout.dataFolder(n);
+    QFile file(layout.aliasFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(aliases.join(u'\n').toUtf8() + '\n') < 0)
+        throw std::runtime_error("cannot write " + layout.aliasFile.toStdString());
+
+    for (int n = 1; n <= 4; ++n) {
+        FixtureBranch empty;
+        empty.number = n;
+        const FixtureBranch *branch = &empty;
+        for (const FixtureBranch &b : host.branches)
+            if (b.number == n)
+                branch = &b;
+        writeBranch(layout.dataFolder(n), *branch, host);
+    }
+    return layout;
+}
+
+} // namespace korvex::fixture
