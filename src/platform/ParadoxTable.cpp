@@ -104,8 +104,12 @@ void ParadoxTable::parseHeader()
     m_headerRecords = le32s(d + 0x06);
     m_firstBlock = le16(d + 0x0E);
     const int numFields = le16(d + 0x21);
-    const std::int32_t encryption = le32s(d + 0x25);
     const auto version = static_cast<unsigned char>(d[0x39]);
+    // Version 4 and later tables keep the real encryption word at 0x5C; the
+    // old place then holds a fixed pattern.
+    if (version >= 5 && size < kFieldInfoV4)
+        fail(QStringLiteral("soubor je kratší než hlavička tabulky"));
+    const std::int32_t encryption = le32s(d + (version >= 5 ? 0x5C : 0x25));
 
     if (fileType != 0 && fileType != 2)
         fail(QStringLiteral("soubor není datovou tabulkou (typ %1)").arg(fileType));
