@@ -68,14 +68,16 @@ QByteArray ParadoxMemoFile::blob(std::string_view field) const
     } else {
         // A shared block: type 3 with 64 five-byte entries from +12; an
         // entry holds the data offset and the length in 16-byte units
-        // (rounded up), the modification number and the length modulo 16.
+        // (rounded up), the modification number and the length modulo 16
+        // (some writers put 16 there for a multiple of 16).
         if (type != 3 || index >= kSubEntries)
             fail(QStringLiteral("blok %1 není blokem sdílených poznámek").arg(block));
         const std::uint64_t entry = block + 12 + std::uint64_t(index) * 5;
         if (entry + 5 > size)
             fail(QStringLiteral("položka %1 bloku %2 leží mimo soubor").arg(index).arg(block));
         const auto *e = reinterpret_cast<const unsigned char *>(base + entry);
-        if (e[0] == 0 || e[1] != (length + 15) / 16 || e[4] != length % 16)
+        const bool rest = e[4] == length % 16 || (length % 16 == 0 && e[4] == 16);
+        if (e[0] == 0 || e[1] != (length + 15) / 16 || !rest)
             fail(QStringLiteral("položka %1 bloku %2 nesouhlasí s odkazem").arg(index).arg(block));
         start = block + std::uint64_t(e[0]) * 16;
     }

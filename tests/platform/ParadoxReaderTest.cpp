@@ -97,6 +97,28 @@ TEST(ParadoxReader, ReadsEveryFieldTypeAsItsText)
     EXPECT_EQ(t.logical(2, 6), std::nullopt);
 }
 
+TEST(ParadoxReader, MemosOfEveryLengthReadBack)
+{
+    // In the record, in shared blocks (multiples of 16 included) and in
+    // blocks of their own.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Memo.DB"_s);
+    std::vector<int> lengths;
+    for (int n = 0; n <= 80; ++n)
+        lengths.push_back(n);
+    for (const int n : {255, 256, 257, 2047, 4096, 5000, 12345})
+        lengths.push_back(n);
+    {
+        ParadoxWriter w(path, {{"N", pxfLong, 4}, {"M", pxfMemoBLOb, 15}});
+        for (const int n : lengths)
+            w.addRecord({qint64(n), n ? PxValue(QString(n, u'ž')) : PxValue()});
+    }
+    const ParadoxTable t = ParadoxTable::open(path);
+    ASSERT_EQ(t.recordCount(), int(lengths.size()));
+    for (int r = 0; r < t.recordCount(); ++r)
+        EXPECT_EQ(t.text(r, 1), QString(lengths[size_t(r)], u'ž')) << "length " << lengths[size_t(r)];
+}
+
 TEST(ParadoxReader, AgreesWithPxlibOnEveryRecord)
 {
     QTemporaryDir dir;
