@@ -1,0 +1,135 @@
+#include "ModuleSettings.h"
+
+#include "ModuleError.h"
+#include "TextFile.h"
+#include "Win1250.h"
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+
+// Scrambled with the key, the password's bytes stay clear of CR and LF, so
+// line 8 always fits on one line.
+const QString kDefaultFtpServer = u"ftp.korvex.cz"_s;
+const QString kDefaultFtpUser = u"inzerce"_s;
+const QString kDefaultFtpPassword = u"Tr4s9Kp"_s;
+const QByteArray kScrambleKey = "574";
+
+StoredSettings::StoredSettings()
+    : ftpServer(kDefaultFtpServer)
+    , ftpJmeno(kDefaultFtpUser)
+    , ftpHeslo(kDefaultFtpPassword)
+{
+}
+
+namespace {
+
+// A decimal integer with an optional sign, nothing else around it.
+std::optional<int> readInteger(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok || text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QByteArray ScrambleText(const QByteArray &text, const QByteArray &key, ScrambleDirection direction)
+{
+    unsigned shift = 0;
+    for (const char k : key)
+        shift += static_cast<unsigned char>(k);
+    QByteArray out = text;
+    for (char &c : out) {
+        const unsigned b = static_cast<unsigned char>(c);
+        c = static_cast<char>(direction == ScrambleDirection::Decode ? b + shift : b - shift);
+    }
+    return out;
+}
+
+void LoadFtpMode(ModuleSettings &settings, const QString &hostRoot)
+{
+    const auto lines = TextFile::readLines(hostRoot + u"WWW_Export\\Data\\Rezim_Pr.ddd"_s);
+    if (!lines)
+        return;
+    const QString mode = TextFile::lineAt(*lines, 0);
+    if (mode == u"ACTIVE")
+        settings.ftpPassive = false;
+    else if (mode == u"PASIVE")
+        settings.ftpPassive = true;
+}
+
+void LoadHostProxy(ModuleSettings &settings, const QString &executableFolder)
+{
+    const QString file = executableFolder + u"Patrani.ddd"_s;
+    const auto lines = TextFile::readLines(file);
+    if (!lines)
+        return;
+    if (TextFile::lineAt(*lines, 1) == u"1") {
+        const QString portText = TextFile::lineAt(*lines, 5);
+        const auto port = readInteger(portText);
+        if (!port)
+            throw ModuleError(u"Soubor \"%1\": port proxy \"%2\" není celé číslo"_s.arg(file, portText));
+        settings.proxy = ProxySettings{TextFile::lineAt(*lines, 2), TextFile::lineAt(*lines, 3),
+                                       TextFile::lineAt(*lines, 4), *port};
+        settings.labelProxy = u"PROXY: ZAPNUTO"_s;
+    } else {
+        settings.proxy = ProxySettings();
+        settings.labelProxy = u"PROXY: VYPNUTO"_s;
+    }
+}
+
+void LoadExtractionFlags(ModuleSettings &settings, const QString &folder)
+{
+    settings.onlyWithPhotos = false;
+    settings.onlyWithPrice = false;
+    const auto lines = TextFile::readLines(folder + u"Pelanto_dod.ddd"_s);
+    if (!lines)
+        return;
+    settings.onlyWithPhotos = TextFile::lineAt(*lines, 0) == u"1";
+    settings.onlyWithPrice = TextFile::lineAt(*lines, 1) == u"1";
+}
+
+void LoadModuleSettings(ModuleSettings &settings, const QString &executableFolder)
+{
+    const auto lines = TextFile::readLines(executableFolder + u"Korvex.ddd"_s);
+    StoredSettings &stored = settings.stored;
+    if (!lines) {
+        stored = StoredSettings();
+        return;
+    }
+    auto line = [&](int n) { return TextFile::lineAt(*lines, n - 1); };
+    stored.stahovatFoto = line(1) == u"1";
+    stored.jenPrvniFoto = line(2) == u"1";
+    stored.maxModulu = line(3);
+    if (!readInteger(line(3)))
+        throw ModuleError(u"'%1' is not a valid integer value"_s.arg(line(3)));
+    stored.uzivJmeno = line(4);
+    stored.uzivHeslo = line(5);
+    stored.ftpServer = line(6);
+    stored.ftpJmeno = line(7);
+    stored.ftpHeslo = Win1250::decode(ScrambleText(Win1250::encode(line(8)), kScrambleKey, ScrambleDirection::Decode));
+    stored.resultPageAddress = line(9);
+}
+
+void SaveModuleSettings(const ModuleSettings &settings, const QString &executableFolder)
+{
+    const StoredSettings &stored = settings.stored;
+    const QString scrambled =
+        Win1250::decode(ScrambleText(Win1250::encode(kDefaultFtpPassword), kScrambleKey, ScrambleDirection::Encode));
+    TextFile::writeLinesAtomic(executableFolder + u"Korvex.ddd"_s,
+                               {stored.stahovatFoto ? u"1"_s : u"0"_s,
+                                stored.jenPrvniFoto ? u"1"_s : u"0"_s,
+                                stored.maxModulu,
+                                stored.uzivJmeno,
+                                stored.uzivHeslo,
+                                stored.ftpServer,
+                                stored.ftpJmeno,
+                                scrambled,
+                                stored.resultPageAddress},
+                               true);
+}
+
+} // namespace korvex
