@@ -29,17 +29,14 @@ bool hasTrailingSeparator(const QString &path)
     return !path.isEmpty() && isSeparator(path.back());
 }
 
+// Walks the components of a Windows-style path; match gives the name under
+// which a component exists in its (native) folder, or nothing.
+static QString resolveWith(const QString &path, const std::function<QString(const QString &, const QString &)> &match)
+{
 #ifdef Q_OS_WIN
-
-QString resolve(const QString &path)
-{
+    Q_UNUSED(match);
     return path;
-}
-
 #else
-
-QString resolve(const QString &path)
-{
     QString current;
     if (!path.isEmpty() && isSeparator(path.front()))
         current = QStringLiteral("/");
@@ -55,32 +52,63 @@ QString resolve(const QString &path)
     }
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString &part = parts[i];
-        QString candidate = current + part;
-        if (part != u"." && part != u".." && !QFileInfo::exists(candidate)) {
-            QString match;
-            for (const QString &name : sortedEntries(current)) {
-                if (name.compare(part, Qt::CaseInsensitive) == 0) {
-                    match = name;
-                    break;
-                }
-            }
-            if (match.isEmpty()) {
-                // Nothing to match: keep the rest as written.
-                candidate = current + parts.mid(i).join(u'/');
-                if (hasTrailingSeparator(path))
-                    candidate += u'/';
-                return candidate;
-            }
-            candidate = current + match;
+        const QString name = part == u"." || part == u".." ? part : match(current, part);
+        if (name.isEmpty()) {
+            // Nothing to match: keep the rest as written.
+            QString rest = current + parts.mid(i).join(u'/');
+            if (hasTrailingSeparator(path))
+                rest += u'/';
+            return rest;
         }
-        current = candidate;
+        current += name;
         if (i + 1 < parts.size() || hasTrailingSeparator(path))
             current += u'/';
     }
     return current;
+#endif
 }
 
-#endif
+QString resolve(const QString &path)
+{
+    return resolveWith(path, [](const QString &folder, const QString &part) {
+        if (QFileInfo::exists(folder + part))
+            return part;
+        for (const QString &name : sortedEntries(folder))
+            if (name.compare(part, Qt::CaseInsensitive) == 0)
+                return name;
+        return QString();
+    });
+}
+
+QString CachedResolver::resolve(const QString &path)
+{
+    return resolveWith(path, [this](const QString &folder, const QString &part) {
+        const Listing &names = listing(folder);
+        if (names.exact.contains(part))
+            return part;
+        return names.folded.value(part.toCaseFolded());
+    });
+}
+
+bool CachedResolver::isFile(const QString &path)
+{
+    return QFileInfo(resolve(path)).isFile();
+}
+
+const CachedResolver::Listing &CachedResolver::listing(const QString &nativeFolder)
+{
+    auto it = m_folders.find(nativeFolder);
+    if (it != m_folders.end())
+        return it.value();
+    Listing names;
+    for (const QString &name : sortedEntries(nativeFolder)) {
+        names.exact.insert(name);
+        const QString folded = name.toCaseFolded();
+        if (!names.folded.contains(folded))
+            names.folded.insert(folded, name);
+    }
+    return m_folders.insert(nativeFolder, std::move(names)).value();
+}
 
 bool exists(const QString &path)
 {

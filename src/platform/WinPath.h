@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace korvex {
 
@@ -25,6 +29,25 @@ QStringList entries(const QString &folder);
 
 // True when the path ends in a separator of either kind.
 bool hasTrailingSeparator(const QString &path);
+
+// Resolves many paths under folders that do not change meanwhile (the host's
+// photo folders during one extraction), listing each folder only once.
+class CachedResolver
+{
+public:
+    QString resolve(const QString &path);
+    bool isFile(const QString &path);
+
+private:
+    struct Listing
+    {
+        QSet<QString> exact;
+        QHash<QString, QString> folded; // case-folded name -> first name in sorted order
+    };
+    const Listing &listing(const QString &nativeFolder);
+
+    QHash<QString, Listing> m_folders;
+};
 
 } // namespace WinPath
 } // namespace korvex

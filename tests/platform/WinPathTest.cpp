@@ -93,3 +93,18 @@ TEST(ModuleFolders, SettingsFolderMovesBesideTheExecutableWithFotoBmp)
     touch(exe + u"foto.BMP"_s);
     EXPECT_EQ(ModuleFolders::settingsFolder(exe, host), exe);
 }
+
+TEST(WinPath, TheCachedResolverAgreesWithThePlainOne)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + u'/';
+    touch(root + u"Data/FOTO/1_1_WEB.JPG"_s);
+    touch(root + u"Data/FOTO/1_2_max.jpg"_s);
+    touch(root + u"Data/FOTO/1_2_MAX.JPG"_s);
+    WinPath::CachedResolver cached;
+    for (const QString &asked : {u"DATA\\foto\\1_1_web.jpg"_s, u"Data\\FOTO\\1_2_MAX.jpg"_s, u"Data\\FOTO\\1_3_WEB.JPG"_s,
+                                 u"data/nic/x.jpg"_s}) {
+        EXPECT_EQ(cached.resolve(root + asked), WinPath::resolve(root + asked)) << asked.toStdString();
+        EXPECT_EQ(cached.isFile(root + asked), WinPath::isFile(root + asked)) << asked.toStdString();
+    }
+}
