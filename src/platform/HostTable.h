@@ -38,6 +38,8 @@ public:
 
     // -1 when the table has no such field (names ignore case).
     int fieldIndex(QStringView name) const;
+    // Throws ModuleError naming table and field when the table lacks it.
+    int requireField(QStringView name) const;
 
     // The current record's field; throws ModuleError naming table and field
     // when the table lacks it.
@@ -48,7 +50,6 @@ public:
     const ParadoxTable &table() const { return *m_table; }
 
 private:
-    int requireField(QStringView name) const;
     int currentRecord() const;
 
     const DatabaseSession &m_session;

@@ -35,7 +35,7 @@ fixture::FixtureHost oneVehicleHost(bool dateTyped)
     fixture::FixtureHost host;
     host.route = {false, true, false, false, false};
     host.provozOdAsDate = dateTyped;
-    host.priceAsCurrency = dateTyped;
+    host.priceField = dateTyped ? fixture::FixtureHost::PriceField::Currency : fixture::FixtureHost::PriceField::Number;
     host.branches = {fixture::FixtureBranch{2, {v}}};
     return host;
 }

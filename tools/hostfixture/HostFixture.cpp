@@ -39,6 +39,18 @@ PxValue priceValue(const QString &text)
     return ok ? PxValue(v) : PxValue();
 }
 
+PxColumn priceColumn(FixtureHost::PriceField type)
+{
+    switch (type) {
+    case FixtureHost::PriceField::Currency:
+        return {"Prodej_Cena", pxfCurrency, 8};
+    case FixtureHost::PriceField::Alpha:
+        return {"Prodej_Cena", pxfAlpha, 15};
+    default:
+        return {"Prodej_Cena", pxfNumber, 8};
+    }
+}
+
 PxValue dateValue(const QString &text)
 {
     const QDate d = QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
@@ -62,7 +74,7 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
                             {"STAV_ZAKAZKY", pxfAlpha, 20},
                             {"REZ_JMENO", pxfAlpha, 40},
                             {"REZ_PREHL5", pxfAlpha, 255},
-                            {"Prodej_Cena", host.priceAsCurrency ? pxfCurrency : pxfNumber, 8},
+                            priceColumn(host.priceField),
                             {"Fotky", pxfMemoBLOb, 20},
                             {"VYKON", pxfAlpha, 10},
                             {"DATUM_ZAK", pxfDate, 4},
@@ -100,7 +112,9 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
             writeJpeg(file, host.photoWidth, host.photoHeight, seed++);
         }
         overview.addRecord({v.cisZak, textOrNull(v.stav), textOrNull(v.rezJmeno), textOrNull(v.rezPrehl5),
-                            priceValue(v.prodejCena), textOrNull(photoLines.join(QStringLiteral("\r\n"))),
+                            host.priceField == FixtureHost::PriceField::Alpha ? textOrNull(v.prodejCena)
+                                                                              : priceValue(v.prodejCena),
+                            textOrNull(photoLines.join(QStringLiteral("\r\n"))),
                             textOrNull(v.vykon), PxValue(QDate(2008, 5, 9)), PxValue()});
 
         QString variant;

@@ -63,7 +63,8 @@ struct FixtureHost
     std::array<bool, 5> route{true, false, false, false, false};
     std::optional<int> vatRate = 21;
     bool reservationsMarker = false;    // WWW_Export\Data\Rezervovana_ne.ddd
-    bool priceAsCurrency = false;       // Prodej_Cena as currency, else number
+    enum class PriceField { Number, Currency, Alpha };
+    PriceField priceField = PriceField::Number; // type of Prodej_Cena
     bool provozOdAsDate = false;        // PROVOZ_OD as a date field, else alpha
     QStringList ftpMode;                // Rezim_Pr.ddd lines; empty: no file
     QStringList extractionFlags;        // Pelanto_dod.ddd lines; empty: no file

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace korvex {
+
+class DatabaseSession;
+
+// What the host extraction needs from the module around it.
+struct ExtractionSettings
+{
+    QString executableFolder;   // route files are read and the interchange file written here
+    QString hostRoot;           // HostRoot, for the reservations marker
+    bool onlyWithPhotos = false;
+    bool onlyWithPrice = false;
+    // Told the window caption after every examined overview record.
+    std::function<void(const QString &caption)> progress;
+};
+
+// The caption shown while vehicles are read.
+QString ExtractionCaption(int taken);
+
+// HostDataRoot from "Route.ddd" in the executable folder; empty without it.
+QString ReadHostDataRoot(const QString &executableFolder);
+
+// "DPHZaklSaz" of section "DPH" in HostDataRoot + "Data\INI\parametry.ini";
+// 19 when the file, section or key is missing or not a whole number.
+int ReadVatRate(const QString &hostDataRoot);
+
+// Reads the offered vehicles of the switched-on branches out of the host
+// tables and rewrites "ASCII_Nesta.TXT" in the executable folder. Returns the
+// number of vehicles taken. Database and file errors end it with ModuleError;
+// the old interchange file then stays as it was.
+int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings);
+
+} // namespace korvex

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace korvex {
+
+// The interchange file "ASCII_Nesta.TXT": 43 lines per vehicle in
+// Windows-1250 with CR LF, the 42 values of the vehicle and a separator of
+// 70 "-". Other tools read this layout; it does not change.
+constexpr int kInterchangeValues = 42;
+constexpr int kInterchangeLines = 43;
+const QString &InterchangeSeparator();
+
+// Line n of the record is value n-1.
+using InterchangeRecord = std::array<QString, kInterchangeValues>;
+
+// Collects records and writes the file whole, so that a failed extraction
+// never leaves a half-written file behind.
+class InterchangeWriter
+{
+public:
+    void add(const InterchangeRecord &record);
+    int count() const { return m_count; }
+    // Replaces the file; throws ModuleError naming it on failure.
+    void write(const QString &path) const;
+
+private:
+    QByteArray m_bytes;
+    int m_count = 0;
+};
+
+// Reads and checks the whole file: every record must be 43 lines ending in
+// the separator. Throws ModuleError naming the file and the line otherwise.
+std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path);
+
+} // namespace korvex
