@@ -1,0 +1,267 @@
+#include "Dataset.h"
+#include "HostRun.h"
+#include "InterchangeFile.h"
+#include "InterchangeImport.h"
+#include "ListCounters.h"
+#include "ModuleError.h"
+#include "TextFile.h"
+#include "WorkingTable.h"
+
+#include <QTemporaryDir>
+
+using namespace korvex;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+InterchangeRecord vehicle(const QString &cj, const QString &photos = QString())
+{
+    InterchangeRecord r;
+    r[0] = cj;
+    r[1] = u"BAZAR1"_s;
+    r[3] = u"Škoda"_s;
+    r[4] = u"Octavia"_s;
+    r[5] = u"1.9 TDI"_s;
+    r[15] = u"15.03.2005"_s;
+    r[19] = u"0"_s;
+    r[24] = u"250000"_s;
+    r[29] = u"tempomat u kola, "_s;
+    r[30] = photos;
+    r[35] = u"12345678901234"_s;
+    r[37] = u"Aano!x"_s;
+    r[38] = u"20000"_s;
+    r[39] = u"3500"_s;
+    r[40] = u"48"_s;
+    r[41] = u"A"_s;
+    return r;
+}
+
+QString photoList(int count, const QString &stem = u"/foto/p"_s)
+{
+    QString list;
+    for (int i = 1; i <= count; ++i)
+        list += stem + QString::number(i) + u".jpg,"_s;
+    return list;
+}
+
+class ImportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        session = DatabaseSession::fromText(u"[BAZAR]\nPATH="_s + dir.path() + u'\n');
+        CreateWorkingTable(query, session);
+    }
+
+    void load(const std::vector<InterchangeRecord> &records)
+    {
+        InterchangeWriter writer;
+        for (const auto &r : records)
+            writer.add(r);
+        writer.write(file());
+        LoadInterchangeFile(query, file());
+    }
+
+    QString file() const { return dir.filePath(u"ASCII_Nesta.TXT"_s); }
+
+    bool locate(const QString &cj)
+    {
+        for (query.first(); !query.eof(); query.next()) {
+            if (query.text(u"CJ") == cj)
+                return true;
+            if (query.recNo() + 1 == query.recordCount())
+                break;
+        }
+        return false;
+    }
+
+    void setUserChoices(const QString &cj)
+    {
+        ASSERT_TRUE(locate(cj));
+        query.edit();
+        query.setValue(u"OZNACENO", true);
+        query.setValue(u"ZOB_FOTO1", false);
+        query.setValue(u"ODESLI_FOTO", u"1"_s);
+        query.setValue(u"REZERVA4", u"1"_s);
+        query.setValue(u"REZERVA6", u"1"_s);
+        query.post();
+    }
+
+    QStringList column(QStringView field)
+    {
+        QStringList out;
+        const int f = query.fieldIndex(field);
+        for (int r = 0; r < query.recordCount(); ++r)
+            out.append(query.valueAt(r, f).toString());
+        return out;
+    }
+
+    QTemporaryDir dir;
+    DatabaseSession session;
+    Dataset query{NestaTableDef()};
+};
+
+} // namespace
+
+TEST_F(ImportTest, ANewVehicleGetsEveryFieldOfTheMapping)
+{
+    InterchangeRecord r = vehicle(u"A1"_s, photoList(2));
+    r[5].clear();
+    load({r});
+    ASSERT_EQ(query.recordCount(), 1);
+    EXPECT_EQ(query.text(u"CJ"), u"A1"_s);
+    EXPECT_EQ(query.text(u"ZNACKA_TYP"), u"Škoda Octavia "_s);
+    EXPECT_EQ(query.text(u"DATUM_VYROBY"), u"2005"_s);
+    EXPECT_EQ(query.text(u"VYBAVA_DO_POZNAMKY"), u"další výbava: tempomat u kola, "_s);
+    EXPECT_EQ(query.text(u"REZERVA2"), u"1234567890"_s);
+    EXPECT_EQ(query.text(u"REZERVA5"), u"Aano!*20000*3500*48*A"_s);
+    EXPECT_EQ(query.text(u"FOTO1"), u"/foto/p1.jpg"_s);
+    EXPECT_EQ(query.text(u"FOTO2"), u"/foto/p2.jpg"_s);
+    EXPECT_TRUE(query.boolean(u"ZOB_FOTO1"));
+    EXPECT_TRUE(query.boolean(u"ZOB_FOTO2"));
+    EXPECT_TRUE(query.value(u"ZOB_FOTO3").isNull());
+    EXPECT_EQ(query.text(u"ODESLI_FOTO"), u"2"_s);
+    EXPECT_TRUE(query.value(u"OZNACENO").isNull());
+    EXPECT_EQ(query.text(u"METALIZA"), u"0"_s);
+}
+
+TEST_F(ImportTest, EightPhotosFillSixFieldsAndCountEight)
+{
+    load({vehicle(u"1"_s, photoList(8)), vehicle(u"2"_s)});
+    ASSERT_TRUE(locate(u"1"_s));
+    EXPECT_EQ(query.text(u"FOTO6"), u"/foto/p6.jpg"_s);
+    EXPECT_EQ(query.text(u"ODESLI_FOTO"), u"8"_s);
+    ASSERT_TRUE(locate(u"2"_s));
+    EXPECT_EQ(query.text(u"ODESLI_FOTO"), QString());
+    EXPECT_EQ(query.text(u"FOTO1"), QString());
+}
+
+TEST_F(ImportTest, AReImportKeepsWhatTheUserSet)
+{
+    load({vehicle(u"1"_s, photoList(5)), vehicle(u"2"_s, photoList(2))});
+    const QStringList keys = column(u"PORADI");
+    setUserChoices(u"1"_s);
+    setUserChoices(u"2"_s);
+    ASSERT_TRUE(locate(u"1"_s));
+    query.edit();
+    query.setValue(u"METALIZA", u"1"_s);
+    query.post();
+
+    InterchangeRecord shrunk = vehicle(u"1"_s, photoList(3, u"/nove/p"_s));
+    shrunk[29].clear();
+    shrunk[4] = u"Superb"_s;
+    load({shrunk, vehicle(u"2"_s, photoList(3, u"/nove/p"_s))});
+
+    EXPECT_EQ(column(u"PORADI"), keys);
+    ASSERT_TRUE(locate(u"1"_s));
+    EXPECT_TRUE(query.boolean(u"OZNACENO"));
+    EXPECT_EQ(query.text(u"REZERVA4"), u"1"_s);
+    EXPECT_EQ(query.text(u"REZERVA6"), u"1"_s);
+    EXPECT_EQ(query.text(u"METALIZA"), u"0"_s);
+    EXPECT_EQ(query.text(u"MODEL"), u"Superb"_s);
+    EXPECT_EQ(query.text(u"ODESLI_FOTO"), u"1"_s);
+    EXPECT_FALSE(query.boolean(u"ZOB_FOTO1"));
+    EXPECT_EQ(query.text(u"FOTO3"), u"/nove/p3.jpg"_s);
+    EXPECT_EQ(query.text(u"FOTO4"), u"/foto/p4.jpg"_s);
+    EXPECT_TRUE(query.boolean(u"ZOB_FOTO5"));
+    EXPECT_EQ(query.text(u"VYBAVA_DO_POZNAMKY"), u"další výbava: tempomat u kola, "_s);
+
+    ASSERT_TRUE(locate(u"2"_s));
+    EXPECT_EQ(query.text(u"FOTO1"), u"/nove/p1.jpg"_s);
+    EXPECT_FALSE(query.boolean(u"ZOB_FOTO1"));
+    EXPECT_EQ(query.text(u"FOTO3"), u"/nove/p3.jpg"_s);
+    EXPECT_TRUE(query.boolean(u"ZOB_FOTO3"));
+}
+
+TEST_F(ImportTest, TwoRunsOverTheSameFileChangeNothing)
+{
+    load({vehicle(u"1"_s, photoList(2)), vehicle(u"2"_s), vehicle(u"3"_s, photoList(1))});
+    setUserChoices(u"2"_s);
+    QList<QStringList> before;
+    for (const FieldDef &f : NestaTableDef().fields)
+        before.append(column(f.name));
+    LoadInterchangeFile(query, file());
+    QList<QStringList> after;
+    for (const FieldDef &f : NestaTableDef().fields)
+        after.append(column(f.name));
+    EXPECT_EQ(before, after);
+}
+
+TEST_F(ImportTest, VehiclesGoneFromTheFileAreDeletedIgnoringCase)
+{
+    load({vehicle(u"a1"_s), vehicle(u"B2"_s), vehicle(u"C3"_s), vehicle(u"D4"_s)});
+    setUserChoices(u"C3"_s);
+    load({vehicle(u"A1"_s), vehicle(u"D4"_s)});
+    // "a1" stays (compared without case) and "A1" is new (looked up exactly).
+    EXPECT_EQ(column(u"CJ"), (QStringList{u"a1"_s, u"D4"_s, u"A1"_s}));
+    load({});
+    EXPECT_EQ(query.recordCount(), 0);
+}
+
+TEST_F(ImportTest, TheListFilterDoesNotHideRecordsFromTheImport)
+{
+    load({vehicle(u"1"_s), vehicle(u"2"_s)});
+    setUserChoices(u"2"_s);
+    query.setFilter([](const DatasetRecord &r) { return r.boolean(u"OZNACENO"); });
+    query.setFiltered(true);
+    ASSERT_EQ(query.recordCount(), 1);
+    load({vehicle(u"1"_s), vehicle(u"2"_s)});
+    EXPECT_TRUE(query.isFiltered());
+    EXPECT_EQ(query.recordCount(), 1);
+    query.setFiltered(false);
+    EXPECT_EQ(column(u"CJ"), (QStringList{u"1"_s, u"2"_s}));
+}
+
+TEST_F(ImportTest, AMalformedFileIsRefusedAndTheTableStaysAsItWas)
+{
+    load({vehicle(u"1"_s), vehicle(u"2"_s)});
+    const QStringList before = column(u"CJ");
+    InterchangeWriter writer;
+    writer.add(vehicle(u"3"_s));
+    writer.write(file());
+    QStringList lines = *TextFile::readLines(file());
+
+    auto refused = [&](const QStringList &broken, int line) {
+        TextFile::writeLines(file(), broken);
+        try {
+            LoadInterchangeFile(query, file());
+            ADD_FAILURE() << "accepted";
+        } catch (const ModuleError &e) {
+            EXPECT_TRUE(e.text().contains(file())) << e.what();
+            EXPECT_TRUE(e.text().contains(u"řádku %1"_s.arg(line))) << e.what();
+        }
+        EXPECT_EQ(column(u"CJ"), before);
+    };
+    QStringList shifted = lines;
+    shifted.insert(27, u"zalomená poznámka"_s);
+    refused(shifted, 1);
+    refused(lines.mid(0, 40), 1);
+    refused(lines + lines.mid(0, 42), 44);
+    QStringList wrongSeparator = lines;
+    wrongSeparator[42] = QString(69, u'-');
+    refused(wrongSeparator, 1);
+}
+
+TEST(InterchangeImport, RunsTheExtractionAndStopsBeforeReadingWhenItFails)
+{
+    fixture::FixtureHost description = fixture::generatedDealer(12, 2, 7);
+    test::HostRun run(description);
+    Dataset query(NestaTableDef());
+    CreateWorkingTable(query, run.session);
+    int refreshed = 0;
+    ImportInterchangeFile(query, run.session, run.settings, [&] { ++refreshed; });
+    EXPECT_EQ(refreshed, 1);
+    EXPECT_EQ(query.recordCount(), run.vehicleNumbers().size());
+    EXPECT_GT(query.recordCount(), 0);
+
+    QFile::remove(run.dataFolder(2) + u"Prehledy.DB"_s);
+    EXPECT_THROW(ImportInterchangeFile(query, run.session, run.settings, [&] { ++refreshed; }), ModuleError);
+    EXPECT_EQ(refreshed, 1);
+    EXPECT_EQ(query.recordCount(), run.vehicleNumbers().size());
+}
+
+TEST(ListCounters, Texts)
+{
+    EXPECT_EQ(UpdateMarkedLabel(12), u"12   vybráno "_s);
+    EXPECT_EQ(UpdateTotalLabel(40), u"40    celkem "_s);
+}
