@@ -31,6 +31,13 @@ inline bool reportRatio(const std::string &name, double seconds, const std::stri
     return met;
 }
 
+// A row that only informs: a figure against a baseline, no target.
+inline void reportInfo(const std::string &name, double seconds, const std::string &baseline, double baseSeconds)
+{
+    std::printf("%-44s %9.2f ms | %-28s %9.2f ms | ratio %6.2f (no target)\n", name.c_str(), seconds * 1e3,
+                baseline.c_str(), baseSeconds * 1e3, seconds / baseSeconds);
+}
+
 // A row with an absolute limit where no baseline program exists.
 inline bool reportLimit(const std::string &name, double seconds, double limitSeconds)
 {

@@ -70,6 +70,48 @@ private:
     HostTable m_check;
 };
 
+// Field positions of the overview and intake tables, looked up once per
+// data folder rather than by name for every record.
+struct OverviewFields
+{
+    explicit OverviewFields(const HostTable &t)
+        : cisZak(t.requireField(u"CIS_ZAK"))
+        , stav(t.requireField(u"STAV_ZAKAZKY"))
+        , rezJmeno(t.requireField(u"REZ_JMENO"))
+        , rezPrehl5(t.requireField(u"REZ_PREHL5"))
+        , price(t.requireField(u"Prodej_Cena"))
+        , fotky(t.requireField(u"Fotky"))
+        , vykon(t.requireField(u"VYKON"))
+    {
+    }
+    int cisZak, stav, rezJmeno, rezPrehl5, price, fotky, vykon;
+};
+
+struct IntakeFields
+{
+    explicit IntakeFields(const HostTable &t)
+        : druh(t.requireField(u"DRUH_VOZIDLA"))
+        , znacka(t.requireField(u"ZNACKA_VOZIDLA"))
+        , technical(t.requireField(u"VYKUP_REZERVA1"))
+        , note(t.requireField(u"VYKUP_REZERVA2"))
+        , barva(t.requireField(u"BARVA_VOZIDLA"))
+        , metaliza(t.requireField(u"METALIZA"))
+        , palivo(t.requireField(u"PALIVO"))
+        , tachom(t.requireField(u"STAV_TACHOM"))
+        , provozOd(t.requireField(u"PROVOZ_OD"))
+        , mesic(t.requireField(u"MESIC_VYROBY"))
+        , rok(t.requireField(u"ROK_VYROBY"))
+        , majitelu(t.requireField(u"POCET_MAJITELU"))
+        , stkDo(t.requireField(u"STK_DO"))
+        , varianta(t.requireField(u"VARIANTA_TS"))
+        , obsah(t.requireField(u"OBSAH_MOTORU"))
+        , nosnost(t.requireField(u"NOSNOST"))
+    {
+    }
+    int druh, znacka, technical, note, barva, metaliza, palivo, tachom, provozOd, mesic, rok, majitelu, stkDo,
+        varianta, obsah, nosnost;
+};
+
 class Extraction
 {
 public:
@@ -82,9 +124,20 @@ public:
     int run();
 
 private:
-    bool selected(const HostTable &overview, int fotky) const;
-    void buildRecord(const HostTable &overview, HostTable &intake, EquipmentTables &equipment,
-                     const QString &prefix, const QString &alias, const QString &dataFolder, int fotky);
+    struct Folder
+    {
+        HostTable &overview;
+        const OverviewFields &o;
+        HostTable &intake;
+        const IntakeFields &i;
+        EquipmentTables &equipment;
+        QString prefix;
+        QString alias;
+        QString dataFolder;
+    };
+
+    bool selected(const Folder &f) const;
+    void buildRecord(const Folder &f);
     QString photoList(const QString &dataFolder, const QString &fotky);
 
     const DatabaseSession &m_session;
@@ -95,20 +148,20 @@ private:
     bool m_reservationsHidden = false;
 };
 
-bool Extraction::selected(const HostTable &overview, int fotky) const
+bool Extraction::selected(const Folder &f) const
 {
-    if (overview.text(u"STAV_ZAKAZKY") != u"nabízeno")
+    if (f.overview.text(f.o.stav) != u"nabízeno")
         return false;
-    if (m_reservationsHidden && !overview.text(u"REZ_JMENO").isEmpty())
+    if (m_reservationsHidden && !f.overview.text(f.o.rezJmeno).isEmpty())
         return false;
-    if (ReadExportMark(overview.text(u"REZ_PREHL5")) == u"*N*")
+    if (ReadExportMark(f.overview.text(f.o.rezPrehl5)) == u"*N*")
         return false;
     if (m_settings.onlyWithPrice) {
-        const QString price = overview.text(u"Prodej_Cena").left(15);
+        const QString price = f.overview.text(f.o.price).left(15);
         if (price.isEmpty() || price == u"0")
             return false;
     }
-    if (m_settings.onlyWithPhotos && HostLines(overview.text(fotky)).isEmpty())
+    if (m_settings.onlyWithPhotos && HostLines(f.overview.text(f.o.fotky)).isEmpty())
         return false;
     return true;
 }
@@ -132,27 +185,29 @@ QString Extraction::photoList(const QString &dataFolder, const QString &fotky)
     return list;
 }
 
-void Extraction::buildRecord(const HostTable &overview, HostTable &intake, EquipmentTables &equipment,
-                             const QString &prefix, const QString &alias, const QString &dataFolder, int fotky)
+void Extraction::buildRecord(const Folder &f)
 {
+    const HostTable &overview = f.overview;
+    HostTable &intake = f.intake;
+    const IntakeFields &in = f.i;
     InterchangeRecord r;
     auto set = [&r](Line line, const QString &value) { r[size_t(line - 1)] = value; };
 
-    const QString cisZak = overview.text(u"CIS_ZAK").left(15);
-    const QString price = overview.text(u"Prodej_Cena").left(15);
-    set(VehicleNumber, prefix + cisZak);
-    set(Alias, alias);
+    const QString cisZak = overview.text(f.o.cisZak).left(15);
+    const QString price = overview.text(f.o.price).left(15);
+    set(VehicleNumber, f.prefix + cisZak);
+    set(Alias, f.alias);
     set(Price, price);
-    set(Power, overview.text(u"VYKON").left(15));
-    set(Photos, photoList(dataFolder, overview.text(fotky)));
+    set(Power, overview.text(f.o.vykon).left(15));
+    set(Photos, photoList(f.dataFolder, overview.text(f.o.fotky)));
 
     QString varianta;
     if (intake.findKey(cisZak)) {
-        set(Category, CategoryCode(intake.text(u"DRUH_VOZIDLA")));
-        set(Make, intake.text(u"ZNACKA_VOZIDLA"));
-        QString note = intake.text(u"VYKUP_REZERVA2");
+        set(Category, CategoryCode(intake.text(in.druh)));
+        set(Make, intake.text(in.znacka));
+        QString note = intake.text(in.note);
 
-        const TechnicalData tech(intake.text(u"VYKUP_REZERVA1"));
+        const TechnicalData tech(intake.text(in.technical));
         set(Body, BodyStyle(tech.field(4, 10)));
         set(Model, tech.field(1));
         set(Type, tech.field(2));
@@ -165,19 +220,19 @@ void Extraction::buildRecord(const HostTable &overview, HostTable &intake, Equip
         set(Instalments, tech.field(21));
         set(NotDamaged, tech.field(16));
 
-        const QString colour = intake.text(u"BARVA_VOZIDLA");
+        const QString colour = intake.text(in.barva);
         set(ColourXml, colour);
         set(Colour, colour);
         set(CountryXml, CountryCode(tech.field(26, 10)));
-        set(Metallic, intake.boolean(u"METALIZA") ? u"1"_s : u"0"_s);
+        set(Metallic, intake.boolean(in.metaliza) ? u"1"_s : u"0"_s);
 
-        const QString fuel = intake.text(u"PALIVO").left(15);
+        const QString fuel = intake.text(in.palivo).left(15);
         set(Fuel, fuel);
         set(FuelXml, FuelCode(fuel));
         set(Lpg, fuel == u"LPG" ? u"1"_s : u"0"_s);
         set(MileageUnit, u"km"_s);
 
-        const QString mileage = intake.text(u"STAV_TACHOM").left(15);
+        const QString mileage = intake.text(in.tachom).left(15);
         set(Mileage, ReadsAsWholeNumber(mileage) ? mileage : QString());
 
         if (tech.field(23, 5) == u"A") {
@@ -187,27 +242,27 @@ void Extraction::buildRecord(const HostTable &overview, HostTable &intake, Equip
         }
         set(Note, note);
 
-        const DatePair made = ManufactureDate(intake.text(u"PROVOZ_OD"), intake.text(u"MESIC_VYROBY"),
-                                              intake.text(u"ROK_VYROBY"));
+        const DatePair made = ManufactureDate(intake.text(in.provozOd), intake.text(in.mesic),
+                                              intake.text(in.rok));
         set(MadeYmd, made.ymd);
         set(MadeDisplay, made.display);
-        const DatePair inspection = InspectionDate(intake.text(u"STK_DO"));
+        const DatePair inspection = InspectionDate(intake.text(in.stkDo));
         set(InspectionYmd, inspection.ymd);
         set(InspectionDisplay, inspection.display);
 
-        set(FirstOwner, intake.text(u"POCET_MAJITELU").left(15) == u"1" ? u"1"_s : u"0"_s);
+        set(FirstOwner, intake.text(in.majitelu).left(15) == u"1" ? u"1"_s : u"0"_s);
         set(ServiceBook, tech.field(18, 10) == u"A" ? u"1"_s : u"0"_s);
         const Condition condition = VehicleCondition(tech.field(13, 10), tech.field(25));
         set(ConditionCode, condition.code);
         set(ConditionText, condition.text);
         set(Currency, u"CZK"_s);
 
-        varianta = intake.text(u"VARIANTA_TS").left(15);
-        set(Capacity, intake.text(u"OBSAH_MOTORU").left(15));
-        set(Payload, intake.text(u"NOSNOST").left(15));
+        varianta = intake.text(in.varianta).left(15);
+        set(Capacity, intake.text(in.obsah).left(15));
+        set(Payload, intake.text(in.nosnost).left(15));
     }
 
-    if (const auto text = equipment.find(varianta == u"0", cisZak)) {
+    if (const auto text = f.equipment.find(varianta == u"0", cisZak)) {
         const EquipmentLists lists = TranslateEquipment(*text);
         set(EquipmentKeys, lists.keys);
         set(EquipmentLabels, lists.labels);
@@ -244,15 +299,17 @@ int Extraction::run()
         overview.open(alias, u"Prehledy.DB"_s, kIndex);
         intake.open(alias, u"Prijeti.DB"_s, kIndex);
         EquipmentTables equipment(m_session, alias);
-        const int fotky = overview.requireField(u"Fotky");
+        const OverviewFields overviewFields(overview);
+        const IntakeFields intakeFields(intake);
+        const Folder folder{overview, overviewFields, intake, intakeFields, equipment, prefix, alias, dataFolder};
 
         for (overview.first(); !overview.eof(); overview.next()) {
             if (m_settings.progress)
                 m_settings.progress(ExtractionCaption(taken));
-            if (!selected(overview, fotky))
+            if (!selected(folder))
                 continue;
             ++taken;
-            buildRecord(overview, intake, equipment, prefix, alias, dataFolder, fotky);
+            buildRecord(folder);
         }
     }
     m_writer.write(exe + u"ASCII_Nesta.TXT"_s);

@@ -1,10 +1,10 @@
 #include "InterchangeFile.h"
 
 #include "ModuleError.h"
-#include "TextFile.h"
 #include "Win1250.h"
 #include "WinPath.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
@@ -19,16 +19,21 @@ const QString &InterchangeSeparator()
 
 void InterchangeWriter::add(const InterchangeRecord &record)
 {
-    for (QString value : record) {
+    for (const QString &value : record) {
         // The record is positional: a line break inside a host text would
         // shift every following line, so each break becomes one blank.
-        value.replace(u"\r\n"_s, u" "_s);
-        value.replace(u'\r', u' ');
-        value.replace(u'\n', u' ');
-        m_bytes += Win1250::encode(value);
+        if (value.contains(u'\r') || value.contains(u'\n')) {
+            QString flat = value;
+            flat.replace(u"\r\n"_s, u" "_s);
+            flat.replace(u'\r', u' ');
+            flat.replace(u'\n', u' ');
+            Win1250::appendEncoded(m_bytes, flat);
+        } else {
+            Win1250::appendEncoded(m_bytes, value);
+        }
         m_bytes += "\r\n";
     }
-    m_bytes += Win1250::encode(InterchangeSeparator());
+    Win1250::appendEncoded(m_bytes, InterchangeSeparator());
     m_bytes += "\r\n";
     ++m_count;
 }
@@ -42,23 +47,44 @@ void InterchangeWriter::write(const QString &path) const
 
 std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path)
 {
-    const auto lines = TextFile::readLines(path);
-    if (!lines)
+    QFile file(WinPath::resolve(path));
+    if (!file.open(QIODevice::ReadOnly))
         throw ModuleError(u"Soubor \"%1\" nelze otevřít"_s.arg(path));
+    const QByteArray bytes = file.readAll();
+    const QByteArray separator = Win1250::encode(InterchangeSeparator());
 
+    // Lines end in CR LF or LF; values are decoded straight into records.
     std::vector<InterchangeRecord> records;
-    records.reserve(size_t(lines->size() / kInterchangeLines));
-    for (qsizetype start = 0; start < lines->size(); start += kInterchangeLines) {
-        const qsizetype separatorAt = start + kInterchangeValues;
-        if (separatorAt >= lines->size() || lines->at(separatorAt) != InterchangeSeparator())
-            throw ModuleError(u"Soubor \"%1\" je poškozený: záznam na řádku %2 nemá 43 řádků zakončených oddělovačem"_s
-                                  .arg(path)
-                                  .arg(start + 1));
-        InterchangeRecord record;
-        for (int i = 0; i < kInterchangeValues; ++i)
-            record[size_t(i)] = lines->at(start + i);
-        records.push_back(std::move(record));
+    records.reserve(size_t(bytes.count('\n') / kInterchangeLines + 1));
+    InterchangeRecord record;
+    int lineInRecord = 0;
+    qsizetype lineNumber = 0;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
+        if (end < 0)
+            end = bytes.size();
+        qsizetype stop = end;
+        if (end < bytes.size() && stop > start && bytes[stop - 1] == '\r')
+            --stop;
+        const std::string_view line(bytes.constData() + start, size_t(stop - start));
+        ++lineNumber;
+        if (lineInRecord < kInterchangeValues) {
+            record[size_t(lineInRecord++)] = Win1250::decode(line);
+        } else {
+            if (line != std::string_view(separator.constData(), size_t(separator.size())))
+                break;
+            records.push_back(std::move(record));
+            record = InterchangeRecord();
+            lineInRecord = 0;
+        }
+        start = next;
     }
+    if (start < bytes.size() || lineInRecord != 0)
+        throw ModuleError(u"Soubor \"%1\" je poškozený: záznam na řádku %2 nemá 43 řádků zakončených oddělovačem"_s
+                              .arg(path)
+                              .arg(qsizetype(records.size()) * kInterchangeLines + 1));
     return records;
 }
 

@@ -148,7 +148,12 @@ QString HostTable::text(int field) const
 
 bool HostTable::boolean(QStringView field) const
 {
-    return m_table->logical(currentRecord(), requireField(field)).value_or(false);
+    return boolean(requireField(field));
+}
+
+bool HostTable::boolean(int field) const
+{
+    return m_table->logical(currentRecord(), field).value_or(false);
 }
 
 } // namespace korvex

@@ -46,6 +46,7 @@ public:
     QString text(QStringView field) const;
     QString text(int field) const;
     bool boolean(QStringView field) const;
+    bool boolean(int field) const;
 
     const ParadoxTable &table() const { return *m_table; }
 

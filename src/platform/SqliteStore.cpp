@@ -235,23 +235,27 @@ std::vector<SqliteStore::StoredRow> SqliteStore::loadAll() const
     return rows;
 }
 
-void SqliteStore::bindRow(sqlite3_stmt *stmt, const Row &values) const
+void SqliteStore::bindRow(sqlite3_stmt *stmt, const Row &values)
 {
     sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
+    // Every slot is bound anew; the texts stay in m_scratch until the
+    // statement has run, so SQLite need not copy them.
+    m_scratch.resize(m_def.fields.size());
     for (size_t i = 0; i < m_def.fields.size(); ++i) {
         if (int(i) == m_keyField)
             continue;
         const QVariant &v = values.value(qsizetype(i));
         const int slot = int(i) + 1;
-        if (v.isNull())
-            continue;
-        if (m_def.fields[i].kind == FieldKind::Boolean) {
+        if (v.isNull()) {
+            sqlite3_bind_null(stmt, slot);
+        } else if (m_def.fields[i].kind == FieldKind::Boolean) {
             sqlite3_bind_int(stmt, slot, v.toBool() ? 1 : 0);
         } else {
-            const QByteArray utf8 = v.toString().toUtf8();
-            if (!utf8.isEmpty())
-                sqlite3_bind_text(stmt, slot, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            m_scratch[i] = v.toString().toUtf8();
+            if (m_scratch[i].isEmpty())
+                sqlite3_bind_null(stmt, slot);
+            else
+                sqlite3_bind_text(stmt, slot, m_scratch[i].constData(), int(m_scratch[i].size()), SQLITE_STATIC);
         }
     }
 }

@@ -52,7 +52,7 @@ private:
     [[noreturn]] void fail(const QString &what) const;
     void exec(const char *sql);
     sqlite3_stmt *prepare(const QString &sql) const;
-    void bindRow(sqlite3_stmt *stmt, const Row &values) const;
+    void bindRow(sqlite3_stmt *stmt, const Row &values);
     void validate();
 
     QString m_path;
@@ -62,6 +62,7 @@ private:
     sqlite3_stmt *m_insert = nullptr;
     sqlite3_stmt *m_update = nullptr;
     sqlite3_stmt *m_delete = nullptr;
+    std::vector<QByteArray> m_scratch;
 };
 
 } // namespace korvex

@@ -74,14 +74,21 @@ QString decode(std::string_view bytes)
     return out;
 }
 
-QByteArray encode(QStringView text)
+void appendEncoded(QByteArray &out, QStringView text)
 {
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char *dst = out.data();
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *dst = out.data() + start;
     for (const QChar c : text) {
         const int b = byteFor(c.unicode());
         *dst++ = static_cast<char>(b < 0 ? '?' : b);
     }
+}
+
+QByteArray encode(QStringView text)
+{
+    QByteArray out;
+    appendEncoded(out, text);
     return out;
 }
 

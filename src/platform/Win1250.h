@@ -16,6 +16,7 @@ inline QString decode(const QByteArray &bytes) { return decode(std::string_view(
 
 // Characters outside the code page become '?'.
 QByteArray encode(QStringView text);
+void appendEncoded(QByteArray &out, QStringView text);
 
 // True when every character of the text has a byte in the code page.
 bool canEncode(QStringView text);

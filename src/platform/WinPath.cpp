@@ -1,6 +1,7 @@
 #include "WinPath.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -82,17 +83,48 @@ QString resolve(const QString &path)
 
 QString CachedResolver::resolve(const QString &path)
 {
-    return resolveWith(path, [this](const QString &folder, const QString &part) {
-        const Listing &names = listing(folder);
-        if (names.exact.contains(part))
-            return part;
-        return names.folded.value(part.toCaseFolded());
-    });
+    QString native;
+    bool file = false;
+    return lookUp(path, native, file) ? native : WinPath::resolve(path);
 }
 
 bool CachedResolver::isFile(const QString &path)
 {
-    return QFileInfo(resolve(path)).isFile();
+    QString native;
+    bool file = false;
+    return lookUp(path, native, file) && file;
+}
+
+const QString &CachedResolver::folderOf(const QString &writtenFolder)
+{
+    auto it = m_resolvedFolders.constFind(writtenFolder);
+    if (it == m_resolvedFolders.constEnd())
+        it = m_resolvedFolders.insert(writtenFolder, WinPath::resolve(writtenFolder));
+    return it.value();
+}
+
+bool CachedResolver::lookUp(const QString &path, QString &native, bool &file)
+{
+    qsizetype cut = path.size();
+    while (cut > 0 && !isSeparator(path[cut - 1]))
+        --cut;
+    const QString name = path.mid(cut);
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return false;
+    const QString &folder = folderOf(path.left(cut));
+    if (!folder.isEmpty() && !hasTrailingSeparator(folder))
+        return false; // the folder part names no existing folder
+    const Listing &names = listing(folder);
+    auto exact = names.exact.constFind(name);
+    if (exact == names.exact.constEnd()) {
+        const auto folded = names.folded.constFind(name.toCaseFolded());
+        if (folded == names.folded.constEnd())
+            return false;
+        exact = names.exact.constFind(folded.value());
+    }
+    native = folder + exact.key();
+    file = exact.value();
+    return true;
 }
 
 const CachedResolver::Listing &CachedResolver::listing(const QString &nativeFolder)
@@ -100,9 +132,18 @@ const CachedResolver::Listing &CachedResolver::listing(const QString &nativeFold
     auto it = m_folders.find(nativeFolder);
     if (it != m_folders.end())
         return it.value();
+    std::vector<std::pair<QString, bool>> entries;
+    QDirIterator entry(nativeFolder.isEmpty() ? QStringLiteral(".") : nativeFolder,
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (entry.hasNext()) {
+        const QFileInfo info = entry.nextFileInfo();
+        entries.emplace_back(info.fileName(), info.isFile());
+    }
+    std::sort(entries.begin(), entries.end());
     Listing names;
-    for (const QString &name : sortedEntries(nativeFolder)) {
-        names.exact.insert(name);
+    names.exact.reserve(qsizetype(entries.size()));
+    for (const auto &[name, file] : entries) {
+        names.exact.insert(name, file);
         const QString folded = name.toCaseFolded();
         if (!names.folded.contains(folded))
             names.folded.insert(folded, name);

@@ -41,12 +41,17 @@ public:
 private:
     struct Listing
     {
-        QSet<QString> exact;
+        QHash<QString, bool> exact;     // name -> is a file
         QHash<QString, QString> folded; // case-folded name -> first name in sorted order
     };
     const Listing &listing(const QString &nativeFolder);
+    // The native folder of a path's folder part, as written.
+    const QString &folderOf(const QString &writtenFolder);
+    // Resolves the last component in its folder; false when it is missing.
+    bool lookUp(const QString &path, QString &native, bool &file);
 
     QHash<QString, Listing> m_folders;
+    QHash<QString, QString> m_resolvedFolders;
 };
 
 } // namespace WinPath

@@ -109,7 +109,10 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
                 continue;
             const QString file = photoFile(folder, p);
             makeFolder(QFileInfo(file).path());
-            writeJpeg(file, host.photoWidth, host.photoHeight, seed++);
+            if (host.emptyPhotoFiles)
+                QFile(file).open(QIODevice::WriteOnly);
+            else
+                writeJpeg(file, host.photoWidth, host.photoHeight, seed++);
         }
         overview.addRecord({v.cisZak, textOrNull(v.stav), textOrNull(v.rezJmeno), textOrNull(v.rezPrehl5),
                             host.priceField == FixtureHost::PriceField::Alpha ? textOrNull(v.prodejCena)
@@ -170,7 +173,11 @@ HostLayout writeHost(const QString &root, const FixtureHost &host)
     if (host.reservationsMarker)
         TextFile::writeLines(layout.root + u"WWW_Export/Data/Rezervovana_ne.ddd"_s, {});
 
-    QStringList aliases{QStringLiteral("[BAZAR]"), u"PATH="_s + layout.dataFolder(1)};
+    // BAZAR_DEMO has no data folder the module reads; the route list can
+    // still switch it on.
+    makeFolder(layout.root + u"Demo"_s);
+    QStringList aliases{QStringLiteral("[BAZAR]"), u"PATH="_s + layout.dataFolder(1), QStringLiteral("[BAZAR_DEMO]"),
+                        u"PATH="_s + layout.root + u"Demo/"_s};
     for (int n = 1; n <= 4; ++n)
         aliases << QStringLiteral("[BAZAR%1]").arg(n) << u"PATH="_s + layout.dataFolder(n);
     QFile file(layout.aliasFile);

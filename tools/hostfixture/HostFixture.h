@@ -71,6 +71,7 @@ struct FixtureHost
     QStringList proxy;                  // Patrani.ddd lines; empty: no file
     int photoWidth = 320;
     int photoHeight = 240;
+    bool emptyPhotoFiles = false;       // photo files of 0 bytes instead of JPEGs
     std::vector<FixtureBranch> branches;
 };
 
