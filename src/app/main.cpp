@@ -1,7 +1,10 @@
 #include "DatabaseSession.h"
 #include "Dataset.h"
+#include "InterchangeImport.h"
+#include "ListCounters.h"
 #include "ModuleError.h"
 #include "ModuleFolders.h"
+#include "ModuleSettings.h"
 #include "WinPath.h"
 #include "WorkingTable.h"
 
@@ -9,15 +12,53 @@
 #include <QDir>
 #include <QTextStream>
 
+using namespace korvex;
 using namespace Qt::StringLiterals;
 
-using namespace korvex;
+namespace {
+
+// The start-up of the module up to the import: settings, the working table
+// and the vehicles of the host. Reports the counters on standard output.
+void startUp(const QString &exeFolder)
+{
+    const QString hostRoot = ModuleFolders::hostRoot(exeFolder);
+    ModuleSettings settings;
+    LoadFtpMode(settings, hostRoot);
+    LoadHostProxy(settings, exeFolder);
+    LoadExtractionFlags(settings, hostRoot + u"WWW_Export\\"_s);
+    LoadModuleSettings(settings, exeFolder);
+
+    const DatabaseSession session = DatabaseSession::load(exeFolder);
+    QString path = exeFolder;
+    WorkingTablePath(session, u"BAZAR"_s, path);
+    Dataset query(NestaTableDef());
+    if (!WinPath::isFile(path + u"Nesta.db"_s))
+        CreateWorkingTable(query, session);
+    else
+        OpenWorkingQuery(query, session);
+
+    ExtractionSettings extraction;
+    extraction.executableFolder = exeFolder;
+    extraction.hostRoot = hostRoot;
+    extraction.onlyWithPhotos = settings.onlyWithPhotos;
+    extraction.onlyWithPrice = settings.onlyWithPrice;
+    ImportInterchangeFile(query, session, extraction);
+
+    int marked = 0;
+    for (int row = 0; row < query.recordCount(); ++row)
+        marked += query.valueAt(row, query.fieldIndex(u"OZNACENO")).toBool() ? 1 : 0;
+    QTextStream out(stdout);
+    out << u"Pracovní tabulka: "_s << query.fileName() << u'\n';
+    out << UpdateTotalLabel(query.recordCount()) << u'\n' << UpdateMarkedLabel(marked) << u'\n';
+    out << settings.labelProxy << u'\n';
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    const QString first = args.value(1);
+    const QString first = QCoreApplication::arguments().value(1);
     const QString exeFolder = ModuleFolders::executableFolder();
 
     // An existing or uncreatable working folder is not reported.
@@ -25,19 +66,8 @@ int main(int argc, char *argv[])
 
     if (first == u"---------CAR-EXP")
         return 0;
-
-    QTextStream out(stdout);
     try {
-        const DatabaseSession session = DatabaseSession::load(exeFolder);
-        QString path = exeFolder;
-        WorkingTablePath(session, QStringLiteral("BAZAR"), path);
-        Dataset query(NestaTableDef());
-        if (!WinPath::isFile(path + u"Nesta.db"_s))
-            CreateWorkingTable(query, session);
-        else
-            OpenWorkingQuery(query, session);
-        query.first();
-        out << QStringLiteral("Pracovní tabulka %1: %2 vozidel\n").arg(query.fileName()).arg(query.recordCount());
+        startUp(exeFolder);
     } catch (const ModuleError &e) {
         QTextStream(stderr) << e.text() << u'\n';
         return 1;

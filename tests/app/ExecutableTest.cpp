@@ -43,13 +43,18 @@ TEST(Executable, CarExpOnlyMakesTheWorkingFolder)
     EXPECT_FALSE(QFile::exists(host.layout().dataFolder(1) + u"Nesta.DB"_s));
 }
 
-TEST(Executable, CreatesTheWorkingTableInTheFolderOfAliasBazar)
+TEST(Executable, ImportsTheHostIntoTheWorkingTableOfAliasBazar)
 {
-    test::TempHost host(fixture::generatedDealer(3, 1));
+    fixture::FixtureHost description = fixture::generatedDealer(3, 1);
+    for (auto &v : description.branches[0].vehicles)
+        v.rezPrehl5.clear();
+    test::TempHost host(description);
     const QString exe = install(host);
     QString output;
     EXPECT_EQ(run(exe, {}, &output), 0) << output.toStdString();
     EXPECT_TRUE(QFile::exists(host.layout().dataFolder(1) + u"Nesta.DB"_s)) << output.toStdString();
+    EXPECT_TRUE(output.contains(u"3    celkem "_s)) << output.toStdString();
+    EXPECT_TRUE(QFile::exists(host.layout().programFolder + u"ASCII_Nesta.TXT"_s));
     EXPECT_TRUE(QDir(host.layout().programFolder + u"Korvex_zip"_s).exists());
 }
 

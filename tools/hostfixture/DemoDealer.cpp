@@ -146,16 +146,41 @@ FixtureHost generatedDealer(int vehicles, int branches, unsigned seed)
 FixtureHost demoDealer()
 {
     FixtureHost host = generatedDealer(40, 2, 2008);
+    host.route[4] = true; // BAZAR_DEMO: counts as switched on, has nothing to read
+    host.reservationsMarker = true;
     host.proxy = {QString(), QStringLiteral("0"), QString(), QString(), QString(), QStringLiteral("0")};
     host.ftpMode = {QStringLiteral("PASIVE")};
     host.photoWidth = 640;
     host.photoHeight = 480;
-    // A few orders the module must leave out or treat specially.
-    auto &first = host.branches[0].vehicles;
-    first[3].stav = QStringLiteral("prodáno");
-    first[5].rezJmeno = QStringLiteral("Novák Jan");
-    first[7].intake.reset();
-    first[9].photos.clear();
+
+    // Orders of every shape the module treats specially.
+    auto &a = host.branches[0].vehicles;
+    auto &b = host.branches[1].vehicles;
+    for (auto &v : a)
+        v.rezPrehl5.clear();
+    for (auto &v : b)
+        v.rezPrehl5.clear();
+    a[1].stav = QStringLiteral("prodáno");
+    a[2].rezJmeno = QStringLiteral("Novák Jan");                    // reserved: left out
+    a[3].intake.reset();                                             // no intake record
+    a[4].photos.clear();                                             // no photos
+    a[5].rezPrehl5 = QStringLiteral("##########*N*#");              // not for export
+    a[6].prodejCena = QStringLiteral("0");
+    a[7].prodejCena.clear();
+    a[8].equipment.reset();                                          // no equipment record
+    a[9].intake->provozOd.clear();                                   // date from month and year
+    a[10].intake->stkDo = QStringLiteral("__/____");
+    a[11].intake->stkDo = QStringLiteral("_5/2010");
+    a[12].intake->stkDo = QStringLiteral("05.2010");
+    a[13].intake->note = QStringLiteral("Servisní knížka.\r\nNové brzdy a tlumiče.");
+    for (auto &p : a[14].photos)
+        p.variant = QStringLiteral("_MAX");
+    QStringList fields = a[15].intake->technicalData.split(u'*');
+    fields[23] = QStringLiteral("A");                                 // price without VAT
+    a[15].intake->technicalData = fields.join(u'*');
+    b[0].intake->technicalData = QStringLiteral("A*");                // technical data cut short
+    b[1].intake->variantaTs = QStringLiteral("1");                    // equipment from TScheck.DB
+    b[2].stav = QStringLiteral("Nabízeno");                           // a different state: left out
     return host;
 }
 
