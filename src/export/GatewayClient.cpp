@@ -1,0 +1,52 @@
+#include "GatewayClient.h"
+
+#include "GatewayAddress.h"
+#include "ModuleError.h"
+#include "MultipartUpload.h"
+#include "PortalPictureList.h"
+#include "Win1250.h"
+
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+namespace {
+
+void saveReply(const QString &path, const QByteArray &reply)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(reply) != reply.size() || !file.commit())
+        throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(path, file.errorString()));
+}
+
+} // namespace
+
+void ListPortalPictures(HttpClient &client, const ModuleSettings &settings, const QString &executableFolder)
+{
+    const QByteArray url = GatewayAddress() + kGatewayPath + "?action=get_cars&up_user="
+        + PercentEncode(Win1250::encode(settings.stored.uzivJmeno))
+        + "&up_passwd=" + PercentEncode(Win1250::encode(settings.stored.uzivHeslo));
+    saveReply(executableFolder + u"Korvex_Foto.txt"_s, client.get(url));
+    BuildPortalPictureList(executableFolder);
+}
+
+void UploadArchive(HttpClient &client, const ModuleSettings &settings, const UploadContext &context)
+{
+    if (context.showProgress)
+        context.showProgress();
+    MultipartUpload form(context.archivePath, settings.stored.uzivJmeno, settings.stored.uzivHeslo, context.now());
+    try {
+        const QByteArray reply = client.postHttp10(GatewayAddress() + kGatewayPath, form.body());
+        saveReply(context.workingFolder + u"/Response.htm"_s, reply);
+    } catch (const ModuleError &) {
+        context.dialogs->notify(Caption::Warning, u"Došlo k chybě při komunikaci se serverem Korvex"_s);
+        throw;
+    }
+    if (!context.automaticMode)
+        context.dialogs->notify(Caption::Information, u"Inzerce byla úspěšně odeslána."_s);
+    if (context.closeWindow)
+        context.closeWindow();
+}
+
+} // namespace korvex

@@ -1,0 +1,252 @@
+#include "HttpClient.h"
+
+#include "ModuleError.h"
+
+#include <QElapsedTimer>
+#include <QList>
+
+#include <curl/curl.h>
+
+#include <mutex>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+namespace {
+
+constexpr int kIdleMilliseconds = 10;
+
+} // namespace
+
+void EnsureHttpReady()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// The state of one request, shared with libcurl's callbacks.
+struct HttpClient::Transfer
+{
+    HttpClient &client;
+    const RequestBody *body;
+    QByteArray reply;
+    QByteArray statusLine;
+    bool replyBegun = false;
+    std::int64_t lastReported = -1;
+
+    void report(std::int64_t done)
+    {
+        if (done != lastReported && client.onWork)
+            client.onWork(done);
+        lastReported = done;
+    }
+
+    void beginReply(std::int64_t announced)
+    {
+        replyBegun = true;
+        lastReported = -1;
+        if (client.onWorkBegin)
+            client.onWorkBegin(announced > 0 ? announced : 0);
+    }
+
+    static size_t onWrite(char *data, size_t size, size_t count, void *self)
+    {
+        auto *t = static_cast<Transfer *>(self);
+        const auto bytes = qsizetype(size * count);
+        const qsizetype room = qsizetype(t->client.m_replyLimit) - t->reply.size();
+        if (room > 0)
+            t->reply.append(data, std::min(room, bytes));
+        return size * count;
+    }
+
+    static size_t onHeader(char *data, size_t size, size_t count, void *self)
+    {
+        auto *t = static_cast<Transfer *>(self);
+        const QByteArray line(data, qsizetype(size * count));
+        if (line.startsWith("HTTP/")) {
+            t->statusLine = line.trimmed();
+        } else if (line == "\r\n" || line == "\n") {
+            // End of a header block; an interim 1xx reply is not the reply.
+            const int status = t->statusLine.split(' ').value(1).toInt();
+            if (status < 100 || status > 199) {
+                curl_off_t length = -1;
+                curl_easy_getinfo(t->client.m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+                t->beginReply(length);
+            }
+        }
+        return size * count;
+    }
+
+    static size_t onRead(char *buffer, size_t size, size_t count, void *self)
+    {
+        auto *t = static_cast<Transfer *>(self);
+        const std::int64_t got = t->body->read(buffer, std::int64_t(size * count));
+        return got < 0 ? CURL_READFUNC_ABORT : size_t(got);
+    }
+
+    static int onProgress(void *self, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded)
+    {
+        auto *t = static_cast<Transfer *>(self);
+        if (t->client.m_abort)
+            return 1;
+        t->report(t->replyBegun ? downloaded : uploaded);
+        return 0;
+    }
+};
+
+HttpClient::HttpClient()
+{
+    EnsureHttpReady();
+    m_curl = curl_easy_init();
+}
+
+HttpClient::~HttpClient()
+{
+    curl_easy_cleanup(static_cast<CURL *>(m_curl));
+}
+
+void HttpClient::setProxy(const ProxySettings &proxy, bool enabled)
+{
+    m_proxy = proxy;
+    m_proxyEnabled = enabled;
+}
+
+QByteArray HttpClient::get(const QByteArray &url)
+{
+    return perform(url, nullptr);
+}
+
+QByteArray HttpClient::postHttp10(const QByteArray &url, const RequestBody &body)
+{
+    return perform(url, &body);
+}
+
+QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
+{
+    if (!m_curl)
+        throw ModuleError(u"Klienta HTTP nelze vytvořit"_s);
+    CURL *curl = static_cast<CURL *>(m_curl);
+    m_abort = false;
+    Transfer transfer{*this, body, {}, {}, false, -1};
+    char error[CURL_ERROR_SIZE] = {};
+
+    // The cookies of earlier replies survive the reset.
+    curl_easy_reset(curl);
+    curl_slist *headers = nullptr;
+    headers = curl_slist_append(headers, "Accept: text/html, */*");
+    headers = curl_slist_append(headers, body ? ("Content-Type: " + body->contentType).constData()
+                                              : "Content-Type: text/html");
+    headers = curl_slist_append(headers, "Expect:");
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Mozilla/3.0 (compatible; Indy Library)");
+    curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(m_connectTimeout));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(m_lowSpeedTimeout));
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::onWrite);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+
+    // Only the host's proxy, never one from the environment.
+    const QByteArray proxyHost = m_proxyEnabled ? m_proxy.host.toUtf8() : QByteArray();
+    const QByteArray proxyUser = m_proxy.user.toUtf8();
+    const QByteArray proxyPassword = m_proxy.password.toUtf8();
+    curl_easy_setopt(curl, CURLOPT_PROXY, proxyHost.constData());
+    if (m_proxyEnabled && !proxyHost.isEmpty()) {
+        curl_easy_setopt(curl, CURLOPT_PROXYPORT, long(m_proxy.port));
+        curl_easy_setopt(curl, CURLOPT_PROXYAUTH, long(CURLAUTH_BASIC));
+        if (!proxyUser.isEmpty()) {
+            curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, proxyUser.constData());
+            curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, proxyPassword.constData());
+        }
+    }
+
+    if (body) {
+        curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body->size));
+        curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Transfer::onRead);
+        curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024L);
+    } else {
+        curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    }
+
+    if (onWorkBegin)
+        onWorkBegin(body ? body->size : 0);
+
+    CURLM *multi = curl_multi_init();
+    curl_multi_add_handle(multi, curl);
+    CURLcode result = CURLE_OK;
+    int running = 1;
+    QElapsedTimer idle;
+    idle.start();
+    while (running) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK)
+            break;
+        if (!running)
+            break;
+        curl_multi_poll(multi, nullptr, 0, kIdleMilliseconds, nullptr);
+        if (idle.elapsed() >= kIdleMilliseconds) {
+            if (onIdle)
+                onIdle();
+            idle.restart();
+        }
+        if (m_abort) {
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+    }
+    if (result == CURLE_OK) {
+        int left = 0;
+        result = CURLE_RECV_ERROR;
+        while (CURLMsg *msg = curl_multi_info_read(multi, &left))
+            if (msg->msg == CURLMSG_DONE)
+                result = msg->data.result;
+    }
+    curl_multi_remove_handle(multi, curl);
+    curl_multi_cleanup(multi);
+    curl_slist_free_all(headers);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+
+    if (result == CURLE_ABORTED_BY_CALLBACK && m_abort)
+        throw ModuleError(u"Přenos dat byl přerušen."_s);
+    if (result != CURLE_OK)
+        throw ModuleError(QString::fromUtf8(error[0] ? error : curl_easy_strerror(result)));
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    if (status < 200 || status > 299)
+        throw ModuleError(QString::fromLatin1(transfer.statusLine.isEmpty() ? QByteArray("HTTP ") + QByteArray::number(status)
+                                                                            : transfer.statusLine));
+    return transfer.reply;
+}
+
+QByteArray PercentEncode(const QByteArray &bytes)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    QByteArray out;
+    out.reserve(bytes.size() * 3);
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' || b == '.'
+            || b == '_' || b == '~') {
+            out.append(c);
+        } else {
+            out.append('%');
+            out.append(hex[b >> 4]);
+            out.append(hex[b & 15]);
+        }
+    }
+    return out;
+}
+
+} // namespace korvex

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ModuleSettings.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace korvex {
+
+// What the client sends as a request body: its size, and a reader that fills
+// a buffer and returns the bytes given (0 at the end, -1 on failure).
+struct RequestBody
+{
+    QByteArray contentType;
+    std::int64_t size = 0;
+    std::function<std::int64_t(char *buffer, std::int64_t capacity)> read;
+};
+
+// The module's HTTP client on libcurl, with the gateway's fixed settings:
+// Accept "text/html, */*", the module's User-Agent, cookies kept for the
+// run, the host's proxy when switched on, no redirects followed, any status
+// outside 200-299 a failure. Calls block, but while they wait the idle hook
+// runs about every 10 ms, so that the window repaints and STOP (abort) can
+// end a request at once. Every request has a connect timeout and a
+// low-speed timeout, so an unattended run never hangs.
+class HttpClient
+{
+public:
+    HttpClient();
+    ~HttpClient();
+    HttpClient(const HttpClient &) = delete;
+    HttpClient &operator=(const HttpClient &) = delete;
+
+    // An empty host with the proxy switched on is passed on as it is.
+    void setProxy(const ProxySettings &proxy, bool enabled);
+    void setConnectTimeout(int seconds) { m_connectTimeout = seconds; }
+    // The request fails when no byte moves for this long.
+    void setLowSpeedTimeout(int seconds) { m_lowSpeedTimeout = seconds; }
+    // Reply bodies longer than this are cut (the rest is read and dropped).
+    void setReplyLimit(std::int64_t bytes) { m_replyLimit = bytes; }
+
+    // Progress: sending the request and reading the reply each begin anew.
+    std::function<void(std::int64_t announced)> onWorkBegin; // 0 when unknown
+    std::function<void(std::int64_t done)> onWork;
+    // Called about every 10 ms while a request waits.
+    std::function<void()> onIdle;
+
+    // STOP: the running request fails at once. Safe from the idle hook.
+    void abort() { m_abort = true; }
+
+    // Throws ModuleError with the client's message on any failure.
+    QByteArray get(const QByteArray &url);
+    QByteArray postHttp10(const QByteArray &url, const RequestBody &body);
+
+private:
+    struct Transfer;
+    QByteArray perform(const QByteArray &url, const RequestBody *body);
+
+    void *m_curl = nullptr;
+    ProxySettings m_proxy;
+    bool m_proxyEnabled = false;
+    int m_connectTimeout = 30;
+    int m_lowSpeedTimeout = 60;
+    std::int64_t m_replyLimit = 8 * 1024 * 1024;
+    std::atomic<bool> m_abort{false};
+};
+
+// Prepares libcurl once per process; every user of libcurl calls it first.
+void EnsureHttpReady();
+
+// Bytes outside the RFC 3986 unreserved characters written as %XX.
+QByteArray PercentEncode(const QByteArray &bytes);
+
+} // namespace korvex

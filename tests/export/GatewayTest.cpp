@@ -1,0 +1,270 @@
+#include "GatewayClient.h"
+#include "HttpClient.h"
+#include "ModuleError.h"
+#include "MultipartUpload.h"
+#include "PortalStub.h"
+#include "ScriptedDialogs.h"
+#include "Win1250.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace korvex;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class GatewayTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("KORVEX_GATEWAY_URL", stub.address());
+        exe = dir.path() + u'/';
+        working = exe + u"Korvex_zip"_s;
+        QDir().mkpath(working);
+        settings.stored.uzivJmeno = u"autobazar"_s;
+        settings.stored.uzivHeslo = u"tajné&#% heslo"_s;
+        client.setLowSpeedTimeout(2);
+        client.setConnectTimeout(2);
+    }
+
+    QString writeArchive(const QByteArray &bytes)
+    {
+        const QString path = working + u"/data.zip"_s;
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+
+    UploadContext context(const QString &archive)
+    {
+        UploadContext c;
+        c.archivePath = archive;
+        c.workingFolder = working;
+        c.dialogs = &dialogs;
+        c.closeWindow = [this] { ++closed; };
+        c.showProgress = [this] { ++shown; };
+        c.now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 5, 7, 42)); };
+        return c;
+    }
+
+    QString errorOf(const std::function<void()> &action)
+    {
+        try {
+            action();
+        } catch (const ModuleError &e) {
+            return e.text();
+        }
+        return QString();
+    }
+
+    stub::PortalStub stub;
+    QTemporaryDir dir;
+    QString exe;
+    QString working;
+    ModuleSettings settings;
+    HttpClient client;
+    test::ScriptedDialogs dialogs;
+    int closed = 0;
+    int shown = 0;
+};
+
+} // namespace
+
+TEST_F(GatewayTest, ListingSendsEncodedCredentialsWithTheFixedHeaders)
+{
+    stub.addPictures(Win1250::encode(settings.stored.uzivJmeno), {u"A_1_WEB.jpg"_s});
+    ListPortalPictures(client, settings, exe);
+    const auto requests = stub.requests();
+    ASSERT_EQ(requests.size(), 1);
+    const stub::RecordedRequest &r = requests[0];
+    EXPECT_EQ(r.method, "GET");
+    EXPECT_EQ(r.version, "HTTP/1.1");
+    EXPECT_EQ(r.target, "/iec/Upload-upload?action=get_cars&up_user=autobazar&up_passwd=tajn%E9%26%23%25%20heslo");
+    EXPECT_EQ(r.headers.value("accept"), "text/html, */*");
+    EXPECT_EQ(r.headers.value("user-agent"), "Mozilla/3.0 (compatible; Indy Library)");
+    EXPECT_EQ(r.headers.value("content-type"), "text/html");
+
+    QFile list(exe + u"Obr_FTP_List.txt"_s);
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    EXPECT_EQ(list.readAll(), QByteArray("a_1_web.jpg\r\n"));
+    EXPECT_TRUE(QFile::exists(exe + u"Korvex_Foto.txt"_s));
+}
+
+TEST_F(GatewayTest, CookiesOfTheFirstReplyReturnOnTheNextRequest)
+{
+    ListPortalPictures(client, settings, exe);
+    ListPortalPictures(client, settings, exe);
+    const auto requests = stub.requests();
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_FALSE(requests[0].headers.contains("cookie"));
+    EXPECT_EQ(requests[1].headers.value("cookie"), "KORVEXSESSION=s3ss10n");
+}
+
+TEST_F(GatewayTest, StatusesOutside200AndRedirectsFail)
+{
+    stub.setFault({404});
+    EXPECT_EQ(errorOf([&] { ListPortalPictures(client, settings, exe); }), u"HTTP/1.1 404 Not Found"_s);
+    stub.setFault({500});
+    EXPECT_EQ(errorOf([&] { ListPortalPictures(client, settings, exe); }), u"HTTP/1.1 500 Internal Server Error"_s);
+    stub::Fault redirect;
+    redirect.redirect = true;
+    stub.setFault(redirect);
+    EXPECT_EQ(errorOf([&] { ListPortalPictures(client, settings, exe); }), u"HTTP/1.1 302 Found"_s);
+    EXPECT_EQ(stub.requests().size(), 3); // the redirect was not followed
+}
+
+TEST_F(GatewayTest, AReplyWithoutLengthAnnouncesZero)
+{
+    stub::Fault noLength;
+    noLength.noLength = true;
+    stub.setFault(noLength);
+    std::vector<std::int64_t> begins;
+    client.onWorkBegin = [&](std::int64_t n) { begins.push_back(n); };
+    ListPortalPictures(client, settings, exe);
+    EXPECT_EQ(begins, (std::vector<std::int64_t>{0, 0}));
+    stub.setFault({});
+    begins.clear();
+    ListPortalPictures(client, settings, exe);
+    ASSERT_EQ(begins.size(), 2u);
+    EXPECT_GT(begins[1], 0);
+}
+
+TEST_F(GatewayTest, AStalledServerEndsInTheLowSpeedTimeout)
+{
+    stub::Fault stall;
+    stall.stall = true;
+    stub.setFault(stall);
+    client.setLowSpeedTimeout(1);
+    int idles = 0;
+    client.onIdle = [&] { ++idles; };
+    EXPECT_FALSE(errorOf([&] { ListPortalPictures(client, settings, exe); }).isEmpty());
+    EXPECT_GT(idles, 20); // the window was served about every 10 ms
+    stub.setFault({});
+}
+
+TEST_F(GatewayTest, TheProxyGetsTheRequestWithCredentials)
+{
+    stub::ProxyStub proxy;
+    client.setProxy(ProxySettings{u"127.0.0.1"_s, u"proxyuser"_s, u"proxyheslo"_s, proxy.port()}, true);
+    ListPortalPictures(client, settings, exe);
+    const auto seen = proxy.requests();
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_TRUE(seen[0].target.startsWith(stub.address() + "/iec/Upload-upload?action=get_cars"));
+    EXPECT_EQ(seen[0].headers.value("proxy-authorization"), "Basic " + QByteArray("proxyuser:proxyheslo").toBase64());
+    EXPECT_EQ(stub.requests().size(), 1);
+}
+
+TEST_F(GatewayTest, TheUploadFormIsExactByteForByte)
+{
+    const QByteArray zip("PK\x03\x04 archive bytes \r\n--------", 35);
+    const QString archive = writeArchive(zip);
+    UploadArchive(client, settings, context(archive));
+
+    const QByteArray b = "--------120926080507042";
+    const QByteArray expected = "--" + b + "\r\nContent-Disposition: form-data; name=\"action\"\r\n\r\nupload_cars\r\n"
+        + "--" + b + "\r\nContent-Disposition: form-data; name=\"upload\"\r\n\r\n1\r\n"
+        + "--" + b + "\r\nContent-Disposition: form-data; name=\"up_user\"\r\n\r\nautobazar\r\n"
+        + "--" + b + "\r\nContent-Disposition: form-data; name=\"up_passwd\"\r\n\r\ntajn\xE9&#% heslo\r\n"
+        + "--" + b + "\r\nContent-Disposition: form-data; name=\"delete_way\"\r\n\r\n3\r\n"
+        + "--" + b + "\r\nContent-Disposition: form-data; name=\"xfile\"; filename=\""
+        + QFile::encodeName(QDir::toNativeSeparators(archive)) + "\"\r\nContent-Type: application/octet-stream\r\n\r\n"
+        + zip + "\r\n--" + b + "--\r\n";
+    const auto requests = stub.requests();
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests[0].version, "HTTP/1.0");
+    EXPECT_EQ(requests[0].headers.value("content-type"), "multipart/form-data; boundary=" + b);
+    EXPECT_EQ(requests[0].body, expected);
+    EXPECT_EQ(stub.lastUploadError(), QByteArray());
+    EXPECT_EQ(stub.archive("autobazar"), zip);
+
+    QFile reply(working + u"/Response.htm"_s);
+    ASSERT_TRUE(reply.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(reply.readAll().contains("Inzerce"));
+    ASSERT_EQ(dialogs.calls.size(), 1);
+    EXPECT_EQ(dialogs.calls[0].caption, Caption::Information);
+    EXPECT_EQ(dialogs.calls[0].text, u"Inzerce byla úspěšně odeslána."_s);
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(GatewayTest, AutomaticModeClosesWithoutAMessage)
+{
+    UploadContext c = context(writeArchive("zip"));
+    c.automaticMode = true;
+    UploadArchive(client, settings, c);
+    EXPECT_TRUE(dialogs.calls.isEmpty());
+    EXPECT_EQ(closed, 1);
+}
+
+TEST_F(GatewayTest, AFailedUploadWarnsFirstThenTheErrorGoesOn)
+{
+    stub.setFault({500});
+    UploadContext c = context(writeArchive("zip"));
+    c.automaticMode = true;
+    const QString error = errorOf([&] { UploadArchive(client, settings, c); });
+    EXPECT_EQ(error, u"HTTP/1.1 500 Internal Server Error"_s);
+    ASSERT_EQ(dialogs.calls.size(), 1);
+    EXPECT_EQ(dialogs.calls[0].caption, Caption::Warning);
+    EXPECT_EQ(dialogs.calls[0].text, u"Došlo k chybě při komunikaci se serverem Korvex"_s);
+    EXPECT_EQ(closed, 0);
+    EXPECT_FALSE(error.contains(settings.stored.uzivHeslo));
+}
+
+TEST_F(GatewayTest, AMissingArchiveRaisesWithoutTheWarning)
+{
+    const QString error = errorOf([&] { UploadArchive(client, settings, context(working + u"/chybi.zip"_s)); });
+    EXPECT_TRUE(error.contains(u"chybi.zip"_s));
+    EXPECT_TRUE(dialogs.calls.isEmpty());
+    EXPECT_TRUE(stub.requests().isEmpty());
+}
+
+TEST_F(GatewayTest, AConnectionDroppedDuringTheUploadFails)
+{
+    stub::Fault drop;
+    drop.dropAfter = 100000;
+    stub.setFault(drop);
+    const QString error = errorOf([&] { UploadArchive(client, settings, context(writeArchive(QByteArray(3 << 20, 'z')))); });
+    EXPECT_FALSE(error.isEmpty());
+    ASSERT_EQ(dialogs.calls.size(), 1);
+    EXPECT_EQ(dialogs.calls[0].caption, Caption::Warning);
+    EXPECT_EQ(closed, 0);
+}
+
+TEST_F(GatewayTest, StopWhileTheBodyIsSentEndsTheUpload)
+{
+    stub::Fault slow;
+    slow.slowReadMs = 20;
+    stub.setFault(slow);
+    std::int64_t lastBegin = -1;
+    std::int64_t sent = 0;
+    client.onWorkBegin = [&](std::int64_t n) { lastBegin = n; };
+    client.onWork = [&](std::int64_t done) { sent = done; };
+    client.onIdle = [&] {
+        if (sent > 0)
+            client.abort();
+    };
+    const QString error = errorOf([&] { UploadArchive(client, settings, context(writeArchive(QByteArray(8 << 20, 'z')))); });
+    EXPECT_EQ(error, u"Přenos dat byl přerušen."_s);
+    EXPECT_GT(lastBegin, 8 << 20);
+    EXPECT_LT(sent, 8 << 20);
+    EXPECT_EQ(dialogs.calls.size(), 1);
+    EXPECT_EQ(closed, 0);
+}
+
+TEST(MultipartUpload, TheBoundaryIsEightHyphensAndTheLocalTime)
+{
+    EXPECT_EQ(MultipartUpload::boundaryFor(QDateTime(QDate(2027, 1, 2), QTime(23, 4, 5, 6))),
+              QByteArray("--------010227230405006"));
+}
+
+TEST(HttpClient, PercentEncodesEverythingButUnreservedCharacters)
+{
+    EXPECT_EQ(PercentEncode("aZ09-._~"), QByteArray("aZ09-._~"));
+    EXPECT_EQ(PercentEncode("a b&c=d#e%f+/\xE9"), QByteArray("a%20b%26c%3Dd%23e%25f%2B%2F%E9"));
+}
