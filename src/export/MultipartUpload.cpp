@@ -29,7 +29,7 @@ MultipartUpload::MultipartUpload(const QString &archivePath, const QString &user
     : m_boundary(boundaryFor(now))
     , m_file(archivePath)
 {
-    if (!m_file.open(QIODevice::ReadOnly))
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw ModuleError(u"Soubor \"%1\" nelze otevřít: %2"_s.arg(archivePath, m_file.errorString()));
     m_fileSize = m_file.size();
     m_head = textPart(m_boundary, "action", "upload_cars") + textPart(m_boundary, "upload", "1")
