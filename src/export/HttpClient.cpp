@@ -28,6 +28,7 @@ void EnsureHttpReady()
 struct HttpClient::Transfer
 {
     HttpClient &client;
+    CURL *curl;
     const RequestBody *body;
     QByteArray reply;
     QByteArray statusLine;
@@ -70,7 +71,7 @@ struct HttpClient::Transfer
             const int status = t->statusLine.split(' ').value(1).toInt();
             if (status < 100 || status > 199) {
                 curl_off_t length = -1;
-                curl_easy_getinfo(t->client.m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+                curl_easy_getinfo(t->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
                 t->beginReply(length);
             }
         }
@@ -97,12 +98,16 @@ struct HttpClient::Transfer
 HttpClient::HttpClient()
 {
     EnsureHttpReady();
-    m_curl = curl_easy_init();
+    // Each request gets a handle of its own; the cookies of the run live in
+    // the share.
+    m_share = curl_share_init();
+    if (m_share)
+        curl_share_setopt(static_cast<CURLSH *>(m_share), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
 }
 
 HttpClient::~HttpClient()
 {
-    curl_easy_cleanup(static_cast<CURL *>(m_curl));
+    curl_share_cleanup(static_cast<CURLSH *>(m_share));
 }
 
 void HttpClient::setProxy(const ProxySettings &proxy, bool enabled)
@@ -123,15 +128,14 @@ QByteArray HttpClient::postHttp10(const QByteArray &url, const RequestBody &body
 
 QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
 {
-    if (!m_curl)
+    CURL *curl = m_share ? curl_easy_init() : nullptr;
+    if (!curl)
         throw ModuleError(u"Klienta HTTP nelze vytvořit"_s);
-    CURL *curl = static_cast<CURL *>(m_curl);
+    const std::unique_ptr<CURL, void (*)(CURL *)> handle(curl, curl_easy_cleanup);
     m_abort = false;
-    Transfer transfer{*this, body, {}, {}, false, -1};
+    Transfer transfer{*this, curl, body, {}, {}, false, -1};
     char error[CURL_ERROR_SIZE] = {};
 
-    // The cookies of earlier replies survive the reset.
-    curl_easy_reset(curl);
     curl_slist *headers = nullptr;
     headers = curl_slist_append(headers, "Accept: text/html, */*");
     headers = curl_slist_append(headers, body ? ("Content-Type: " + body->contentType).constData()
@@ -140,6 +144,7 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "Mozilla/3.0 (compatible; Indy Library)");
+    curl_easy_setopt(curl, CURLOPT_SHARE, m_share);
     curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -216,7 +221,6 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     curl_multi_remove_handle(multi, curl);
     curl_multi_cleanup(multi);
     curl_slist_free_all(headers);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
 
     if (result == CURLE_ABORTED_BY_CALLBACK && m_abort)
         throw ModuleError(u"Přenos dat byl přerušen."_s);

@@ -61,7 +61,7 @@ private:
     struct Transfer;
     QByteArray perform(const QByteArray &url, const RequestBody *body);
 
-    void *m_curl = nullptr;
+    void *m_share = nullptr;
     ProxySettings m_proxy;
     bool m_proxyEnabled = false;
     int m_connectTimeout = 30;

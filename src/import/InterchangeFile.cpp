@@ -1,6 +1,7 @@
 #include "InterchangeFile.h"
 
 #include "ModuleError.h"
+#include "TextFile.h"
 #include "Win1250.h"
 #include "WinPath.h"
 
@@ -53,35 +54,24 @@ std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path)
     const QByteArray bytes = file.readAll();
     const QByteArray separator = Win1250::encode(InterchangeSeparator());
 
-    // Lines end in CR LF or LF; values are decoded straight into records.
+    // Values are decoded straight into records.
     std::vector<InterchangeRecord> records;
     records.reserve(size_t(bytes.count('\n') / kInterchangeLines + 1));
     InterchangeRecord record;
     int lineInRecord = 0;
-    qsizetype lineNumber = 0;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        qsizetype stop = end;
-        if (end < bytes.size() && stop > start && bytes[stop - 1] == '\r')
-            --stop;
-        const std::string_view line(bytes.constData() + start, size_t(stop - start));
-        ++lineNumber;
+    const bool whole = TextFile::forEachLine(bytes, [&](std::string_view line) {
         if (lineInRecord < kInterchangeValues) {
             record[size_t(lineInRecord++)] = Win1250::decode(line);
-        } else {
-            if (line != std::string_view(separator.constData(), size_t(separator.size())))
-                break;
-            records.push_back(std::move(record));
-            record = InterchangeRecord();
-            lineInRecord = 0;
+            return true;
         }
-        start = next;
-    }
-    if (start < bytes.size() || lineInRecord != 0)
+        if (line != std::string_view(separator.constData(), size_t(separator.size())))
+            return false;
+        records.push_back(std::move(record));
+        record = InterchangeRecord();
+        lineInRecord = 0;
+        return true;
+    });
+    if (!whole || lineInRecord != 0)
         throw ModuleError(u"Soubor \"%1\" je poškozený: záznam na řádku %2 nemá 43 řádků zakončených oddělovačem"_s
                               .arg(path)
                               .arg(qsizetype(records.size()) * kInterchangeLines + 1));

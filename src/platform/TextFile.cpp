@@ -22,9 +22,16 @@ std::optional<QStringList> readLines(const QString &path)
     QFile file(WinPath::resolve(path));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-
     QStringList lines;
+    forEachLine(file.readAll(), [&lines](std::string_view line) {
+        lines.append(Win1250::decode(line));
+        return true;
+    });
+    return lines;
+}
+
+bool forEachLine(const QByteArray &bytes, const std::function<bool(std::string_view)> &onLine)
+{
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
@@ -34,10 +41,11 @@ std::optional<QStringList> readLines(const QString &path)
         qsizetype stop = end;
         if (end < bytes.size() && stop > start && bytes[stop - 1] == '\r')
             --stop;
-        lines.append(Win1250::decode(std::string_view(bytes.constData() + start, size_t(stop - start))));
+        if (!onLine(std::string_view(bytes.constData() + start, size_t(stop - start))))
+            return false;
         start = next;
     }
-    return lines;
+    return true;
 }
 
 QString lineAt(const QStringList &lines, qsizetype n)

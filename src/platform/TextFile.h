@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
+#include <string_view>
 
 namespace korvex {
 
@@ -15,6 +17,11 @@ namespace TextFile {
 // The lines of the file, or nothing when it cannot be opened. A final line
 // break does not add an empty line.
 std::optional<QStringList> readLines(const QString &path);
+
+// Calls onLine with every line of the bytes (CR LF or LF removed) until it
+// returns false; a final line break does not add an empty line. Returns
+// false when onLine stopped early.
+bool forEachLine(const QByteArray &bytes, const std::function<bool(std::string_view)> &onLine);
 
 // Line n (counted from 0); a missing line reads as empty.
 QString lineAt(const QStringList &lines, qsizetype n);

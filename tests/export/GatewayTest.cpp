@@ -162,7 +162,8 @@ TEST_F(GatewayTest, TheProxyGetsTheRequestWithCredentials)
 
 TEST_F(GatewayTest, TheUploadFormIsExactByteForByte)
 {
-    const QByteArray zip("PK\x03\x04 archive bytes \r\n--------", 35);
+    static const char raw[] = "PK\x03\x04\0 archive bytes \r\n--------";
+    const QByteArray zip(raw, sizeof raw - 1);
     const QString archive = writeArchive(zip);
     UploadArchive(client, settings, context(archive));
 
