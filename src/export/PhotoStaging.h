@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace korvex {
+
+class Dataset;
+
+// The file-name part of a photo path (after the last "\", "/" or ":"),
+// lower-cased: the picture's name on the portal and in the working folder.
+QString PictureName(const QString &path);
+
+// Reads "Obr_FTP_List.txt" of the executable folder into lower-case names;
+// a missing or unreadable list is empty.
+QSet<QString> LoadPortalPictureList(const QString &executableFolder);
+
+// Decides which photos of a vehicle an offer names and copies those the
+// portal lacks (or all, with the resend flag) into the working folder.
+class PhotoStaging
+{
+public:
+    PhotoStaging(QString workingFolder, QSet<QString> portalPictures, bool onlyFirstPhoto);
+
+    // The picture names of the current record of the query, in offer order,
+    // with the copies made. Throws ModuleError naming the file when a photo
+    // cannot be read or its copy cannot be written.
+    QStringList stage(const Dataset &query);
+
+private:
+    void offer(const QString &photo, bool resend, QStringList &names);
+
+    QString m_workingFolder;
+    QSet<QString> m_portal;
+    bool m_onlyFirst;
+};
+
+} // namespace korvex
