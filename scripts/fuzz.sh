@@ -4,9 +4,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
-CC=clang CXX=clang++ bash scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKORVEX_FUZZ=ON -DKORVEX_SANITIZE=ON -DKORVEX_BUILD_TESTS=ON
-for target in paradox; do
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKORVEX_FUZZ=ON -DKORVEX_SANITIZE=ON -DKORVEX_BUILD_TESTS=ON >/dev/null
+targets="paradox zipdirectory"
+for target in $targets; do
+  cmake --build build-fuzz --target "fuzz_$target"
+done
+for target in $targets; do
   work=$(mktemp -d)
   cp tests/fuzz/corpus/$target/* "$work"/
   build-fuzz/tests/fuzz/fuzz_$target -max_total_time="$seconds" -rss_limit_mb=4096 \

@@ -2,6 +2,8 @@
 
 #include "ModuleError.h"
 
+#include <QFile>
+
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -70,7 +72,35 @@ QByteArray ZipDirectory::emptyArchive()
     return record;
 }
 
+ZipDirectory ZipDirectory::readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ModuleError(u"\"%1\"\nis not a valid Zip file."_s.arg(path));
+    const qint64 size = file.size();
+    // The end record lies in the last 64 KiB; the directory usually too.
+    const qint64 tailStart = std::max<qint64>(0, size - 65535 - kEndSize);
+    file.seek(tailStart);
+    const QByteArray tail = file.readAll();
+    qint64 start = tailStart;
+    for (qsizetype at = tail.size() - kEndSize; at >= 0; --at) {
+        if (le32(tail, at) == kEndSignature) {
+            start = std::min<qint64>(le32(tail, at + 16), tailStart);
+            break;
+        }
+    }
+    if (start == tailStart)
+        return parse(tail, tailStart, path);
+    file.seek(start);
+    return parse(file.readAll(), start, path);
+}
+
 ZipDirectory ZipDirectory::read(const QByteArray &archive, const QString &displayName)
+{
+    return parse(archive, 0, displayName);
+}
+
+ZipDirectory ZipDirectory::parse(const QByteArray &archive, qint64 base, const QString &displayName)
 {
     const QString notValid = u"\"%1\"\nis not a valid Zip file."_s.arg(displayName);
     const qsizetype size = archive.size();
@@ -97,7 +127,7 @@ ZipDirectory ZipDirectory::read(const QByteArray &archive, const QString &displa
     const qsizetype commentLength = le16(archive, end + 20);
     const QByteArray comment = archive.mid(end + kEndSize, commentLength);
 
-    qsizetype at = start;
+    qint64 at = qint64(start) - base;
     for (std::uint16_t i = 0; i < count; ++i) {
         if (at < 0 || at + kCentralSize > size || le32(archive, at) != kCentralSignature) {
             dir.entries.clear();

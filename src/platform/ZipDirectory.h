@@ -36,6 +36,13 @@ struct ZipDirectory
 
     // displayName names the archive in error texts.
     static ZipDirectory read(const QByteArray &archive, const QString &displayName);
+
+    // Reads only the end of the file and its central directory.
+    static ZipDirectory readFile(const QString &path);
+
+private:
+    // archive holds the file's bytes from offset base on.
+    static ZipDirectory parse(const QByteArray &archive, qint64 base, const QString &displayName);
 };
 
 } // namespace korvex

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ModuleError.h"
+
+namespace korvex {
+
+// The archiver component's errors.
+class ZipException : public ModuleError
+{
+public:
+    using ModuleError::ModuleError;
+};
+
+} // namespace korvex
