@@ -1,0 +1,121 @@
+#include "SendWorkflow.h"
+
+#include "ClockCheck.h"
+#include "GatewayClient.h"
+#include "ModuleError.h"
+#include "ModuleFolders.h"
+#include "ModuleSettings.h"
+#include "OfferList.h"
+#include "Packer.h"
+#include "UserDialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+namespace {
+
+void emptyFolder(const QString &folder)
+{
+    // Ordinary files only; one that cannot be deleted stays without a word.
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files))
+        QFile::remove(file.absoluteFilePath());
+}
+
+// Restores the normal cursor however the steps that run busy end.
+class BusyCursor
+{
+public:
+    explicit BusyCursor(const std::function<void(bool)> &busy)
+        : m_busy(busy)
+    {
+        if (m_busy)
+            m_busy(true);
+    }
+    ~BusyCursor() { done(); }
+    void done()
+    {
+        if (m_busy && !m_done)
+            m_busy(false);
+        m_done = true;
+    }
+
+private:
+    const std::function<void(bool)> &m_busy;
+    bool m_done = false;
+};
+
+} // namespace
+
+QString ArchiveSizeText(qint64 bytes)
+{
+    if (bytes >= 1048576)
+        return QString::number(double(bytes) / 1048576.0, 'f', 1).replace(u'.', u',') + u" MB"_s;
+    return QString::number(double(bytes) / 1024.0, 'f', 0) + u" kB"_s;
+}
+
+void Send(const SendContext &c)
+{
+    const QString working = ModuleFolders::workingFolder(c.executableFolder);
+    const QString archive = working + u"/data.zip"_s;
+    emptyFolder(working);
+
+    if (!c.automaticMode)
+        c.dialogs->notify(Caption::Information,
+                          u"Pro přenos je vybráno: %1  vozidel.  Nemáte-li aktivní připojení k internetu, připojte se "
+                          u"a pokračujte."_s.arg(c.markedCount),
+                          UserDialogs::Alignment::Right);
+
+    {
+        BusyCursor busy(c.busy);
+        ListPortalPictures(*c.client, *c.settings, c.executableFolder);
+        WriteOfferList(*c.query, OfferListSettings{c.executableFolder, working, c.settings->stored.jenPrvniFoto});
+        c.packer->packFolder(archive, working);
+    }
+    // A cancelled packing would offer an empty archive for upload.
+    if (c.packer->lastRunCancelled()) {
+        c.dialogs->notify(Caption::Notice, u"Balení dat bylo přerušeno, inzerce nebude odeslána."_s,
+                          UserDialogs::Alignment::Right);
+        return;
+    }
+    const QFileInfo packed(archive);
+    if (!packed.exists())
+        throw ModuleError(u"Archiv \"%1\" neexistuje"_s.arg(archive));
+    const QString size = ArchiveSizeText(packed.size());
+
+    ClockCheckContext clock;
+    clock.executableFolder = c.executableFolder;
+    clock.dialogs = c.dialogs;
+    clock.ping = c.ping;
+    clock.today = c.today;
+    clock.onIdle = c.onIdle;
+    if (!CheckClock(clock))
+        return;
+
+    if (c.settings->stored.uzivJmeno == u"DEMO") {
+        c.dialogs->notify(Caption::Information,
+                          u"Není zadán registrovaný uživatel, přenos dat neproběhne. Pro registrační údaje kontaktujte "
+                          u"Korvex"_s,
+                          UserDialogs::Alignment::Right);
+        return;
+    }
+    if (!c.automaticMode
+        && !c.dialogs->ask(Caption::Question, u"Inzerce je připravena k odeslání - soubor má velikost "_s + size
+                                                   + u" , chcete jej okamžitě odeslat? "_s))
+        return;
+
+    UploadContext upload;
+    upload.archivePath = archive;
+    upload.workingFolder = working;
+    upload.automaticMode = c.automaticMode;
+    upload.dialogs = c.dialogs;
+    upload.showProgress = c.showProgress;
+    upload.closeWindow = c.closeWindow;
+    upload.now = c.now;
+    UploadArchive(*c.client, *c.settings, upload);
+}
+
+} // namespace korvex

@@ -1,0 +1,213 @@
+#include "ClockCheck.h"
+#include "DatabaseSession.h"
+#include "Dataset.h"
+#include "HttpClient.h"
+#include "ModuleError.h"
+#include "ModuleSettings.h"
+#include "Packer.h"
+#include "PortalStub.h"
+#include "ScriptedDialogs.h"
+#include "SendWorkflow.h"
+#include "WorkingTable.h"
+#include "ZipDirectory.h"
+#include "ZipPacker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace korvex;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Packs with the platform engine; can play a user who cancels.
+class TestPacker : public Packer
+{
+public:
+    void packFolder(const QString &archive, const QString &folder) override
+    {
+        QFile::remove(archive);
+        ZipProgress progress;
+        progress.cancelled = [this] { return cancel; };
+        cancelled = PackFolder(archive, folder, {u"*.*"_s}, progress) == 0 && cancel;
+        if (!QFile::exists(archive)) {
+            QFile empty(archive);
+            empty.open(QIODevice::WriteOnly);
+            empty.write(ZipDirectory::emptyArchive());
+        }
+    }
+    bool lastRunCancelled() const override { return cancelled; }
+
+    bool cancel = false;
+    bool cancelled = false;
+};
+
+class SendTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("KORVEX_GATEWAY_URL", stub.address());
+        qputenv("KORVEX_MAKER_URL", stub.address());
+        stub.setDateFile("8.12.2026");
+        exe = dir.path() + u"/PRG/"_s;
+        QDir().mkpath(exe + u"Korvex_zip"_s);
+        QDir().mkpath(dir.path() + u"/Data/FOTO"_s);
+        CreateWorkingTable(query, DatabaseSession::fromText(u"[BAZAR]\nPATH="_s + dir.path() + u"/Data\n"_s));
+        for (int i = 1; i <= 3; ++i) {
+            const QString photo = dir.path() + u"/Data/FOTO/%1_1_WEB.JPG"_s.arg(i);
+            QFile f(photo);
+            f.open(QIODevice::WriteOnly);
+            f.write(QByteArray(2000, char('0' + i)));
+            query.append();
+            query.setValue(u"CJ", QString::number(i));
+            query.setValue(u"ZNACKA", u"Škoda"_s);
+            query.setValue(u"FOTO1", photo);
+            query.setValue(u"ZOB_FOTO1", true);
+            query.setValue(u"OZNACENO", i != 2);
+            query.post();
+        }
+        settings.stored.uzivJmeno = u"autobazar"_s;
+        settings.stored.uzivHeslo = u"heslo"_s;
+        client.setLowSpeedTimeout(5);
+
+        context.executableFolder = exe;
+        context.query = &query;
+        context.settings = &settings;
+        context.dialogs = &dialogs;
+        context.client = &client;
+        context.packer = &packer;
+        context.markedCount = 2;
+        context.closeWindow = [this] { ++closed; };
+        context.today = [] { return QDate(2026, 12, 9); };
+    }
+
+    int uploads() const
+    {
+        int n = 0;
+        for (const auto &r : stub.requests())
+            n += r.method == "POST" ? 1 : 0;
+        return n;
+    }
+
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const auto &call : dialogs.calls)
+            out.append(call.text);
+        return out;
+    }
+
+    stub::PortalStub stub;
+    QTemporaryDir dir;
+    QString exe;
+    Dataset query{NestaTableDef()};
+    ModuleSettings settings;
+    HttpClient client;
+    test::ScriptedDialogs dialogs;
+    TestPacker packer;
+    SendContext context;
+    int closed = 0;
+};
+
+} // namespace
+
+TEST_F(SendTest, PublishesTheMarkedVehiclesEndToEnd)
+{
+    QFile stale(exe + u"Korvex_zip/stary.jpg"_s);
+    stale.open(QIODevice::WriteOnly);
+    stale.close();
+    dialogs.queueAnswer(true);
+    Send(context);
+
+    ASSERT_EQ(dialogs.calls.size(), 3);
+    EXPECT_EQ(dialogs.calls[0].text, u"Pro přenos je vybráno: 2  vozidel.  Nemáte-li aktivní připojení k internetu, "
+                                     u"připojte se a pokračujte."_s);
+    EXPECT_EQ(dialogs.calls[0].caption, Caption::Information);
+    EXPECT_EQ(dialogs.calls[0].alignment, UserDialogs::Alignment::Right);
+    EXPECT_EQ(dialogs.calls[1].kind, test::ScriptedDialogs::Kind::Question);
+    EXPECT_TRUE(dialogs.calls[1].text.startsWith(u"Inzerce je připravena k odeslání - soubor má velikost "_s));
+    EXPECT_TRUE(dialogs.calls[1].text.endsWith(u" kB , chcete jej okamžitě odeslat? "_s));
+    EXPECT_EQ(dialogs.calls[2].text, u"Inzerce byla úspěšně odeslána."_s);
+    EXPECT_EQ(closed, 1);
+
+    const ZipDirectory sent = ZipDirectory::read(stub.archive("autobazar"), u"data.zip"_s);
+    QStringList names;
+    for (const auto &e : sent.entries)
+        names.append(e.name);
+    EXPECT_EQ(names, (QStringList{u"1_1_web.jpg"_s, u"3_1_web.jpg"_s, u"Data.xml"_s}));
+    EXPECT_EQ(stub.pictures("autobazar"), (QStringList{u"1_1_web.jpg"_s, u"3_1_web.jpg"_s}));
+    EXPECT_FALSE(QFile::exists(exe + u"Korvex_zip/stary.jpg"_s));
+
+    // The next send finds both pictures on the portal and packs only the list.
+    dialogs.calls.clear();
+    dialogs.queueAnswer(true);
+    Send(context);
+    const ZipDirectory again = ZipDirectory::read(stub.archive("autobazar"), u"data.zip"_s);
+    ASSERT_EQ(again.entries.size(), 1u);
+    EXPECT_EQ(again.entries[0].name, u"Data.xml"_s);
+}
+
+TEST_F(SendTest, TheDemoUserIsRefusedEvenInAutomaticMode)
+{
+    settings.stored.uzivJmeno = u"DEMO"_s;
+    context.automaticMode = true;
+    Send(context);
+    EXPECT_EQ(texts(), QStringList{u"Není zadán registrovaný uživatel, přenos dat neproběhne. Pro registrační údaje "
+                                   u"kontaktujte Korvex"_s});
+    EXPECT_EQ(uploads(), 0);
+    EXPECT_TRUE(QFile::exists(exe + u"Korvex_zip/data.zip"_s));
+}
+
+TEST_F(SendTest, DecliningKeepsTheArchiveAndUploadsNothing)
+{
+    dialogs.queueAnswer(false);
+    Send(context);
+    EXPECT_EQ(dialogs.calls.size(), 2);
+    EXPECT_EQ(uploads(), 0);
+    EXPECT_EQ(closed, 0);
+    EXPECT_TRUE(QFile::exists(exe + u"Korvex_zip/data.zip"_s));
+    query.first();
+    EXPECT_TRUE(query.boolean(u"OZNACENO"));
+}
+
+TEST_F(SendTest, AWrongClockStopsBeforeTheQuestion)
+{
+    stub.setDateFile("1.1.2020");
+    context.automaticMode = true;
+    Send(context);
+    ASSERT_EQ(dialogs.calls.size(), 1);
+    EXPECT_EQ(dialogs.calls[0].caption, Caption::Warning);
+    EXPECT_EQ(uploads(), 0);
+}
+
+TEST_F(SendTest, ACancelledPackingEndsTheSend)
+{
+    packer.cancel = true;
+    Send(context);
+    ASSERT_EQ(dialogs.calls.size(), 2);
+    EXPECT_EQ(dialogs.calls[1].text, u"Balení dat bylo přerušeno, inzerce nebude odeslána."_s);
+    EXPECT_EQ(uploads(), 0);
+    for (const auto &r : stub.requests())
+        EXPECT_NE(r.target, "/Datum.txt");
+}
+
+TEST_F(SendTest, AFailedListingEndsTheSendWithItsError)
+{
+    stub.setFault({503});
+    EXPECT_THROW(Send(context), ModuleError);
+    EXPECT_EQ(dialogs.calls.size(), 1);
+    EXPECT_FALSE(QFile::exists(exe + u"Korvex_zip/Data.xml"_s));
+}
+
+TEST(SendWorkflow, ArchiveSizeTexts)
+{
+    EXPECT_EQ(ArchiveSizeText(1048575), u"1024 kB"_s);
+    EXPECT_EQ(ArchiveSizeText(1048576), u"1,0 MB"_s);
+    EXPECT_EQ(ArchiveSizeText(1500), u"1 kB"_s);
+    EXPECT_EQ(ArchiveSizeText(0), u"0 kB"_s);
+    EXPECT_EQ(ArchiveSizeText(5 * 1048576 + 104858), u"5,1 MB"_s);
+}
