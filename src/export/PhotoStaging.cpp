@@ -64,9 +64,8 @@ void PhotoStaging::offer(const QString &photo, bool resend, QStringList &names)
         return;
     names.append(name);
     if (resend || !m_portal.contains(name)) {
-        const QString source = WinPath::resolve(photo);
-        if (QFile::exists(source))
-            copyPhoto(source, m_workingFolder + name);
+        if (m_files.isFile(photo))
+            copyPhoto(m_files.resolve(photo), m_workingFolder + name);
     }
 }
 
@@ -76,7 +75,7 @@ QStringList PhotoStaging::stage(const Dataset &query)
     const bool resend = query.text(u"REZERVA4") == u"1";
     for (int n = 1; n <= 6; ++n) {
         const QString photo = n > 1 && m_onlyFirst ? QString() : query.text(u"FOTO%1"_s.arg(n));
-        if (!photo.isEmpty() && query.boolean(u"ZOB_FOTO%1"_s.arg(n)) && WinPath::isFile(photo))
+        if (!photo.isEmpty() && query.boolean(u"ZOB_FOTO%1"_s.arg(n)) && m_files.isFile(photo))
             offer(photo, resend, names);
     }
 
@@ -88,7 +87,7 @@ QStringList PhotoStaging::stage(const Dataset &query)
     base.replace(u"_1_max.jpg"_s, u"_1_web.jpg"_s);
     for (int k = 7; k <= kLastExtraPhoto; ++k) {
         const QString candidate = QString(base).replace(u"_1_web.jpg"_s, u"_%1_web.jpg"_s.arg(k));
-        if (WinPath::isFile(candidate))
+        if (m_files.isFile(candidate))
             offer(candidate, resend, names);
     }
     return names;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WinPath.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -33,6 +35,9 @@ private:
 
     QString m_workingFolder;
     QSet<QString> m_portal;
+    // The host's photo folders do not change during a send; the extra-photo
+    // search asks for up to 24 names a vehicle, most of them missing.
+    WinPath::CachedResolver m_files;
     bool m_onlyFirst;
 };
 
