@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "ModuleError.h"
 #include "ZipDirectory.h"
 #include "ZipPacker.h"
@@ -12,23 +13,11 @@
 #include <gtest/gtest.h>
 
 using namespace korvex;
+using korvex::test::readFile;
+using korvex::test::writeFile;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 QByteArray sample(int n)
 {

@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "TZip.h"
 #include "ZipException.h"
 #include "ZipProgressDialog.h"
@@ -11,23 +12,11 @@
 #include <gtest/gtest.h>
 
 using namespace korvex;
+using korvex::test::readFile;
+using korvex::test::writeFile;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 class TZipTest : public ::testing::Test
 {
