@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 using namespace Qt::StringLiterals;
@@ -204,6 +205,14 @@ void TDbGridTarvo::setDataset(Dataset *dataset)
     followCursor();
 }
 
+void TDbGridTarvo::setColumns(std::vector<DatasetColumn> columns)
+{
+    m_model.setColumns(columns);
+    for (size_t c = 0; c < columns.size(); ++c)
+        setColumnWidth(int(c), columns[c].width);
+    applyLockedColumns();
+}
+
 void TDbGridTarvo::followCursor()
 {
     Dataset *data = dataset();
@@ -344,19 +353,81 @@ void TDbGridTarvo::setActiveColumnBold(bool on)
 void TDbGridTarvo::setLockedCols(int count)
 {
     m_lockedCols = std::max(0, count);
-    viewport()->update();
+    applyLockedColumns();
 }
 
 void TDbGridTarvo::setLockedColor(const QColor &color)
 {
     m_lockedColor = color;
-    viewport()->update();
+    applyLockedColumns();
 }
 
 void TDbGridTarvo::setLockedFont(const QFont &font)
 {
     m_lockedFont = font;
+    applyLockedColumns();
+}
+
+// Locked columns stay in place while the rest scrolls: a second view over
+// the same model and selection shows them on top of the grid's left edge.
+// They apply only while at least one data column is left to scroll.
+void TDbGridTarvo::applyLockedColumns()
+{
+    const int columns = m_model.columnCount();
+    const int locked = m_lockedCols < columns - 1 ? m_lockedCols : 0;
+    if (locked == 0) {
+        delete m_locked;
+        m_locked = nullptr;
+        viewport()->update();
+        return;
+    }
+    if (!m_locked) {
+        m_locked = new QTableView(this);
+        m_locked->setObjectName(QStringLiteral("LockedColumns"));
+        m_locked->setModel(&m_model);
+        m_locked->setSelectionModel(selectionModel());
+        m_locked->setItemDelegate(itemDelegate());
+        m_locked->setFocusPolicy(Qt::NoFocus);
+        m_locked->verticalHeader()->hide();
+        m_locked->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_locked->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_locked->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_locked->setFrameShape(QFrame::NoFrame);
+        m_locked->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+        connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_locked->verticalScrollBar(),
+                &QAbstractSlider::setValue);
+        m_locked->show();
+    }
+    for (int c = 0; c < columns; ++c) {
+        m_locked->setColumnHidden(c, c >= locked);
+        m_locked->setColumnWidth(c, columnWidth(c));
+    }
+    placeLockedView();
     viewport()->update();
+}
+
+void TDbGridTarvo::placeLockedView()
+{
+    if (!m_locked)
+        return;
+    int width = 0;
+    for (int c = 0; c < m_lockedCols; ++c)
+        width += columnWidth(c);
+    m_locked->setGeometry(verticalHeader()->width() + frameWidth(), frameWidth(), width,
+                          viewport()->height() + horizontalHeader()->height());
+    m_locked->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void TDbGridTarvo::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    placeLockedView();
+}
+
+void TDbGridTarvo::updateGeometries()
+{
+    QTableView::updateGeometries();
+    placeLockedView();
 }
 
 QString TDbGridTarvo::fieldOfColumn(int dataColumn) const

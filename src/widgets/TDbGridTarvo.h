@@ -27,7 +27,8 @@ public:
 
     void setDataset(Dataset *dataset);
     Dataset *dataset() const { return m_model.dataset(); }
-    void setColumns(std::vector<DatasetColumn> columns) { m_model.setColumns(std::move(columns)); }
+    // Columns with their captions, fields, widths, alignment and formats.
+    void setColumns(std::vector<DatasetColumn> columns);
     DatasetModel &gridModel() { return m_model; }
 
     int ActiveTitleIndex() const { return m_activeTitle; }
@@ -82,15 +83,23 @@ public:
     // Makes a title active, as a click on it does.
     void ActivateTitle(int index);
 
+    // The view that shows the locked columns over the left of the grid;
+    // none while no column is locked.
+    QTableView *lockedView() const { return m_locked; }
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void updateGeometries() override;
 
 private:
     class Indicator;
     class Titles;
     class Cells;
 
+    void applyLockedColumns();
+    void placeLockedView();
     QVariant keyOfRow(int row) const;
     void followCursor();
     QString fieldOfColumn(int dataColumn) const;
@@ -98,6 +107,7 @@ private:
     DatasetModel m_model;
     Indicator *m_indicator;
     Titles *m_titles;
+    QTableView *m_locked = nullptr;
     TCheckedList m_intChecks;
     TCheckedStringList m_stringChecks;
     int m_activeTitle = 0;
