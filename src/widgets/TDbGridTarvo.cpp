@@ -227,6 +227,26 @@ void TDbGridTarvo::followCursor()
 
 void TDbGridTarvo::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
+    if (!m_syncing && current.isValid()) {
+        bool canSelect = true;
+        if (OnSelectCell)
+            OnSelectCell(current.column() + 1, current.row(), canSelect);
+        // Entering a locked column brings the grid fully to the left and
+        // the first scrollable column in.
+        const int locked = m_locked ? m_lockedCols : 0;
+        const int column = canSelect && current.column() < locked ? locked : -1;
+        if (!canSelect || column >= 0) {
+            m_syncing = true;
+            const QModelIndex replacement = canSelect ? m_model.index(current.row(), column) : previous;
+            if (canSelect)
+                horizontalScrollBar()->setValue(0);
+            if (replacement.isValid())
+                selectionModel()->setCurrentIndex(replacement, QItemSelectionModel::ClearAndSelect);
+            m_syncing = false;
+            if (!canSelect)
+                return;
+        }
+    }
     QTableView::currentChanged(current, previous);
     Dataset *data = dataset();
     if (!m_syncing && data && data->isOpen() && current.isValid() && current.row() != data->recNo())

@@ -71,7 +71,9 @@ public:
     // Whether a row of the view is checked; the cursor does not move.
     bool isRowChecked(int row) const;
 
-    // Events; a "var" parameter is passed by reference.
+    // Events; a "var" parameter is passed by reference. OnSelectCell gets
+    // grid columns (the indicator is column 0) and rows counted from 0.
+    std::function<void(int column, int row, bool &canSelect)> OnSelectCell;
     std::function<void(int &newTitleIndex)> OnChangeTitle;
     std::function<void(const QString &fieldName, int titleIndex)> OnClickTitle;
     std::function<void(const QString &fieldName)> OnClickSpace;

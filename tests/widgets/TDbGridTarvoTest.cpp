@@ -230,6 +230,17 @@ TEST_F(GridTest, KeysFireTheirEvents)
     EXPECT_EQ(grid.currentIndex().column(), column + 1);
 }
 
+TEST_F(GridTest, OnSelectCellMayRefuseACell)
+{
+    grid.setCurrentIndex(grid.gridModel().index(0, 0));
+    grid.OnSelectCell = [](int column, int row, bool &canSelect) { canSelect = !(column == 2 && row == 0); };
+    grid.setCurrentIndex(grid.gridModel().index(0, 1));
+    EXPECT_EQ(grid.currentIndex().column(), 0);
+    grid.setCurrentIndex(grid.gridModel().index(3, 1));
+    EXPECT_EQ(grid.currentIndex(), grid.gridModel().index(3, 1));
+    EXPECT_EQ(data.recNo(), 3);
+}
+
 TEST(CheckedLists, KeepInsertionOrderAndToggle)
 {
     TCheckedList ints;

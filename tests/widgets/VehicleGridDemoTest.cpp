@@ -119,6 +119,11 @@ TEST_F(VehicleGrid, LockedColumnsStayWhileTheRestScrolls)
     EXPECT_EQ(grid.lockedView()->pos(), before);
     grid.verticalScrollBar()->setValue(500);
     EXPECT_EQ(grid.lockedView()->verticalScrollBar()->value(), 500);
+    // Entering a locked column brings in the first scrollable one.
+    grid.setCurrentIndex(grid.gridModel().index(10, 0));
+    EXPECT_EQ(grid.currentIndex().column(), 2);
+    EXPECT_EQ(grid.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(query.recNo(), 10);
     grid.setLockedCols(0);
     EXPECT_EQ(grid.lockedView(), nullptr);
 }
