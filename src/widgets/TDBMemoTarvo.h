@@ -1,13 +1,13 @@
 #pragma once
 
+#include "Dataset.h"
+
 #include <QPlainTextEdit>
 #include <QPointer>
 
 #include <functional>
 
 namespace korvex {
-
-class Dataset;
 
 // A multi-line text box bound to a field of the dataset's current record.
 // Tab and Shift+Tab move the focus; Enter and Esc go to the window's default

@@ -1,10 +1,11 @@
 #include "TDBNavigatorTarvo.h"
 
 #include "Dataset.h"
+#include "NavigatorButton.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QStyle>
 #include <QResizeEvent>
 
 using namespace Qt::StringLiterals;
@@ -29,13 +30,20 @@ QStringList defaultCaptions()
 TDBNavigatorTarvo::TDBNavigatorTarvo(QWidget *parent)
     : QWidget(parent)
 {
+    const QStyle::StandardPixmap glyphs[kButtons] = {
+        QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward, QStyle::SP_MediaSeekForward,
+        QStyle::SP_MediaSkipForward, QStyle::SP_FileDialogNewFolder, QStyle::SP_TrashIcon,
+        QStyle::SP_FileDialogDetailedView, QStyle::SP_DialogApplyButton, QStyle::SP_DialogCancelButton,
+        QStyle::SP_BrowserReload};
     for (int i = 0; i < kButtons; ++i) {
-        auto *b = new QPushButton(this);
+        auto *b = new NavigatorButton(this);
         b->setObjectName(QString::fromLatin1(kNames[i]));
         b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::clicked, this, [this, i] { clicked(NavigateButton(i)); });
+        b->setGlyph(style()->standardIcon(glyphs[i]).pixmap(12, 12));
+        connect(b, &QAbstractButton::clicked, this, [this, i] { clicked(NavigateButton(i)); });
         m_buttons[size_t(i)] = b;
     }
+    applyPlacement();
     setVisibleButtons({NavigateButton::nbInsert, NavigateButton::nbDelete, NavigateButton::nbEdit,
                        NavigateButton::nbPost, NavigateButton::nbCancel, NavigateButton::nbRefresh});
     setCaptions(defaultCaptions());
@@ -76,6 +84,30 @@ void TDBNavigatorTarvo::setCaptions(const QStringList &captions)
         m_buttons[size_t(i)]->setText(captions[i]);
 }
 
+void TDBNavigatorTarvo::setButtonLayout(TButtonLayout layout)
+{
+    m_layout = layout;
+    applyPlacement();
+}
+
+void TDBNavigatorTarvo::setButtonMargin(int margin)
+{
+    m_margin = margin;
+    applyPlacement();
+}
+
+void TDBNavigatorTarvo::setButtonSpacing(int spacing)
+{
+    m_spacing = spacing;
+    applyPlacement();
+}
+
+void TDBNavigatorTarvo::applyPlacement()
+{
+    for (NavigatorButton *b : m_buttons)
+        b->setPlacement(m_layout, m_margin, m_spacing);
+}
+
 void TDBNavigatorTarvo::setNavigOrientation(TNavigOrientation orientation)
 {
     if (orientation == m_orientation)
@@ -105,7 +137,7 @@ QSize TDBNavigatorTarvo::arrange(QSize proposed)
     int counter = n / 2;
     int position = 0;
     for (int i = 0; i < kButtons; ++i) {
-        QPushButton *button = m_buttons[size_t(i)];
+        NavigatorButton *button = m_buttons[size_t(i)];
         if (!m_visible[size_t(i)]) {
             button->setGeometry(horizontal ? QRect(along + 1, 0, b, across) : QRect(0, along + 1, across, b));
             continue;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Dataset.h"
+
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -7,11 +9,8 @@
 #include <array>
 #include <functional>
 
-class QPushButton;
-
 namespace korvex {
-
-class Dataset;
+class NavigatorButton;
 
 enum class NavigateButton { nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh };
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
@@ -33,16 +32,16 @@ public:
 
     void setVisibleButtons(std::initializer_list<NavigateButton> buttons);
     bool isButtonVisible(NavigateButton b) const { return m_visible[size_t(b)]; }
-    QPushButton *button(NavigateButton b) const { return m_buttons[size_t(b)]; }
+    NavigatorButton *button(NavigateButton b) const { return m_buttons[size_t(b)]; }
 
     const QStringList &Captions() const { return m_captions; }
     void setCaptions(const QStringList &captions);
     TButtonLayout ButtonLayout() const { return m_layout; }
-    void setButtonLayout(TButtonLayout layout) { m_layout = layout; }
+    void setButtonLayout(TButtonLayout layout);
     int ButtonMargin() const { return m_margin; }
-    void setButtonMargin(int margin) { m_margin = margin; }
+    void setButtonMargin(int margin);
     int ButtonSpacing() const { return m_spacing; }
-    void setButtonSpacing(int spacing) { m_spacing = spacing; }
+    void setButtonSpacing(int spacing);
     TNavigOrientation NavigOrientation() const { return m_orientation; }
     void setNavigOrientation(TNavigOrientation orientation);
     // Aligned to its parent: the size is kept and spare pixels are spread.
@@ -61,11 +60,12 @@ protected:
 
 private:
     void clicked(NavigateButton b);
+    void applyPlacement();
     void updateEnabled();
     int visibleCount() const;
 
     QPointer<Dataset> m_dataset;
-    std::array<QPushButton *, kButtons> m_buttons{};
+    std::array<NavigatorButton *, kButtons> m_buttons{};
     std::array<bool, kButtons> m_visible{};
     QStringList m_captions;
     TButtonLayout m_layout = TButtonLayout::blGlyphLeft;

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include "NavigatorButton.h"
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -79,6 +80,31 @@ TEST_F(WidgetsOverData, NavigatorLayoutArithmetic)
     vertical.setNavigOrientation(TNavigOrientation::noVertical);
     EXPECT_EQ(vertical.arrange(QSize(15, 50)), QSize(20, 108));
     EXPECT_EQ(vertical.button(NavigateButton::nbDelete)->geometry(), QRect(0, 18, 20, 18));
+}
+
+TEST_F(WidgetsOverData, PictureAndCaptionFollowLayoutMarginAndSpacing)
+{
+    TDBNavigatorTarvo nav;
+    NavigatorButton *b = nav.button(NavigateButton::nbDelete);
+    b->resize(100, 40);
+    const int t = b->fontMetrics().size(Qt::TextShowMnemonic, b->text()).width();
+    auto place = [&] { return b->placement(b->rect()); };
+
+    EXPECT_EQ(place().glyph.left(), 4); // left, margin 4, spacing centres the caption
+    EXPECT_EQ(place().caption.left(), 4 + 12 + (100 - 4 - 12 - t) / 2);
+    nav.setButtonLayout(TButtonLayout::blGlyphRight);
+    EXPECT_EQ(place().glyph.left(), 100 - 4 - 12);
+    EXPECT_LT(place().caption.right(), place().glyph.left());
+    nav.setButtonMargin(-1);
+    nav.setButtonLayout(TButtonLayout::blGlyphLeft);
+    const int gap = (100 - 12 - t) / 3;
+    EXPECT_EQ(place().glyph.left(), gap);
+    EXPECT_EQ(place().caption.left(), gap + 12 + gap);
+    nav.setButtonMargin(2);
+    nav.setButtonSpacing(3);
+    nav.setButtonLayout(TButtonLayout::blGlyphTop);
+    EXPECT_EQ(place().glyph.top(), 2);
+    EXPECT_EQ(place().caption.top(), 2 + 12 + 3);
 }
 
 TEST_F(WidgetsOverData, CaptionsRelabelOnlyTheButtonsTheyName)
