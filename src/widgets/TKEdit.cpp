@@ -1,0 +1,249 @@
+#include "TKEdit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+
+TKEdit::TKEdit(QWidget *parent)
+    : QLineEdit(parent)
+    , ColorOnDisabled(QApplication::palette().color(QPalette::Button))
+    , ColorEditOnButt(QApplication::palette().color(QPalette::ToolTipBase))
+{
+}
+
+void TKEdit::Loaded()
+{
+    m_loaded = palette().color(QPalette::Base);
+    m_loadedTaken = true;
+    if (!isEnabled())
+        setBackground(ColorOnDisabled);
+}
+
+void TKEdit::showEvent(QShowEvent *event)
+{
+    if (!m_loadedTaken)
+        Loaded();
+    QLineEdit::showEvent(event);
+}
+
+void TKEdit::setBackground(const QColor &color)
+{
+    if (palette().color(QPalette::Base) == color)
+        return;
+    QPalette p = palette();
+    p.setColor(QPalette::Base, color);
+    setPalette(p);
+}
+
+void TKEdit::focusInEvent(QFocusEvent *event)
+{
+    if (!m_loadedTaken)
+        Loaded();
+    if (StringEdit.Filtr.isEmpty())
+        StringEdit.FiltrUse = false;
+    QLineEdit::focusInEvent(event);
+    if (ColorOnFocusActive)
+        setBackground(ColorOnFocus);
+    if (!AutoSelect) {
+        switch (CursorEndField) {
+        case TCursorEndField::cfPosition:
+            setCursorPosition(std::min<int>(m_rememberedPosition, int(text().size())));
+            break;
+        case TCursorEndField::cfBegin:
+            setCursorPosition(0);
+            break;
+        case TCursorEndField::cfEnd:
+            setCursorPosition(int(text().size()));
+            break;
+        default:
+            break;
+        }
+        if (CursorEndField != TCursorEndField::cfNormal)
+            deselect();
+    }
+    Q_EMIT entered();
+}
+
+void TKEdit::focusOutEvent(QFocusEvent *event)
+{
+    if (StringEdit.ExitString != TExitString::esNormal && CursorEndField == TCursorEndField::cfPosition)
+        m_rememberedPosition = cursorPosition();
+    if (EditType == TTypeEdit::teString && !StringEdit.AlignLeftChar.isNull() && !text().isEmpty()
+        && text().size() < maxLength() && maxLength() < 32767)
+        setText(QString(maxLength() - text().size(), StringEdit.AlignLeftChar) + text());
+    if (ColorOnFocusActive)
+        setBackground(m_loaded);
+    QLineEdit::focusOutEvent(event);
+    if (RequiredMonitoring && Required && text().isEmpty()) {
+        const QString message = u"Zadání položky je povinné !"_s;
+        if (OnError)
+            OnError(message);
+        else
+            QMessageBox::warning(this, QApplication::applicationName(), message, QMessageBox::Ok);
+        // Back into the field once the focus change has settled.
+        QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
+        return;
+    }
+    Q_EMIT exited();
+}
+
+void TKEdit::moveFocus(bool forward, bool useFocusControl)
+{
+    QWidget *target = useFocusControl ? (forward ? FocusControl.Down : FocusControl.Up).data() : nullptr;
+    if (target && target->isEnabled() && target->isVisible())
+        target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    else
+        focusNextPrevChild(forward);
+}
+
+QString TKEdit::convertCase(const QString &typed) const
+{
+    switch (CaseMode) {
+    case TCaseMode::cmUpperCase:
+        return typed.toUpper();
+    case TCaseMode::cmLowerCase:
+        return typed.toLower();
+    case TCaseMode::cmProperCase: {
+        const int at = cursorPosition();
+        const bool start = at == 0 || text().at(at - 1) == u' ';
+        return start ? typed.toUpper() : typed;
+    }
+    case TCaseMode::cmNormal:
+        break;
+    }
+    return typed;
+}
+
+void TKEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (KeyFirstInherited) {
+        QLineEdit::keyPressEvent(event);
+        if (event->isAccepted() && event->key() != Qt::Key_Up && event->key() != Qt::Key_Down
+            && event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+            return;
+    }
+    const int key = event->key();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (KeyLikeTab.keyDownUp && plain && (key == Qt::Key_Down || key == Qt::Key_Up)) {
+        moveFocus(key == Qt::Key_Down, true);
+        return;
+    }
+    if (EditType == TTypeEdit::teString && plain) {
+        const TExitString exit = StringEdit.ExitString;
+        const bool left = exit == TExitString::esLeft || exit == TExitString::esLeftRight;
+        const bool right = exit == TExitString::esRight || exit == TExitString::esLeftRight;
+        if (left && key == Qt::Key_Left && cursorPosition() == 0 && !hasSelectedText()) {
+            moveFocus(false, true);
+            return;
+        }
+        if (right && key == Qt::Key_Right && cursorPosition() == text().size() && !hasSelectedText()) {
+            moveFocus(true, true);
+            return;
+        }
+    }
+    if (KeyLikeTab.keyEnter && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        moveFocus(true, false);
+        return;
+    }
+    if (m_button && !ButtonShortCut.isEmpty()
+        && QKeySequence(event->keyCombination()) == ButtonShortCut) {
+        clickButton();
+        return;
+    }
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.front() >= u' ' && !(event->modifiers() & Qt::ControlModifier)) {
+        if (EditType == TTypeEdit::teString && StringEdit.FiltrUse && !StringEdit.Filtr.contains(typed.front()))
+            return;
+        const QString converted = convertCase(typed);
+        if (converted != typed) {
+            QKeyEvent replaced(event->type(), event->key(), event->modifiers(), converted);
+            if (!KeyFirstInherited)
+                QLineEdit::keyPressEvent(&replaced);
+            return;
+        }
+    }
+    if (!KeyFirstInherited)
+        QLineEdit::keyPressEvent(event);
+}
+
+void TKEdit::paintEvent(QPaintEvent *event)
+{
+    if (m_loadedTaken) {
+        if (!isEnabled())
+            setBackground(ColorOnDisabled);
+        else if (!hasFocus())
+            setBackground(m_loaded);
+    }
+    QLineEdit::paintEvent(event);
+}
+
+void TKEdit::setButtonVisible(bool visible)
+{
+    if (visible == ButtonVisible())
+        return;
+    if (!visible) {
+        delete m_button;
+        m_button = nullptr;
+        setTextMargins(0, 0, 0, 0);
+        return;
+    }
+    m_button = new QToolButton(this);
+    m_button->setObjectName(u"SideButton"_s);
+    m_button->setText(m_buttonCaption);
+    m_button->setCursor(Qt::PointingHandCursor);
+    m_button->setFont(font());
+    m_button->setFocusPolicy(Qt::NoFocus);
+    connect(m_button, &QToolButton::clicked, this, &TKEdit::clickButton);
+    m_button->show();
+    placeButton();
+}
+
+void TKEdit::setButtonCaption(const QString &caption)
+{
+    m_buttonCaption = caption;
+    if (m_button)
+        m_button->setText(caption);
+}
+
+void TKEdit::setButtonWidth(int width)
+{
+    // Only while the button exists; between 15 and the edit's width.
+    if (!m_button)
+        return;
+    m_buttonWidth = std::clamp(width, 15, std::max(15, this->width()));
+    placeButton();
+}
+
+void TKEdit::placeButton()
+{
+    if (!m_button)
+        return;
+    m_button->setGeometry(width() - 4 - m_buttonWidth, 2, m_buttonWidth, std::max(0, height() - 4));
+    setTextMargins(0, 0, m_buttonWidth + 2, 0);
+}
+
+void TKEdit::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    placeButton();
+}
+
+void TKEdit::clickButton()
+{
+    setFocus(Qt::OtherFocusReason);
+    if (ColorEditOnButtActive)
+        setBackground(ColorEditOnButt);
+    if (OnClickButton)
+        OnClickButton();
+    if (ColorEditOnButtActive)
+        setBackground(ColorOnFocus);
+    update();
+}
+
+} // namespace korvex

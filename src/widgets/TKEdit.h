@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QColor>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QPointer>
+
+#include <functional>
+
+class QToolButton;
+
+namespace korvex {
+
+enum class TTypeEdit { teCurrency, teFloat, teInteger, teString, teMask, teComboBox };
+enum class TCaseMode { cmNormal, cmProperCase, cmLowerCase, cmUpperCase };
+enum class TCursorEndField { cfNormal, cfPosition, cfBegin, cfEnd, cfZeroElsePosition, cfZeroElseBegin, cfZeroElseEnd };
+enum class TExitString { esNormal, esLeft, esRight, esLeftRight };
+
+// Keys that move the focus like Tab.
+struct TKeyLikeTab
+{
+    bool keyInLine = false;
+    bool keyEnter = true;
+    bool keyDownUp = true;
+};
+
+// Text-mode settings of the edit.
+struct TStringEdit
+{
+    TExitString ExitString = TExitString::esNormal;
+    QString Filtr;
+    bool FiltrUse = false;
+    QChar AlignLeftChar; // null: no padding
+};
+
+// Explicit targets of Up and Down.
+struct TFocusControl
+{
+    QPointer<QWidget> Up;
+    QPointer<QWidget> Down;
+};
+
+// A keyboard-friendly single-line edit: coloured while focused, Enter and
+// the arrow keys move like Tab, a required-text check on leaving, case
+// conversion, a character filter, left padding and a side button.
+class TKEdit : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit TKEdit(QWidget *parent = nullptr);
+
+    // Takes the current background as the loaded colour; a disabled edit
+    // gets ColorOnDisabled. Runs by itself when the edit is first shown.
+    void Loaded();
+
+    TTypeEdit EditType = TTypeEdit::teString;
+    TCaseMode CaseMode = TCaseMode::cmNormal;
+    bool AutoSelect = false;
+    TCursorEndField CursorEndField = TCursorEndField::cfEnd;
+    QColor ColorOnDisabled;
+    QColor ColorOnFocus = QColor(255, 255, 153);
+    bool ColorOnFocusActive = true;
+    QColor ColorEditOnButt;
+    bool ColorEditOnButtActive = false;
+    bool Required = false;
+    bool RequiredMonitoring = true;
+    TKeyLikeTab KeyLikeTab;
+    bool KeyFirstInherited = false;
+    QKeySequence ButtonShortCut;
+    TStringEdit StringEdit;
+    TFocusControl FocusControl;
+
+    bool ButtonVisible() const { return m_button != nullptr; }
+    void setButtonVisible(bool visible);
+    QString ButtonCaption() const { return m_buttonCaption; }
+    void setButtonCaption(const QString &caption);
+    int ButtonWidth() const { return m_buttonWidth; }
+    void setButtonWidth(int width);
+    QToolButton *sideButton() const { return m_button; }
+
+    QString Version() const { return QStringLiteral("2.67"); }
+    void setVersion(const QString &) {}
+
+    std::function<void()> OnClickButton;
+    std::function<void(const QString &message)> OnError;
+
+    // Clicks the side button, as a click or its shortcut does.
+    void clickButton();
+
+Q_SIGNALS:
+    void entered();
+    void exited();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void setBackground(const QColor &color);
+    void moveFocus(bool forward, bool useFocusControl);
+    void placeButton();
+    QString convertCase(const QString &typed) const;
+
+    QColor m_loaded;
+    bool m_loadedTaken = false;
+    int m_rememberedPosition = 0;
+    QToolButton *m_button = nullptr;
+    QString m_buttonCaption = QStringLiteral("··");
+    int m_buttonWidth = 15;
+};
+
+} // namespace korvex
