@@ -31,32 +31,46 @@ bool &KeyLikeTabCtrlHeld()
     return held;
 }
 
-TKListBox::TKListBox(QWidget *parent)
-    : QListWidget(parent)
-    , ColorOnDisabled(QApplication::palette().color(QPalette::Button))
+FocusTint::FocusTint()
+    : ColorOnDisabled(QApplication::palette().color(QPalette::Button))
 {
 }
 
-void TKListBox::Loaded()
+void FocusTint::tintLoaded(QWidget *box)
 {
-    if (!isEnabled())
-        setBackground(this, ColorOnDisabled);
+    if (!box->isEnabled())
+        setBackground(box, ColorOnDisabled);
+}
+
+void FocusTint::tintEnter(QWidget *box)
+{
+    if (ColorOnFocusActive) {
+        m_entryColor = background(box);
+        setBackground(box, ColorOnFocus);
+    }
+}
+
+void FocusTint::tintLeave(QWidget *box)
+{
+    if (ColorOnFocusActive && m_entryColor.isValid())
+        setBackground(box, m_entryColor);
+}
+
+TKListBox::TKListBox(QWidget *parent)
+    : QListWidget(parent)
+{
 }
 
 void TKListBox::focusInEvent(QFocusEvent *event)
 {
-    if (ColorOnFocusActive) {
-        m_entryColor = background(this);
-        setBackground(this, ColorOnFocus);
-    }
+    tintEnter(this);
     QListWidget::focusInEvent(event);
     Q_EMIT entered();
 }
 
 void TKListBox::focusOutEvent(QFocusEvent *event)
 {
-    if (ColorOnFocusActive && m_entryColor.isValid())
-        setBackground(this, m_entryColor);
+    tintLeave(this);
     QListWidget::focusOutEvent(event);
     Q_EMIT exited();
 }
@@ -96,30 +110,19 @@ void TKListBox::keyPressEvent(QKeyEvent *event)
 
 TKComboBox::TKComboBox(QWidget *parent)
     : QComboBox(parent)
-    , ColorOnDisabled(QApplication::palette().color(QPalette::Button))
 {
-}
-
-void TKComboBox::Loaded()
-{
-    if (!isEnabled())
-        setBackground(this, ColorOnDisabled);
 }
 
 void TKComboBox::focusInEvent(QFocusEvent *event)
 {
-    if (ColorOnFocusActive) {
-        m_entryColor = background(this);
-        setBackground(this, ColorOnFocus);
-    }
+    tintEnter(this);
     QComboBox::focusInEvent(event);
     Q_EMIT entered();
 }
 
 void TKComboBox::focusOutEvent(QFocusEvent *event)
 {
-    if (ColorOnFocusActive && m_entryColor.isValid())
-        setBackground(this, m_entryColor);
+    tintLeave(this);
     QComboBox::focusOutEvent(event);
     Q_EMIT exited();
 }

@@ -10,50 +10,37 @@ namespace korvex {
 // Shared by every list box and combo box of the family: Ctrl is held.
 bool &KeyLikeTabCtrlHeld();
 
-// A list box whose keys can move the focus like Tab, coloured while focused.
-class TKListBox : public QListWidget
+// The focus colouring of the family's list and combo boxes: the colour on
+// entry is remembered and given back on leaving.
+class FocusTint
 {
-    Q_OBJECT
 public:
-    explicit TKListBox(QWidget *parent = nullptr);
-
-    void Loaded();
     QColor ColorOnDisabled;
     QColor ColorOnFocus = QColor(255, 255, 153);
     bool ColorOnFocusActive = true;
-    TKeyLikeTab KeyLikeTab{false, true, true};
     QString Version() const { return QStringLiteral("1.18"); }
     void setVersion(const QString &) {}
 
-Q_SIGNALS:
-    void entered();
-    void exited();
-
 protected:
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void keyReleaseEvent(QKeyEvent *event) override;
+    FocusTint();
+    // A box disabled after loading gets ColorOnDisabled (only then).
+    void tintLoaded(QWidget *box);
+    void tintEnter(QWidget *box);
+    void tintLeave(QWidget *box);
 
 private:
     QColor m_entryColor;
 };
 
-// A combo box whose keys can move the focus like Tab, coloured while focused.
-class TKComboBox : public QComboBox
+// A list box whose keys can move the focus like Tab, coloured while focused.
+class TKListBox : public QListWidget, public FocusTint
 {
     Q_OBJECT
 public:
-    explicit TKComboBox(QWidget *parent = nullptr);
+    explicit TKListBox(QWidget *parent = nullptr);
 
-    void Loaded();
-    QColor ColorOnDisabled;
-    QColor ColorOnFocus = QColor(255, 255, 153);
-    bool ColorOnFocusActive = true;
-    TKeyLikeTab KeyLikeTab{true, true, true};
-    QString Version() const { return QStringLiteral("1.18"); }
-    void setVersion(const QString &) {}
-
+    void Loaded() { tintLoaded(this); }
+    TKeyLikeTab KeyLikeTab{false, true, true};
 Q_SIGNALS:
     void entered();
     void exited();
@@ -63,9 +50,26 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+};
 
-private:
-    QColor m_entryColor;
+// A combo box whose keys can move the focus like Tab, coloured while focused.
+class TKComboBox : public QComboBox, public FocusTint
+{
+    Q_OBJECT
+public:
+    explicit TKComboBox(QWidget *parent = nullptr);
+
+    void Loaded() { tintLoaded(this); }
+    TKeyLikeTab KeyLikeTab{true, true, true};
+Q_SIGNALS:
+    void entered();
+    void exited();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 };
 
 } // namespace korvex

@@ -169,6 +169,23 @@ TEST_F(EditForm, TheSettingsComboMovesOnPlainKeysAndChangesOnCtrl)
     EXPECT_EQ(focused(), last);
 }
 
+TEST_F(EditForm, BoxesAreTintedWhileFocusedAndGiveTheirColourBack)
+{
+    const QColor before = list->palette().color(QPalette::Base);
+    list->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(list->palette().color(QPalette::Base), QColor(255, 255, 153));
+    combo->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(list->palette().color(QPalette::Base), before);
+    EXPECT_EQ(combo->palette().color(QPalette::Base), QColor(255, 255, 153));
+
+    TKListBox disabled;
+    disabled.setEnabled(false);
+    disabled.Loaded();
+    EXPECT_EQ(disabled.palette().color(QPalette::Base), disabled.ColorOnDisabled);
+}
+
 TEST_F(EditForm, TheSideButtonStandsInsideTheRightEdge)
 {
     first->resize(200, 24);
