@@ -1,8 +1,12 @@
 #include "TKEdit.h"
 
+#include "NumberText.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPainter>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QToolButton>
 
@@ -15,12 +19,19 @@ TKEdit::TKEdit(QWidget *parent)
     , ColorOnDisabled(QApplication::palette().color(QPalette::Button))
     , ColorEditOnButt(QApplication::palette().color(QPalette::ToolTipBase))
 {
+    // An emptied text sets Value to 0 before anyone hears of the change.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &t) {
+        if (t.isEmpty())
+            m_value = 0;
+    });
 }
 
 void TKEdit::Loaded()
 {
     m_loaded = palette().color(QPalette::Base);
     m_loadedTaken = true;
+    if (isNumberMode())
+        numberLoaded();
     if (!isEnabled())
         setBackground(ColorOnDisabled);
 }
@@ -47,6 +58,8 @@ void TKEdit::focusInEvent(QFocusEvent *event)
         Loaded();
     if (StringEdit.Filtr.isEmpty())
         StringEdit.FiltrUse = false;
+    if (isNumberMode())
+        setText(NumberText::cutDecimals(text(), EditType == TTypeEdit::teInteger ? 0 : Number.Decimal, separator()));
     QLineEdit::focusInEvent(event);
     if (ColorOnFocusActive)
         setBackground(ColorOnFocus);
@@ -66,6 +79,8 @@ void TKEdit::focusInEvent(QFocusEvent *event)
         }
         if (CursorEndField != TCursorEndField::cfNormal)
             deselect();
+        if (isNumberMode())
+            numberEnter();
     }
     Q_EMIT entered();
 }
@@ -77,6 +92,8 @@ void TKEdit::focusOutEvent(QFocusEvent *event)
     if (EditType == TTypeEdit::teString && !StringEdit.AlignLeftChar.isNull() && !text().isEmpty()
         && text().size() < maxLength() && maxLength() < 32767)
         setText(QString(maxLength() - text().size(), StringEdit.AlignLeftChar) + text());
+    if (isNumberMode() && Number.NumberNoneDoZero && text().isEmpty())
+        setText(u"0"_s);
     if (ColorOnFocusActive)
         setBackground(m_loaded);
     QLineEdit::focusOutEvent(event);
@@ -89,6 +106,14 @@ void TKEdit::focusOutEvent(QFocusEvent *event)
         // Back into the field once the focus change has settled.
         QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
         return;
+    }
+    if (isNumberMode() && !numberLeave()) {
+        const int caret = cursorPosition();
+        QTimer::singleShot(0, this, [this, caret] {
+            setFocus(Qt::OtherFocusReason);
+            setCursorPosition(caret);
+            deselect();
+        });
     }
     Q_EMIT exited();
 }
@@ -156,10 +181,18 @@ void TKEdit::keyPressEvent(QKeyEvent *event)
         clickButton();
         return;
     }
-    const QString typed = event->text();
+    QString typed = event->text();
     if (!typed.isEmpty() && typed.front() >= u' ' && !(event->modifiers() & Qt::ControlModifier)) {
         if (EditType == TTypeEdit::teString && StringEdit.FiltrUse && !StringEdit.Filtr.contains(typed.front()))
             return;
+        if (isNumberMode()) {
+            if (!numberTyped(typed))
+                return;
+            QKeyEvent replaced(event->type(), event->key(), event->modifiers(), typed);
+            if (!KeyFirstInherited)
+                QLineEdit::keyPressEvent(&replaced);
+            return;
+        }
         const QString converted = convertCase(typed);
         if (converted != typed) {
             QKeyEvent replaced(event->type(), event->key(), event->modifiers(), converted);
@@ -180,7 +213,19 @@ void TKEdit::paintEvent(QPaintEvent *event)
         else if (!hasFocus())
             setBackground(m_loaded);
     }
-    QLineEdit::paintEvent(event);
+    if (!isNumberMode() || hasFocus()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    // Unfocused numbers are drawn grouped, with their decimals and currency.
+    QPainter painter(this);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    const QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this).adjusted(2, 0, -1, 0);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    painter.drawText(area, Qt::AlignVCenter | (Number.RightAlignment ? Qt::AlignRight : Qt::AlignLeft),
+                     numberDisplay());
 }
 
 void TKEdit::setButtonVisible(bool visible)

@@ -16,6 +16,29 @@ enum class TCaseMode { cmNormal, cmProperCase, cmLowerCase, cmUpperCase };
 enum class TCursorEndField { cfNormal, cfPosition, cfBegin, cfEnd, cfZeroElsePosition, cfZeroElseBegin, cfZeroElseEnd };
 enum class TExitString { esNormal, esLeft, esRight, esLeftRight };
 
+enum class TNumberArea { naUnspecified, naOnlyPositive, naOnlyNegative, naPositive, naNegative };
+enum class TCurrencyPos { ncCurr_Right, ncCurr_Left, ncCurrRight, ncCurrLeft };
+
+// Number-mode settings of the edit. Values are ten-thousandths.
+struct TNumberEdit
+{
+    int Decimal = 2;
+    int DecimalShow = 2;
+    int NumberCount = 3;
+    TNumberArea NumberArea = TNumberArea::naUnspecified;
+    qint64 ValueMin = 0;
+    qint64 ValueMax = 0;
+    bool Valid = false;
+    bool NumberTextToValue = true;
+    bool NumberNoneDoZero = false;
+    bool CursorZeroOver = false;
+    bool RightAlignment = true;
+    QString CurrText = QStringLiteral("Kč");
+    bool CurrTextShow = true;
+    TCurrencyPos CurrPosition = TCurrencyPos::ncCurr_Right;
+    QChar Space = u' ';
+};
+
 // Keys that move the focus like Tab.
 struct TKeyLikeTab
 {
@@ -69,6 +92,14 @@ public:
     QKeySequence ButtonShortCut;
     TStringEdit StringEdit;
     TFocusControl FocusControl;
+    TNumberEdit Number;
+
+    // The number of the number modes, in ten-thousandths. Setting it holds
+    // it to the non-zero bounds and writes the text plainly.
+    qint64 Value() const { return m_value; }
+    void setValue(qint64 tenThousandths);
+    // What a number-mode edit shows while it does not have the focus.
+    QString numberDisplay() const;
 
     bool ButtonVisible() const { return m_button != nullptr; }
     void setButtonVisible(bool visible);
@@ -104,10 +135,21 @@ private:
     void moveFocus(bool forward, bool useFocusControl);
     void placeButton();
     QString convertCase(const QString &typed) const;
+    bool isNumberMode() const;
+    QChar separator() const;
+    bool allowed(QChar c) const;
+    // Handles a typed character in a number mode; false when it is dropped.
+    bool numberTyped(QString &typed);
+    void numberLoaded();
+    void numberEnter();
+    bool numberLeave();
 
     QColor m_loaded;
     bool m_loadedTaken = false;
     int m_rememberedPosition = 0;
+    qint64 m_value = 0;
+    QString m_textBeforeTyping;
+    int m_caretBeforeTyping = 0;
     QToolButton *m_button = nullptr;
     QString m_buttonCaption = QStringLiteral("··");
     int m_buttonWidth = 15;
