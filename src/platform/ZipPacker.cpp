@@ -110,7 +110,7 @@ private:
                     return;
                 index = m_next++;
             }
-            Compressed result = deflateFile(m_paths[index]);
+            Compressed result = deflateFile(m_paths.at(index));
             {
                 std::lock_guard lock(m_mutex);
                 m_results[size_t(index)] = std::move(result);
@@ -119,7 +119,7 @@ private:
         }
     }
 
-    QStringList m_paths;
+    const QStringList m_paths; // read by the workers: never detached
     std::vector<std::optional<Compressed>> m_results;
     std::vector<std::thread> m_threads;
     std::mutex m_mutex;

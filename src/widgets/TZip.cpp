@@ -24,7 +24,10 @@ TZip::TZip(QObject *owner)
     };
 }
 
-TZip::~TZip() = default;
+TZip::~TZip()
+{
+    delete m_dialog;
+}
 
 void TZip::readDirectory()
 {

@@ -2,15 +2,15 @@
 
 #include "Packer.h"
 #include "ZipDirectory.h"
+#include "ZipProgressDialog.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
 
 namespace korvex {
-
-class ZipProgressDialog;
 
 // The archiver component: opens (and so creates) an archive, reads its
 // directory and adds the files of a source folder that match the patterns,
@@ -65,7 +65,7 @@ private:
     QString m_scratchFolder;
     ZipDirectory m_directory;
     bool m_cancelRequested = false;
-    ZipProgressDialog *m_dialog = nullptr;
+    QPointer<ZipProgressDialog> m_dialog; // the component's; its window may go first
 };
 
 } // namespace korvex

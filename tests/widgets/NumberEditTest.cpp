@@ -54,10 +54,12 @@ protected:
         QApplication::processEvents();
     }
 
+    // Declared first, so that it outlives the form: closing the form leaves
+    // the edit, which may report once more.
+    QStringList errors;
     QWidget form;
     TKEdit *edit = new TKEdit(&form);
     TKEdit *other = new TKEdit(&form);
-    QStringList errors;
 };
 
 } // namespace
