@@ -1,5 +1,6 @@
 #include "TKEdit.h"
 
+#include "MaskText.h"
 #include "NumberText.h"
 
 #include <QApplication>
@@ -32,6 +33,8 @@ void TKEdit::Loaded()
     m_loadedTaken = true;
     if (isNumberMode())
         numberLoaded();
+    if (EditType == TTypeEdit::teMask)
+        setText(MaskText::format(text(), MaskText::Mask(MaskEdit.Mask)));
     if (!isEnabled())
         setBackground(ColorOnDisabled);
 }
@@ -60,6 +63,8 @@ void TKEdit::focusInEvent(QFocusEvent *event)
         StringEdit.FiltrUse = false;
     if (isNumberMode())
         setText(NumberText::cutDecimals(text(), EditType == TTypeEdit::teInteger ? 0 : Number.Decimal, separator()));
+    if (EditType == TTypeEdit::teMask)
+        maskCorrect(MaskEdit.MaskOnEnter);
     QLineEdit::focusInEvent(event);
     if (ColorOnFocusActive)
         setBackground(ColorOnFocus);
@@ -81,6 +86,8 @@ void TKEdit::focusInEvent(QFocusEvent *event)
             deselect();
         if (isNumberMode())
             numberEnter();
+        if (EditType == TTypeEdit::teMask && text().contains(u'_'))
+            setCursorPosition(int(text().indexOf(u'_')));
     }
     Q_EMIT entered();
 }
@@ -94,6 +101,8 @@ void TKEdit::focusOutEvent(QFocusEvent *event)
         setText(QString(maxLength() - text().size(), StringEdit.AlignLeftChar) + text());
     if (isNumberMode() && Number.NumberNoneDoZero && text().isEmpty())
         setText(u"0"_s);
+    if (EditType == TTypeEdit::teMask)
+        maskCorrect(MaskEdit.MaskOnExit);
     if (ColorOnFocusActive)
         setBackground(m_loaded);
     QLineEdit::focusOutEvent(event);
@@ -181,6 +190,8 @@ void TKEdit::keyPressEvent(QKeyEvent *event)
         clickButton();
         return;
     }
+    if (EditType == TTypeEdit::teMask && maskKey(event))
+        return;
     QString typed = event->text();
     if (!typed.isEmpty() && typed.front() >= u' ' && !(event->modifiers() & Qt::ControlModifier)) {
         if (EditType == TTypeEdit::teString && StringEdit.FiltrUse && !StringEdit.Filtr.contains(typed.front()))
@@ -277,6 +288,46 @@ void TKEdit::resizeEvent(QResizeEvent *event)
 {
     QLineEdit::resizeEvent(event);
     placeButton();
+}
+
+void TKEdit::maskCorrect(TMaskOn correction)
+{
+    const MaskText::Mask mask(MaskEdit.Mask);
+    const MaskText::Correction how = correction == TMaskOn::moRevision  ? MaskText::Correction::Revision
+        : correction == TMaskOn::moRevisionSys                          ? MaskText::Correction::RevisionSys
+        : correction == TMaskOn::moSystem                               ? MaskText::Correction::System
+                                                                        : MaskText::Correction::None;
+    const QString formatted = MaskText::format(text(), mask);
+    setText(MaskText::format(MaskText::correct(formatted, MaskEdit.Mask, how, now()), mask));
+}
+
+// The mask mode's own keys; true when the key was handled here.
+bool TKEdit::maskKey(QKeyEvent *event)
+{
+    const MaskText::Mask mask(MaskEdit.Mask);
+    const int key = event->key();
+    if (key == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier))
+        return true;
+    const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int selEnd = hasSelectedText() ? selectionStart() + int(selectedText().size()) : cursorPosition();
+    const MaskText::Edit before{text(), cursorPosition()};
+    MaskText::Edit after;
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+        after = MaskText::erase(before, selStart, selEnd, key == Qt::Key_Delete, mask);
+    } else {
+        const QString typed = event->text();
+        if (typed.isEmpty() || typed.front() < u' ' || (event->modifiers() & Qt::ControlModifier))
+            return false;
+        const QChar c = typed.front();
+        if (StringEdit.FiltrUse && !StringEdit.Filtr.contains(c))
+            return true;
+        if (!c.isDigit() || !mask.acceptsDigits)
+            return true;
+        after = MaskText::typeDigit(before, selStart, selEnd, c, mask);
+    }
+    setText(after.text);
+    setCursorPosition(after.caret);
+    return true;
 }
 
 void TKEdit::clickButton()

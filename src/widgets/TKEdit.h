@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QDateTime>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPointer>
@@ -37,6 +38,17 @@ struct TNumberEdit
     bool CurrTextShow = true;
     TCurrencyPos CurrPosition = TCurrencyPos::ncCurr_Right;
     QChar Space = u' ';
+};
+
+enum class TMaskOn { moNone, moRevision, moRevisionSys, moSystem };
+
+// Mask-mode settings of the edit.
+struct TMaskSpecEdit
+{
+    QString Mask;
+    TMaskOn MaskOnEnter = TMaskOn::moNone;
+    TMaskOn MaskOnExit = TMaskOn::moNone;
+    bool MaskDelShift = false;
 };
 
 // Keys that move the focus like Tab.
@@ -93,6 +105,9 @@ public:
     TStringEdit StringEdit;
     TFocusControl FocusControl;
     TNumberEdit Number;
+    TMaskSpecEdit MaskEdit;
+    // Today's date and time for the date and time corrections.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
     // The number of the number modes, in ten-thousandths. Setting it holds
     // it to the non-zero bounds and writes the text plainly.
@@ -141,6 +156,8 @@ private:
     // Handles a typed character in a number mode; false when it is dropped.
     bool numberTyped(QString &typed);
     void numberLoaded();
+    void maskCorrect(TMaskOn correction);
+    bool maskKey(QKeyEvent *event);
     void numberEnter();
     bool numberLeave();
 
