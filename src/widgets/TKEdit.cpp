@@ -20,6 +20,7 @@ TKEdit::TKEdit(QWidget *parent)
     , ColorOnDisabled(QApplication::palette().color(QPalette::Button))
     , ColorEditOnButt(QApplication::palette().color(QPalette::ToolTipBase))
 {
+    ComboBox.ColorEditOnFocus = ColorEditOnButt;
     // An emptied text sets Value to 0 before anyone hears of the change.
     connect(this, &QLineEdit::textChanged, this, [this](const QString &t) {
         if (t.isEmpty())
@@ -35,6 +36,12 @@ void TKEdit::Loaded()
         numberLoaded();
     if (EditType == TTypeEdit::teMask)
         setText(MaskText::format(text(), MaskText::Mask(MaskEdit.Mask)));
+    if (EditType == TTypeEdit::teComboBox) {
+        setButtonVisible(true);
+        setReadOnly(true);
+        const QList<Item> all = items();
+        setText(ComboBox.ItemIndex >= 0 && ComboBox.ItemIndex < all.size() ? all[ComboBox.ItemIndex].value : QString());
+    }
     if (!isEnabled())
         setBackground(ColorOnDisabled);
 }
@@ -59,6 +66,10 @@ void TKEdit::focusInEvent(QFocusEvent *event)
 {
     if (!m_loadedTaken)
         Loaded();
+    if (!ComboBox.Items.isEmpty() && !(EditType == TTypeEdit::teComboBox && ButtonVisible()))
+        ComboBox.Items.clear();
+    if (EditType == TTypeEdit::teComboBox)
+        CursorEndField = TCursorEndField::cfBegin;
     if (StringEdit.Filtr.isEmpty())
         StringEdit.FiltrUse = false;
     if (isNumberMode())
@@ -103,6 +114,11 @@ void TKEdit::focusOutEvent(QFocusEvent *event)
         setText(u"0"_s);
     if (EditType == TTypeEdit::teMask)
         maskCorrect(MaskEdit.MaskOnExit);
+    // The open item list takes the focus; the edit keeps its list colour.
+    if (m_itemList) {
+        QLineEdit::focusOutEvent(event);
+        return;
+    }
     if (ColorOnFocusActive)
         setBackground(m_loaded);
     QLineEdit::focusOutEvent(event);
@@ -192,6 +208,8 @@ void TKEdit::keyPressEvent(QKeyEvent *event)
     }
     if (EditType == TTypeEdit::teMask && maskKey(event))
         return;
+    if (EditType == TTypeEdit::teComboBox && itemKey(event))
+        return;
     QString typed = event->text();
     if (!typed.isEmpty() && typed.front() >= u' ' && !(event->modifiers() & Qt::ControlModifier)) {
         if (EditType == TTypeEdit::teString && StringEdit.FiltrUse && !StringEdit.Filtr.contains(typed.front()))
@@ -221,7 +239,7 @@ void TKEdit::paintEvent(QPaintEvent *event)
     if (m_loadedTaken) {
         if (!isEnabled())
             setBackground(ColorOnDisabled);
-        else if (!hasFocus())
+        else if (!hasFocus() && !m_itemList)
             setBackground(m_loaded);
     }
     if (!isNumberMode() || hasFocus()) {
@@ -332,12 +350,16 @@ bool TKEdit::maskKey(QKeyEvent *event)
 
 void TKEdit::clickButton()
 {
-    setFocus(Qt::OtherFocusReason);
-    if (ColorEditOnButtActive)
-        setBackground(ColorEditOnButt);
+    if (EditType == TTypeEdit::teComboBox) {
+        openItemList();
+    } else {
+        setFocus(Qt::OtherFocusReason);
+        if (ColorEditOnButtActive)
+            setBackground(ColorEditOnButt);
+    }
     if (OnClickButton)
         OnClickButton();
-    if (ColorEditOnButtActive)
+    if (EditType != TTypeEdit::teComboBox && ColorEditOnButtActive)
         setBackground(ColorOnFocus);
     update();
 }

@@ -4,10 +4,12 @@
 #include <QDateTime>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 
 #include <functional>
 
+class QListWidget;
 class QToolButton;
 
 namespace korvex {
@@ -49,6 +51,19 @@ struct TMaskSpecEdit
     TMaskOn MaskOnEnter = TMaskOn::moNone;
     TMaskOn MaskOnExit = TMaskOn::moNone;
     bool MaskDelShift = false;
+};
+
+// Item-list settings of the edit.
+struct TComboBoxEdit
+{
+    QString Items; // "value‡description|value|..."
+    int ItemIndex = -1;
+    int DropDownCount = 8;
+    bool Sorted = false;
+    bool ItemActionKey = true;
+    bool OffDelKey = false;
+    bool CloseIfMouseLeave = false;
+    QColor ColorEditOnFocus;
 };
 
 // Keys that move the focus like Tab.
@@ -106,6 +121,7 @@ public:
     TFocusControl FocusControl;
     TNumberEdit Number;
     TMaskSpecEdit MaskEdit;
+    TComboBoxEdit ComboBox;
     // Today's date and time for the date and time corrections.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
@@ -133,6 +149,16 @@ public:
     // Clicks the side button, as a click or its shortcut does.
     void clickButton();
 
+    // The item-list mode's items: value and description, empty ones skipped.
+    struct Item
+    {
+        QString value;
+        QString description;
+    };
+    QList<Item> items() const;
+    // The open item list; none while closed.
+    QListWidget *itemList() const { return m_itemList; }
+
 Q_SIGNALS:
     void entered();
     void exited();
@@ -157,6 +183,8 @@ private:
     bool numberTyped(QString &typed);
     void numberLoaded();
     void maskCorrect(TMaskOn correction);
+    bool itemKey(QKeyEvent *event);
+    void openItemList();
     bool maskKey(QKeyEvent *event);
     void numberEnter();
     bool numberLeave();
@@ -168,6 +196,7 @@ private:
     QString m_textBeforeTyping;
     int m_caretBeforeTyping = 0;
     QToolButton *m_button = nullptr;
+    QPointer<QListWidget> m_itemList;
     QString m_buttonCaption = QStringLiteral("··");
     int m_buttonWidth = 15;
 };
