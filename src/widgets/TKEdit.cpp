@@ -278,6 +278,17 @@ void TKEdit::setButtonVisible(bool visible)
     placeButton();
 }
 
+QFont TKEdit::ButtonFont() const
+{
+    return m_button ? m_button->font() : font();
+}
+
+void TKEdit::setButtonFont(const QFont &font)
+{
+    if (m_button)
+        m_button->setFont(font);
+}
+
 void TKEdit::setButtonCaption(const QString &caption)
 {
     m_buttonCaption = caption;

@@ -139,6 +139,9 @@ public:
     int ButtonWidth() const { return m_buttonWidth; }
     void setButtonWidth(int width);
     QToolButton *sideButton() const { return m_button; }
+    // The side button's font; while there is no button, the edit's own.
+    QFont ButtonFont() const;
+    void setButtonFont(const QFont &font);
 
     QString Version() const { return QStringLiteral("2.67"); }
     void setVersion(const QString &) {}

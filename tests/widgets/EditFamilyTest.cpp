@@ -189,12 +189,18 @@ TEST_F(EditForm, BoxesAreTintedWhileFocusedAndGiveTheirColourBack)
 TEST_F(EditForm, TheSideButtonStandsInsideTheRightEdge)
 {
     first->resize(200, 24);
+    EXPECT_EQ(first->ButtonFont(), first->font());
     first->setButtonWidth(40); // no button yet: no effect
     EXPECT_EQ(first->ButtonWidth(), 15);
     first->setButtonVisible(true);
     first->setButtonWidth(40);
     EXPECT_EQ(first->sideButton()->geometry(), QRect(200 - 4 - 40, 2, 40, 20));
     EXPECT_EQ(first->sideButton()->text(), u"··"_s);
+    QFont bold = first->font();
+    bold.setBold(true);
+    first->setButtonFont(bold);
+    EXPECT_TRUE(first->sideButton()->font().bold());
+    EXPECT_FALSE(first->font().bold());
     int clicks = 0;
     first->OnClickButton = [&] { ++clicks; };
     first->ButtonShortCut = QKeySequence(Qt::Key_F4);
