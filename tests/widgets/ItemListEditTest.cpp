@@ -1,3 +1,4 @@
+#include "EditForm.h"
 #include "TKEdit.h"
 
 #include <QListWidget>
@@ -12,30 +13,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class ItemForm : public ::testing::Test
+class ItemForm : public test::TwoEditForm
 {
 protected:
     void SetUp() override
     {
-        auto *layout = new QVBoxLayout(&form);
-        layout->addWidget(edit);
-        layout->addWidget(other);
         edit->EditType = TTypeEdit::teComboBox;
         edit->ComboBox.Items = u"CZ‡Česko|SK‡Slovensko||D‡Německo"_s;
     }
-
-    void show()
-    {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        form.activateWindow();
-        edit->setFocus();
-        QApplication::processEvents();
-    }
-
-    QWidget form;
-    TKEdit *edit = new TKEdit(&form);
-    TKEdit *other = new TKEdit(&form);
 };
 
 } // namespace

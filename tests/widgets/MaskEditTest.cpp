@@ -1,3 +1,4 @@
+#include "EditForm.h"
 #include "MaskText.h"
 #include "TKEdit.h"
 
@@ -14,36 +15,14 @@ namespace {
 
 const QDateTime kNow(QDate(2026, 12, 9), QTime(10, 11, 12));
 
-class MaskForm : public ::testing::Test
+class MaskForm : public test::TwoEditForm
 {
 protected:
     void SetUp() override
     {
-        auto *layout = new QVBoxLayout(&form);
-        layout->addWidget(edit);
-        layout->addWidget(other);
         edit->EditType = TTypeEdit::teMask;
         edit->now = [] { return kNow; };
     }
-
-    void show()
-    {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        form.activateWindow();
-        edit->setFocus();
-        QApplication::processEvents();
-    }
-
-    void leave()
-    {
-        other->setFocus();
-        QApplication::processEvents();
-    }
-
-    QWidget form;
-    TKEdit *edit = new TKEdit(&form);
-    TKEdit *other = new TKEdit(&form);
 };
 
 } // namespace

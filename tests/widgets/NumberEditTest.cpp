@@ -1,3 +1,4 @@
+#include "EditForm.h"
 #include "NumberText.h"
 #include "TKEdit.h"
 
@@ -25,41 +26,15 @@ constexpr qint64 units(qint64 whole)
     return whole * 10000;
 }
 
-class NumberEdit : public ::testing::Test
+class NumberEdit : public test::TwoEditForm
 {
 protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-        auto *layout = new QVBoxLayout(&form);
-        layout->addWidget(edit);
-        layout->addWidget(other);
         edit->OnError = [this](const QString &m) { errors.append(m); };
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
-
-    void show()
-    {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        form.activateWindow();
-        edit->setFocus();
-        QApplication::processEvents();
-    }
-
-    void leave()
-    {
-        other->setFocus();
-        QApplication::processEvents();
-        QApplication::processEvents();
-    }
-
-    // Declared first, so that it outlives the form: closing the form leaves
-    // the edit, which may report once more.
-    QStringList errors;
-    QWidget form;
-    TKEdit *edit = new TKEdit(&form);
-    TKEdit *other = new TKEdit(&form);
 };
 
 } // namespace
