@@ -45,8 +45,9 @@ void startUp(const QString &exeFolder)
     ImportInterchangeFile(query, session, extraction);
 
     int marked = 0;
+    const int mark = query.fieldIndex(u"OZNACENO");
     for (int row = 0; row < query.recordCount(); ++row)
-        marked += query.valueAt(row, query.fieldIndex(u"OZNACENO")).toBool() ? 1 : 0;
+        marked += query.valueAt(row, mark).toBool() ? 1 : 0;
     QTextStream out(stdout);
     out << u"Pracovní tabulka: "_s << query.fileName() << u'\n';
     out << UpdateTotalLabel(query.recordCount()) << u'\n' << UpdateMarkedLabel(marked) << u'\n';
