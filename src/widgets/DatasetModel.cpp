@@ -84,6 +84,8 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return m_columns[size_t(section)].caption;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(m_columns[size_t(section)].titleAlignment);
     return QVariant();
 }
 

@@ -17,6 +17,7 @@ struct DatasetColumn
     int width = 64;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QString displayFormat; // an edit mask whose literals frame the text
+    Qt::Alignment titleAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 };
 
 // A table model over the dataset's filtered records, read only. It follows

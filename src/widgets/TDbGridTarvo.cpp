@@ -172,6 +172,38 @@ protected:
             option->font.setBold(true);
     }
 
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (!m_grid->OnDrawColumnCell) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const bool selected = cell.state & QStyle::State_Selected;
+        TGridCellLook look;
+        look.text = selected ? cell.palette.color(QPalette::HighlightedText) : cell.palette.color(QPalette::Text);
+        look.background = selected ? cell.palette.color(QPalette::Highlight)
+                                   : cell.backgroundBrush.style() != Qt::NoBrush ? cell.backgroundBrush.color()
+                                                                                 : cell.palette.color(QPalette::Base);
+        look.bold = cell.font.bold();
+        m_grid->OnDrawColumnCell(index.row(), index.column(), index == m_grid->currentIndex(), look);
+
+        painter->fillRect(cell.rect, look.background);
+        if (look.pictureCell) {
+            if (!look.picture.isNull())
+                painter->drawPixmap(cell.rect, look.picture);
+            return;
+        }
+        cell.state &= ~QStyle::State_Selected;
+        cell.backgroundBrush = look.background;
+        cell.font.setBold(look.bold);
+        cell.palette.setColor(QPalette::Text, look.text);
+        const QWidget *widget = cell.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    }
+
 private:
     TDbGridTarvo *m_grid;
 };
@@ -309,6 +341,18 @@ void TDbGridTarvo::ClearChecks()
         return;
     m_intChecks.Clear();
     m_stringChecks.Clear();
+    m_indicator->viewport()->update();
+}
+
+void TDbGridTarvo::ForgetCurrentKey()
+{
+    if (!IsCurrentChecked())
+        return;
+    const QVariant key = keyOfRow(dataset()->recNo());
+    if (m_keyType == TTvKeyFieldType::tktInteger)
+        m_intChecks.Toggle(key.toLongLong());
+    else
+        m_stringChecks.SetChecked(key.toString(), false);
     m_indicator->viewport()->update();
 }
 

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPixmap>
 #include <QTableView>
 
 #include <functional>
@@ -15,6 +16,18 @@ class Dataset;
 
 enum class TTvActiveTitleBevel { ttbLowered, ttbNone, ttbRaised };
 enum class TTvKeyFieldType { tktInteger, tktString };
+
+// How one data cell is drawn; the cell-drawing event may change any of it.
+// A picture cell shows its picture stretched over the cell (or nothing when
+// the picture is empty) instead of the text.
+struct TGridCellLook
+{
+    QColor text;
+    QColor background;
+    bool bold = false;
+    bool pictureCell = false;
+    QPixmap picture;
+};
 
 // A data grid over a dataset with a per-row check mark kept in memory and
 // keyed by a field of the record, shown in the indicator column (the
@@ -62,6 +75,9 @@ public:
 
     void ToggleCheck();
     void ClearChecks();
+    // Takes the current record's key out of the store, without events: the
+    // record is about to be deleted.
+    void ForgetCurrentKey();
     int CheckedCount() const;
     bool IsKeyChecked(qint64 key) const { return m_intChecks.Contains(key); }
     bool IsStringKeyChecked(const QString &text) const { return m_stringChecks.Contains(text); }
@@ -79,6 +95,10 @@ public:
     std::function<void(const QString &fieldName)> OnClickSpace;
     std::function<void()> OnClickEnter, OnClickIns, OnClickDel, OnClickEsc;
     std::function<void()> OnCheckRow;
+    // Cell drawing, for every data cell of a row: the row counted from 0,
+    // the grid column counted from 0 without the indicator, and whether the
+    // cell is the focused one.
+    std::function<void(int row, int column, bool focused, TGridCellLook &look)> OnDrawColumnCell;
     // Shows the message of switching checks on without a key field.
     std::function<void(const QString &text)> message;
 
