@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace korvex {
+
+class Dataset;
+class UserDialogs;
+
+// The photo dialog: the six photos of the list's current vehicle, each with
+// a box that chooses it for the advert (ZOB_FOTOn, written at once); closing
+// writes the number of chosen photos into ODESLI_FOTO.
+class TForm_Foto : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int kPhotos = 6;
+    static constexpr QSize kFrame{201, 150};
+
+    TForm_Foto(Dataset &query, UserDialogs &dialogs, QWidget *parent = nullptr);
+
+    // Shows the current vehicle's photos and choices.
+    void FormActivate();
+
+    std::array<QCheckBox *, kPhotos> CheckBoxFoto{};
+    std::array<QLabel *, kPhotos> Image{};
+    QCheckBox *CheckBoxVsechny;
+    QCheckBox *CheckBoxZadnou;
+    QPushButton *BitBtn1;
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void photoClicked(int n, bool checked);
+    void chooseAll(bool chosen);
+    bool hasCurrentRecord() const;
+    void showVehicle();
+    Dataset &m_query;
+    UserDialogs &m_dialogs;
+    QLabel *m_make;
+    QLabel *m_price;
+    bool m_activating = false;
+};
+
+} // namespace korvex

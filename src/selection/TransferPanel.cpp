@@ -1,0 +1,110 @@
+#include "TransferPanel.h"
+
+#include "TGauge.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+namespace {
+
+QLabel *label(QWidget *parent, const QString &text, const QRect &where, bool emphasised, const char16_t *name)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QString::fromUtf16(name));
+    l->setGeometry(where);
+    if (emphasised) {
+        QFont font = l->font();
+        font.setBold(true);
+        l->setFont(font);
+        l->setStyleSheet(u"color: rgb(255, 0, 0);"_s);
+    }
+    return l;
+}
+
+} // namespace
+
+QString TransferAmountText(qint64 bytes)
+{
+    return QString::number(bytes / 1024) + u" kB"_s;
+}
+
+QString TransferTimeText(qint64 seconds)
+{
+    return QString::number(seconds) + u"s"_s;
+}
+
+QString TransferSpeedText(double bytesPerSecond)
+{
+    return QString::number(bytesPerSecond / 1024.0, 'f', 1).replace(u'.', u',') + u" kB/s"_s;
+}
+
+TransferPanel::TransferPanel(QWidget *parent)
+    : QFrame(parent)
+{
+    setObjectName(u"Panel1"_s);
+    setFrameShape(QFrame::NoFrame);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    auto *shape = new QFrame(this);
+    shape->setObjectName(u"Shape2"_s);
+    shape->setGeometry(0, 0, 408, 54);
+    shape->setStyleSheet(u"QFrame#Shape2 { background: rgb(255, 255, 225); border: 1px solid black; }"_s);
+
+    Gauge1 = new TGauge(this);
+    Gauge1->setObjectName(u"Gauge1"_s);
+    Gauge1->setGeometry(6, 5, 324, 18);
+
+    label(this, u"Přeneseno:"_s, QRect(6, 27, 62, 12), false, u"Label28");
+    LabelPreneseno = label(this, u"Přeneseno:"_s, QRect(68, 27, 70, 12), true, u"LabelPreneseno");
+    label(this, u"Zbývající čas:"_s, QRect(140, 27, 72, 12), false, u"Label29");
+    LabelZbyvCas = label(this, u"Čas"_s, QRect(214, 27, 60, 12), true, u"LabelZbyvCas");
+    label(this, u"Přenos:"_s, QRect(6, 39, 62, 12), false, u"Label30");
+    LabelRychlost = label(this, u"Rychlost"_s, QRect(68, 39, 120, 12), true, u"LabelRychlost");
+
+    BitBtnStop = new QPushButton(u"STOP"_s, this);
+    BitBtnStop->setObjectName(u"BitBtnStop"_s);
+    BitBtnStop->setToolTip(u"Přerušit přenos dat na Nesta"_s);
+    BitBtnStop->setGeometry(336, 5, 66, 44);
+    connect(BitBtnStop, &QPushButton::clicked, this, [this] {
+        if (onStop)
+            onStop();
+    });
+
+    auto steady = std::make_shared<QElapsedTimer>();
+    steady->start();
+    clock = [steady] { return steady->elapsed(); };
+    resize(408, 54);
+    hide();
+}
+
+void TransferPanel::workBegin(qint64 announced)
+{
+    Gauge1->setMaxValue(announced > 0 ? announced : 0);
+    Gauge1->setProgress(0);
+    m_started = clock();
+}
+
+void TransferPanel::work(qint64 done)
+{
+    Gauge1->setProgress(done);
+    LabelPreneseno->setText(TransferAmountText(done));
+    const qint64 elapsed = clock() - m_started;
+    if (elapsed <= 0)
+        return;
+    const double speed = double(done) * 1000.0 / double(elapsed);
+    LabelRychlost->setText(TransferSpeedText(speed));
+    const qint64 left = Gauge1->MaxValue() - Gauge1->Progress();
+    if (speed > 0 && Gauge1->MaxValue() > 0)
+        LabelZbyvCas->setText(TransferTimeText(qint64(std::ceil(double(left) / speed))));
+}
+
+} // namespace korvex

@@ -1,0 +1,215 @@
+// The vehicle list's behaviour: marks and counters, the only-marked filter,
+// the flags of the current vehicle, the detail panel and the row colours.
+#include "VehicleListTab.h"
+
+#include "Dataset.h"
+#include "HourGlass.h"
+#include "ListCounters.h"
+#include "TDbGridTarvo.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+namespace {
+
+// Display updates of the query suspended for as long as the object lives.
+class SuspendedDisplay
+{
+public:
+    explicit SuspendedDisplay(Dataset &query)
+        : m_query(query)
+    {
+        m_query.disableControls();
+    }
+    ~SuspendedDisplay() { m_query.enableControls(); }
+
+private:
+    Dataset &m_query;
+};
+
+// One transaction for a walk that posts every record; what was posted stays
+// when the walk fails.
+template<typename Walk>
+void inOneTransaction(Dataset &query, Walk walk)
+{
+    query.startTransaction();
+    try {
+        walk();
+    } catch (...) {
+        query.commit();
+        throw;
+    }
+    query.commit();
+}
+
+const QColor kGray(128, 128, 128);
+const QColor kBlue(0, 0, 255);
+const QColor kNavy(0, 0, 128);
+
+} // namespace
+
+bool VehicleListTab::hasCurrentRecord() const
+{
+    return m_query.isOpen() && m_query.recNo() >= 0;
+}
+
+void VehicleListTab::UpdateMarkedLabel()
+{
+    Label16->setText(korvex::UpdateMarkedLabel(DbGridTarvo1->CheckedCount()));
+}
+
+void VehicleListTab::UpdateTotalLabel()
+{
+    Label15->setText(korvex::UpdateTotalLabel(m_query.isOpen() ? m_query.recordCount() : 0));
+}
+
+void VehicleListTab::CheckRow()
+{
+    m_query.edit();
+    if (!RestoringMarks)
+        m_query.setValue(m_oznaceno, !m_query.value(m_oznaceno).toBool());
+    m_query.post();
+    UpdateMarkedLabel();
+}
+
+void VehicleListTab::RestoreMarks()
+{
+    inOneTransaction(m_query, [this] {
+        m_query.first();
+        while (!m_query.eof()) {
+            if (m_query.value(m_oznaceno).toBool())
+                DbGridTarvo1->ToggleCheck();
+            m_query.next();
+        }
+    });
+}
+
+void VehicleListTab::ToggleCurrentMark()
+{
+    if (hasCurrentRecord())
+        DbGridTarvo1->ToggleCheck();
+}
+
+void VehicleListTab::MarkAll()
+{
+    HourGlass hourGlass;
+    SuspendedDisplay suspended(m_query);
+    if (!m_query.isOpen())
+        m_query.open();
+    inOneTransaction(m_query, [this] {
+        m_query.first();
+        while (!m_query.eof()) {
+            if (!DbGridTarvo1->IsCurrentChecked())
+                DbGridTarvo1->ToggleCheck();
+            m_query.edit();
+            m_query.setValue(m_oznaceno, true);
+            m_query.next();
+        }
+        m_query.post();
+    });
+    m_query.close();
+    UpdateMarkedLabel();
+    m_query.open();
+}
+
+void VehicleListTab::UnmarkAll()
+{
+    SuspendedDisplay suspended(m_query);
+    HourGlass hourGlass;
+    if (!m_query.isOpen())
+        m_query.open();
+    DbGridTarvo1->ClearChecks();
+    inOneTransaction(m_query, [this] {
+        m_query.first();
+        while (!m_query.eof()) {
+            if (m_query.value(m_oznaceno).toBool()) {
+                m_query.edit();
+                m_query.setValue(m_oznaceno, false);
+            }
+            m_query.next();
+        }
+        m_query.post();
+    });
+    m_query.close();
+    UpdateMarkedLabel();
+    m_query.open();
+}
+
+void VehicleListTab::ToggleOnlyMarked()
+{
+    m_onlyMarked = SpeedButtonVybrane->isChecked();
+    SpeedButtonVybrane->setText(m_onlyMarked ? u"Jen vybrané"_s : u"Zobr.všechny"_s);
+    m_query.refresh();
+    DbGridTarvo1->viewport()->update();
+    UpdateMarkedLabel();
+    UpdateTotalLabel();
+}
+
+void VehicleListTab::toggleTextFlag(const QString &field)
+{
+    m_query.edit();
+    m_query.setValue(field, m_query.text(field) == u"1" ? u"0"_s : u"1"_s);
+    m_query.post();
+}
+
+void VehicleListTab::ToggleResendPhotos()
+{
+    if (hasCurrentRecord() && !m_query.text(u"ODESLI_FOTO").isEmpty())
+        toggleTextFlag(u"REZERVA4"_s);
+}
+
+void VehicleListTab::ToggleMagazine()
+{
+    if (hasCurrentRecord())
+        toggleTextFlag(u"REZERVA6"_s);
+}
+
+void VehicleListTab::afterScroll()
+{
+    if (hasCurrentRecord())
+        for (const auto &[box, field] : m_flagBoxes)
+            box->setChecked(m_query.text(field) == u"1");
+    showDetail();
+}
+
+void VehicleListTab::showDetail()
+{
+    const bool current = hasCurrentRecord();
+    const TableDef &def = m_query.definition();
+    for (const auto &[label, field] : m_detailFields) {
+        const QString text = current ? m_query.text(field) : QString();
+        const QString &format = def.fields[size_t(def.indexOf(field))].displayFormat;
+        label->setText(format.isEmpty() || text.isEmpty() ? text : DatasetModel::applyMask(text, format));
+    }
+}
+
+void VehicleListTab::drawCell(int row, int column, bool focused, TGridCellLook &look)
+{
+    const bool marked = m_query.valueAt(row, m_oznaceno).toBool();
+    if (!marked)
+        look.text = kGray;
+    if (m_query.valueAt(row, m_rezerva6).toString() == u"1") {
+        look.text = Qt::white;
+        look.bold = true;
+        look.background = kBlue;
+    }
+    if (focused && marked) {
+        look.text = Qt::white;
+        look.bold = true;
+        look.background = kNavy;
+    }
+    const auto &columns = DbGridTarvo1->gridModel().columns();
+    if (size_t(column) >= columns.size() || columns[size_t(column)].field != u"FOTO1")
+        return;
+    look.pictureCell = true; // the icon, never the path
+    if (!m_query.valueAt(row, m_foto1).toString().isEmpty())
+        look.picture = m_icons.picture(m_settingsFolder + u"Foto.bmp"_s);
+    if (m_query.valueAt(row, m_rezerva4).toString() == u"1")
+        look.picture = m_icons.picture(m_executableFolder + u"Data_Off_LIne\\No_Foto.bmp"_s);
+}
+
+} // namespace korvex

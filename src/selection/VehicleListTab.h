@@ -1,0 +1,105 @@
+#pragma once
+
+#include "IconCache.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QToolButton;
+
+namespace korvex {
+
+class Dataset;
+class TDBMemoTarvo;
+class TDBNavigatorTarvo;
+class TDbGridTarvo;
+struct TGridCellLook;
+class TransferPanel;
+class UserDialogs;
+
+// The first tab of the main window, "Příprava inzerce Korvex": the vehicle
+// grid with its marks, the detail panel, the flags and the counters. Marks
+// live in the grid's check store and in OZNACENO; this tab keeps them in step.
+class VehicleListTab : public QWidget
+{
+    Q_OBJECT
+public:
+    VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *parent = nullptr);
+
+    // Where the photo icons are read: "Foto.bmp" in the settings folder,
+    // "Data_Off_LIne\No_Foto.bmp" in the executable folder.
+    void setIconFolders(const QString &settingsFolder, const QString &executableFolder);
+
+    // While set, the check-row event leaves OZNACENO alone.
+    bool RestoringMarks = false;
+    bool OnlyMarkedShown() const { return m_onlyMarked; }
+
+    void UpdateMarkedLabel();
+    void UpdateTotalLabel();
+    // Checks in the grid every record whose OZNACENO is true.
+    void RestoreMarks();
+    void MarkAll();
+    void UnmarkAll();
+    void ToggleCurrentMark();
+    void ToggleOnlyMarked();
+    void ToggleResendPhotos();
+    void ToggleMagazine();
+
+    // Actions that belong to the window around the tab.
+    std::function<void()> onShowPhotos, onSend, onClose, onLoadData, onCreateAscii, onGenerateXml, onCreateDatabase;
+
+    TDbGridTarvo *DbGridTarvo1;
+    TDBNavigatorTarvo *DBNavigatorTarvo1;
+    TDBMemoTarvo *DBMemoTarvo1;
+    TDBMemoTarvo *DBMemoTarvo2;
+    QLabel *Label15;
+    QLabel *Label16;
+    QPushButton *Button7;
+    QPushButton *Button8;
+    QPushButton *Button6;
+    QToolButton *SpeedButtonVybrane;
+    QCheckBox *CheckBoxLPG;
+    QCheckBox *CheckBoxMetal;
+    QCheckBox *CheckBoxPrvniMaj;
+    QCheckBox *CheckBoxServisKn;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn_Tisk;
+    QPushButton *BitBtnFOTO;
+    QPushButton *BitBtn3;
+    QPushButton *BitBtn4;
+    TransferPanel *Panel1;
+
+private:
+    void buildTopBand();
+    void buildDetailPanel();
+    void buildButtons();
+    void buildHiddenButtons();
+    QPushButton *button(const QString &text, const char16_t *name, const QRect &where, QWidget *parent,
+                        const std::function<void()> &action);
+    QCheckBox *flagBox(const QString &text, const char16_t *name, const QString &field, const QRect &where,
+                       QWidget *parent);
+    void CheckRow();
+    void afterScroll();
+    void showDetail();
+    void drawCell(int row, int column, bool focused, TGridCellLook &look);
+    void toggleTextFlag(const QString &field);
+    bool hasCurrentRecord() const;
+    void guarded(const std::function<void()> &action);
+
+    Dataset &m_query;
+    UserDialogs &m_dialogs;
+    bool m_onlyMarked = false;
+    QString m_settingsFolder;
+    QString m_executableFolder;
+    IconCache m_icons;
+    QWidget *m_detail = nullptr;
+    int m_oznaceno, m_foto1, m_rezerva4, m_rezerva6, m_poradi;
+    std::vector<std::pair<QLabel *, QString>> m_detailFields;
+    std::vector<std::pair<QCheckBox *, QString>> m_flagBoxes;
+};
+
+} // namespace korvex
