@@ -1,0 +1,30 @@
+#include "MessageBoxDialogs.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+
+namespace korvex {
+
+void MessageBoxDialogs::notify(const QString &caption, const QString &text, Alignment alignment)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, m_parent);
+    if (alignment == Alignment::Right)
+        if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    box.exec();
+}
+
+bool MessageBoxDialogs::ask(const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MessageBoxDialogs::showError(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+} // namespace korvex

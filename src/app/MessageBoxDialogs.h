@@ -1,0 +1,28 @@
+#pragma once
+
+#include "UserDialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace korvex {
+
+// The module's messages as modal message boxes over the main window.
+class MessageBoxDialogs : public UserDialogs
+{
+public:
+    explicit MessageBoxDialogs(QWidget *parent = nullptr)
+        : m_parent(parent)
+    {
+    }
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    void notify(const QString &caption, const QString &text, Alignment alignment = Alignment::Left) override;
+    bool ask(const QString &caption, const QString &text) override;
+    void showError(const QString &text) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace korvex

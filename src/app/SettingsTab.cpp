@@ -1,0 +1,181 @@
+#include "SettingsTab.h"
+
+#include "ModuleSettings.h"
+#include "TKEdit.h"
+#include "TKListBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+namespace {
+
+QLabel *text(QWidget *parent, const QString &caption, const QRect &where)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setGeometry(where);
+    l->setWordWrap(true);
+    return l;
+}
+
+QCheckBox *checkBox(QWidget *parent, const QString &caption, const char16_t *name, const QRect &where)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromUtf16(name));
+    box->setGeometry(where);
+    return box;
+}
+
+} // namespace
+
+SettingsTab::SettingsTab(ModuleSettings &settings, QWidget *parent)
+    : QWidget(parent)
+    , m_settings(settings)
+{
+    setObjectName(u"TabSheetNastaveni"_s);
+    QLabel *heading = text(this, u"Nastavení modulu pro export vozidel na server"_s, QRect(16, 12, 440, 24));
+    QFont big = heading->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    heading->setFont(big);
+    QLabel *portal = text(this, u"Korvex"_s, QRect(460, 12, 120, 24));
+    portal->setFont(big);
+    portal->setStyleSheet(u"color: rgb(0, 0, 128);"_s);
+
+    buildAccountGroup();
+    buildHiddenControls();
+
+    connect(qApp, &QApplication::focusChanged, this, &SettingsTab::focusChanged);
+}
+
+TKEdit *SettingsTab::edit(QWidget *parent, const char16_t *name, const QRect &where, bool password)
+{
+    auto *e = new TKEdit(parent);
+    e->setObjectName(QString::fromUtf16(name));
+    e->setGeometry(where);
+    if (password)
+        e->setEchoMode(QLineEdit::Password);
+    return e;
+}
+
+void SettingsTab::buildAccountGroup()
+{
+    auto *group = new QGroupBox(u" Nastavení parametrů pro přenos inzerce na Korvex  "_s, this);
+    group->setObjectName(u"GroupBoxKorvex"_s);
+    group->setGeometry(16, 48, 560, 250);
+    text(group, u"Uživatelské jméno:"_s, QRect(16, 32, 120, 20));
+    text(group, u"Uživatelské heslo:"_s, QRect(16, 60, 120, 20));
+    KEdit_UzivJmeno = edit(group, u"KEdit_UzivJmeno", QRect(140, 30, 200, 22), false);
+    KEdit_UzivHeslo = edit(group, u"KEdit_UzivHeslo", QRect(140, 58, 200, 22), true);
+    KEdit_UzivJmeno->FocusControl.Down = KEdit_UzivHeslo;
+    KEdit_UzivHeslo->FocusControl.Up = KEdit_UzivJmeno;
+    connect(KEdit_UzivJmeno, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.uzivJmeno = t; });
+    connect(KEdit_UzivHeslo, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.uzivHeslo = t; });
+
+    QLabel *note = text(group, u"Bez správného nastavení parametrů nelze úspěšně odeslat inzerci na Korvex"_s,
+                        QRect(16, 92, 530, 20));
+    note->setStyleSheet(u"color: rgb(255, 0, 0);"_s);
+    text(group, u"Pro správné nastavení kontaktujte  Korvex"_s, QRect(16, 114, 530, 20));
+    text(group,
+         u"Pokud je třeba pro  komunikaci HTTP nastavit server PROXY, proveďte toto nastavení v menu programu SLUŽBY -  "
+         u"PROVĚŘENÍ DLE VIN VOZIDLA - NASTAVENÍ"_s,
+         QRect(16, 144, 530, 40));
+    LabelProxy = text(group, m_settings.labelProxy, QRect(16, 192, 200, 20));
+    LabelProxy->setObjectName(u"LabelProxy"_s);
+    QFont bold = LabelProxy->font();
+    bold.setBold(true);
+    LabelProxy->setFont(bold);
+
+    CheckBox_FTPrezim = checkBox(group, u"Pasivní režim přenosu"_s, u"CheckBox_FTPrezim", QRect(16, 218, 200, 20));
+    CheckBox_FTPrezim->setEnabled(false);
+
+    BitBtnUlozit = new QPushButton(u"Zavřít -  ULOŽIT NASTAVENÍ"_s, this);
+    BitBtnUlozit->setObjectName(u"BitBtnUlozit"_s);
+    BitBtnUlozit->setGeometry(16, 460, 240, 34);
+    connect(BitBtnUlozit, &QPushButton::clicked, this, [this] {
+        if (onSaveAndClose)
+            onSaveAndClose();
+    });
+}
+
+void SettingsTab::buildHiddenControls()
+{
+    // Stored and restored with the settings file, but not offered to the
+    // dealer.
+    auto *hidden = new QWidget(this);
+    hidden->setObjectName(u"PanelSkryte"_s);
+    hidden->setGeometry(16, 300, 740, 150);
+    hidden->hide();
+
+    CheckBoxStahovatFoto = checkBox(hidden, u"použít komunikaci přes serever PROXY"_s, u"CheckBoxStahovatFoto",
+                                    QRect(0, 0, 260, 20));
+    CheckBox_JenPrvniFoto = checkBox(hidden, u"Odesílat jen první FOTO (přednastavení)"_s, u"CheckBox_JenPrvniFoto",
+                                     QRect(0, 22, 260, 20));
+    KComboBoxMaxModulu = new TKComboBox(hidden);
+    KComboBoxMaxModulu->setObjectName(u"KComboBoxMaxModulu"_s);
+    KComboBoxMaxModulu->setEditable(true);
+    KComboBoxMaxModulu->addItems({u"50"_s, u"100"_s, u"150"_s, u"200"_s});
+    KComboBoxMaxModulu->setGeometry(0, 46, 80, 22);
+    connect(CheckBoxStahovatFoto, &QCheckBox::toggled, this, [this](bool on) { m_settings.stored.stahovatFoto = on; });
+    connect(CheckBox_JenPrvniFoto, &QCheckBox::toggled, this, [this](bool on) { m_settings.stored.jenPrvniFoto = on; });
+    connect(KComboBoxMaxModulu, &QComboBox::currentTextChanged, this,
+            [this](const QString &t) { m_settings.stored.maxModulu = t; });
+
+    text(hidden, u"FTP server:"_s, QRect(280, 0, 70, 20));
+    text(hidden, u"FTP jméno:"_s, QRect(280, 24, 70, 20));
+    text(hidden, u"FTP heslo:"_s, QRect(280, 48, 70, 20));
+    KEdit_FTPserver = edit(hidden, u"KEdit_FTPserver", QRect(352, 0, 160, 22), false);
+    KEdit_FTPserver->setEnabled(false);
+    KEdit_FTPJmeno = edit(hidden, u"KEdit_FTPJmeno", QRect(352, 24, 160, 22), true);
+    KEdit_FTPJmeno->setEnabled(false);
+    KEdit_FTPHeslo = edit(hidden, u"KEdit_FTPHeslo", QRect(352, 48, 160, 22), true);
+    connect(KEdit_FTPserver, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.ftpServer = t; });
+    connect(KEdit_FTPJmeno, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.ftpJmeno = t; });
+    connect(KEdit_FTPHeslo, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.ftpHeslo = t; });
+
+    auto *basic = new QGroupBox(u" Základní nastavení  "_s, hidden);
+    basic->setGeometry(520, 0, 220, 150);
+    text(basic, u"Rezervace početu vozidel v inzerci"_s, QRect(8, 18, 204, 28));
+    text(basic, u"Nastavení jen pro inzerenty serveru Pelanto"_s, QRect(8, 48, 204, 28));
+    text(basic, u"U všech vozidel bude odeslána jen první fotografie"_s, QRect(8, 78, 204, 28));
+    text(basic, u"Upozorní uživatele na překročení přednastaveného počtu"_s, QRect(8, 108, 204, 36));
+
+    auto *create = new QPushButton(u"Vytvoř databází"_s, hidden);
+    create->setObjectName(u"ButtonVytvorDatabaziNastaveni"_s);
+    create->setGeometry(0, 76, 120, 24);
+    connect(create, &QPushButton::clicked, this, [this] {
+        if (onCreateDatabase)
+            onCreateDatabase();
+    });
+}
+
+void SettingsTab::showSettings()
+{
+    // Each control writes its value back as it is set; the copy keeps the
+    // values exactly as read.
+    const StoredSettings stored = m_settings.stored;
+    CheckBoxStahovatFoto->setChecked(stored.stahovatFoto);
+    CheckBox_JenPrvniFoto->setChecked(stored.jenPrvniFoto);
+    KComboBoxMaxModulu->setCurrentText(stored.maxModulu);
+    KEdit_UzivJmeno->setText(stored.uzivJmeno);
+    KEdit_UzivHeslo->setText(stored.uzivHeslo);
+    KEdit_FTPserver->setText(stored.ftpServer);
+    KEdit_FTPJmeno->setText(stored.ftpJmeno);
+    KEdit_FTPHeslo->setText(stored.ftpHeslo);
+    m_settings.stored = stored;
+    LabelProxy->setText(m_settings.labelProxy);
+    CheckBox_FTPrezim->setChecked(m_settings.ftpPassive);
+}
+
+void SettingsTab::focusChanged(QWidget *old, QWidget *now)
+{
+    if (old && now && isAncestorOf(old) && !isAncestorOf(now) && now != this && onLeave)
+        onLeave();
+}
+
+} // namespace korvex

@@ -1,0 +1,153 @@
+#include "TForm_Nesta.h"
+
+#include "ModuleFolders.h"
+#include "OfferList.h"
+#include "SettingsTab.h"
+#include "TDbGridTarvo.h"
+#include "TForm_Foto.h"
+#include "TZip.h"
+#include "TransferPanel.h"
+#include "UserActionGuard.h"
+#include "UserDialogs.h"
+#include "VehicleListTab.h"
+#include "WorkingTable.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+
+TForm_Nesta::TForm_Nesta(const NestaLaunch &launch, QWidget *parent)
+    : QWidget(parent)
+    , m_launch(launch)
+    , m_dialogs(*launch.dialogs)
+    , m_query(NestaTableDef())
+{
+    setObjectName(u"Form_Nesta"_s);
+    setWindowTitle(u"Exportní modul pro inzertni server  Korvex"_s);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(798, 603);
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(u"PageControl1"_s);
+    m_pages->setGeometry(6, 6, 786, 591);
+    m_list = new VehicleListTab(m_query, m_dialogs);
+    m_settingsTab = new SettingsTab(m_settings);
+    m_pages->addTab(m_list, u"Příprava inzerce Korvex"_s);
+    m_pages->addTab(m_settingsTab, u"Nastavení parametrů"_s);
+
+    m_list->onSend = [this] { SendOffer(); };
+    m_list->onClose = [this] { close(); };
+    m_list->onShowPhotos = [this] { ShowPhotos(); };
+    m_list->onLoadData = [this] { LoadData(); };
+    m_list->onCreateAscii = [this] { CreateAscii(); };
+    m_list->onGenerateXml = [this] { GenerateXml(); };
+    m_list->onCreateDatabase = [this] { CreateDatabase(); };
+    m_list->Panel1->onStop = [this] { m_client.abort(); };
+
+    m_settingsTab->onLeave = [this] { RunUserAction(m_dialogs, [this] { SaveSettings(); }); };
+    m_settingsTab->onSaveAndClose = [this] {
+        if (RunUserAction(m_dialogs, [this] { SaveSettings(); }))
+            close();
+    };
+    m_settingsTab->onCreateDatabase = [this] { RunUserAction(m_dialogs, [this] { CreateDatabase(); }); };
+
+    // The network calls let the window breathe, so that it repaints and STOP
+    // can end the upload.
+    m_client.onIdle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    m_client.onWorkBegin = [this](std::int64_t announced) { m_list->Panel1->workBegin(announced); };
+    m_client.onWork = [this](std::int64_t done) { m_list->Panel1->work(done); };
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TForm_Nesta::~TForm_Nesta() = default;
+
+void TForm_Nesta::queueActivation()
+{
+    if (m_activationQueued)
+        return;
+    m_activationQueued = true;
+    // Out of the window system's event: the start-up shows dialogs and runs
+    // network calls.
+    QTimer::singleShot(0, this, [this] {
+        m_activationQueued = false;
+        if (isVisible())
+            FormActivate();
+    });
+}
+
+void TForm_Nesta::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Without a window manager the window may never be activated.
+    if (!StartupDone)
+        queueActivation();
+}
+
+void TForm_Nesta::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        queueActivation();
+}
+
+void TForm_Nesta::closeEvent(QCloseEvent *event)
+{
+    // The send works on the query; it ends (or is stopped) before the window.
+    if (m_sending) {
+        event->ignore();
+        return;
+    }
+    m_query.close();
+    event->accept();
+}
+
+void TForm_Nesta::SaveSettings()
+{
+    SaveModuleSettings(m_settings, m_launch.executableFolder);
+}
+
+void TForm_Nesta::ShowPhotos()
+{
+    if (m_photos)
+        m_photos->exec();
+}
+
+void TForm_Nesta::CreateDatabase()
+{
+    CreateWorkingTable(m_query, m_session);
+    m_list->UpdateTotalLabel();
+}
+
+ExtractionSettings TForm_Nesta::extractionSettings()
+{
+    ExtractionSettings extraction;
+    extraction.executableFolder = m_launch.executableFolder;
+    extraction.hostRoot = HostRoot;
+    extraction.onlyWithPhotos = m_settings.onlyWithPhotos;
+    extraction.onlyWithPrice = m_settings.onlyWithPrice;
+    extraction.progress = [this](const QString &caption) { setWindowTitle(caption); };
+    return extraction;
+}
+
+void TForm_Nesta::CreateAscii()
+{
+    ExtractHostVehicles(m_session, extractionSettings());
+    m_dialogs.notify(Caption::Notice, u"Soubor ASCII_Nesta.TXT byl vytvořen."_s);
+}
+
+void TForm_Nesta::GenerateXml()
+{
+    const QString working = ModuleFolders::workingFolder(m_launch.executableFolder);
+    WriteOfferList(m_query, OfferListSettings{m_launch.executableFolder, working, m_settings.stored.jenPrvniFoto});
+}
+
+} // namespace korvex

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "ClockCheck.h"
+#include "DatabaseSession.h"
+#include "Dataset.h"
+#include "HostExtraction.h"
+#include "HttpClient.h"
+#include "ModuleSettings.h"
+#include "TForm_Foto.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+class QTabWidget;
+
+namespace korvex {
+
+class SettingsTab;
+class TZip;
+class UserDialogs;
+class VehicleListTab;
+
+// What the main window is started with.
+struct NestaLaunch
+{
+    QString executableFolder;   // with a trailing separator
+    QStringList arguments;      // the command line without the program
+    UserDialogs *dialogs = nullptr;
+};
+
+// The main window: the vehicle list and the settings tab. Its first
+// activation runs the start-up (settings, working table, import, marks);
+// in automatic mode the send and "Vyber vše" follow once.
+class TForm_Nesta : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TForm_Nesta(const NestaLaunch &launch, QWidget *parent = nullptr);
+    ~TForm_Nesta() override;
+
+    // The photo dialog that "  Zobraz FOTO" shows.
+    void setPhotoDialog(TForm_Foto *dialog) { m_photos = dialog; }
+
+    // Runs on every activation of the window.
+    void FormActivate();
+    // The send of "Odeslat inzerci na Korvex"; false when it ended with an
+    // error. A send that is already running is not started again.
+    bool SendOffer();
+
+    bool AutomaticMode = false;
+    bool StartupDone = false;
+    QString HostRoot;
+    QString SettingsFolder;
+
+    Dataset &Query_Nesta() { return m_query; }
+    ModuleSettings &Settings() { return m_settings; }
+    HttpClient &Client() { return m_client; }
+    TZip *Zip() const { return m_zip; }
+    VehicleListTab *ListTab() const { return m_list; }
+    SettingsTab *Settings_Tab() const { return m_settingsTab; }
+    QTabWidget *PageControl1() const { return m_pages; }
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void StartUp();
+    void RunAutomaticSteps();
+    void SaveSettings();
+    void ShowPhotos();
+    void CreateDatabase();
+    void LoadData();
+    void CreateAscii();
+    void GenerateXml();
+    void queueActivation();
+    ExtractionSettings extractionSettings();
+
+    NestaLaunch m_launch;
+    UserDialogs &m_dialogs;
+    DatabaseSession m_session;
+    Dataset m_query;
+    ModuleSettings m_settings;
+    HttpClient m_client;
+    NotificationPing m_ping;
+    TZip *m_zip = nullptr;
+    QTabWidget *m_pages;
+    VehicleListTab *m_list;
+    SettingsTab *m_settingsTab;
+    QPointer<TForm_Foto> m_photos;
+    bool m_activating = false;
+    bool m_activationQueued = false;
+    bool m_automaticDone = false;
+    bool m_sending = false;
+    bool m_closeAfterSend = false;
+};
+
+} // namespace korvex
