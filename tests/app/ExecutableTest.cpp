@@ -1,5 +1,7 @@
 #include "HostFixture.h"
+#include "PortalStub.h"
 #include "TempHost.h"
+#include "ZipDirectory.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,9 +23,11 @@ QString install(const test::TempHost &host)
     return target;
 }
 
-int run(const QString &exe, const QStringList &args, QString *output = nullptr)
+int run(const QString &exe, const QStringList &args, QString *output = nullptr,
+        const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.setWorkingDirectory(QDir::tempPath());
     p.start(exe, args);
     p.waitForFinished(60000);
@@ -43,32 +47,35 @@ TEST(Executable, CarExpOnlyMakesTheWorkingFolder)
     EXPECT_FALSE(QFile::exists(host.layout().dataFolder(1) + u"Nesta.DB"_s));
 }
 
-TEST(Executable, ImportsTheHostIntoTheWorkingTableOfAliasBazar)
+TEST(Executable, AutomaticModePublishesTheHostAndExits)
 {
     fixture::FixtureHost description = fixture::generatedDealer(3, 1);
     for (auto &v : description.branches[0].vehicles)
         v.rezPrehl5.clear();
     test::TempHost host(description);
     const QString exe = install(host);
-    QString output;
-    EXPECT_EQ(run(exe, {}, &output), 0) << output.toStdString();
-    EXPECT_TRUE(QFile::exists(host.layout().dataFolder(1) + u"Nesta.DB"_s)) << output.toStdString();
-    EXPECT_TRUE(output.contains(u"3    celkem "_s)) << output.toStdString();
-    EXPECT_TRUE(QFile::exists(host.layout().programFolder + u"ASCII_Nesta.TXT"_s));
-    EXPECT_TRUE(QDir(host.layout().programFolder + u"Korvex_zip"_s).exists());
-}
+    QFile settings(host.layout().programFolder + u"Korvex.ddd"_s);
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("1\r\n0\r\n150\r\nautobazar\r\nheslo\r\n\r\n\r\n\r\n\r\n");
+    settings.close();
+    stub::PortalStub stub;
+    stub.setDateFile(QDate::currentDate().toString(u"d.M.yyyy"_s).toUtf8());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"KORVEX_GATEWAY_URL"_s, QString::fromLatin1(stub.address()));
+    env.insert(u"KORVEX_MAKER_URL"_s, QString::fromLatin1(stub.address()));
 
-TEST(Executable, ADamagedWorkingTableStopsTheStartWithItsName)
-{
-    test::TempHost host(fixture::generatedDealer(1, 1));
-    const QString exe = install(host);
-    const QString nesta = host.layout().dataFolder(1) + u"Nesta.DB"_s;
-    QFile f(nesta);
-    f.open(QIODevice::WriteOnly);
-    f.write(QByteArray(2048, 'P'));
-    f.close();
-    QString output;
-    EXPECT_NE(run(exe, {u"RYCHLE"_s}, &output), 0);
-    EXPECT_TRUE(output.contains(u"Nesta.DB"_s)) << output.toStdString();
-    EXPECT_EQ(QFileInfo(nesta).size(), 2048);
+    // The first run finds nothing marked and marks everything afterwards;
+    // the second publishes all three.
+    for (int run = 0; run < 2; ++run) {
+        QString output;
+        EXPECT_EQ(::run(exe, {u"RYCHLE"_s}, &output, env), 0) << output.toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(host.layout().dataFolder(1) + u"Nesta.DB"_s));
+    EXPECT_TRUE(QFile::exists(host.layout().programFolder + u"Korvex_zip/Response.htm"_s));
+    const QByteArray archive = stub.archive("autobazar");
+    ASSERT_FALSE(archive.isEmpty());
+    QString names;
+    for (const auto &entry : ZipDirectory::read(archive, u"data.zip"_s).entries)
+        names += entry.name + u' ';
+    EXPECT_TRUE(names.contains(u"Data.xml"_s)) << names.toStdString();
 }

@@ -1,0 +1,271 @@
+// The main window in-process over a generated host: the start-up order and
+// its errors, the launch modes, the settings tab, the automatic publish and
+// the transfer panel with STOP.
+#include "HostFixture.h"
+#include "PortalStub.h"
+#include "ScriptedDialogs.h"
+#include "SettingsTab.h"
+#include "TDbGridTarvo.h"
+#include "TForm_Nesta.h"
+#include "TGauge.h"
+#include "TKEdit.h"
+#include <QCheckBox>
+#include "TempHost.h"
+#include "TextFile.h"
+#include "TransferPanel.h"
+#include "VehicleListTab.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace korvex;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+fixture::FixtureHost offeredVehicles(int count)
+{
+    fixture::FixtureHost host = fixture::generatedDealer(count, 1);
+    for (auto &v : host.branches[0].vehicles)
+        v.rezPrehl5.clear();
+    return host;
+}
+
+class MainWindow : public ::testing::Test
+{
+protected:
+    explicit MainWindow(int vehicles = 4)
+        : host(offeredVehicles(vehicles))
+    {
+    }
+
+    std::unique_ptr<TForm_Nesta> start(const QStringList &arguments = {})
+    {
+        NestaLaunch launch;
+        launch.executableFolder = prg();
+        launch.arguments = arguments;
+        launch.dialogs = &dialogs;
+        return std::make_unique<TForm_Nesta>(launch);
+    }
+
+    QString prg() const { return host.layout().programFolder; }
+    void writeSettings(const QString &user)
+    {
+        QFile f(prg() + u"Korvex.ddd"_s);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("1\r\n0\r\n150\r\n" + user.toUtf8() + "\r\nheslo\r\nftp\r\nx\r\ny\r\n\r\n");
+    }
+    QStringList errors() const
+    {
+        QStringList out;
+        for (const auto &c : dialogs.calls)
+            if (c.kind == test::ScriptedDialogs::Kind::Error)
+                out.append(c.text);
+        return out;
+    }
+
+    test::TempHost host;
+    test::ScriptedDialogs dialogs;
+};
+
+TEST_F(MainWindow, StartUpImportsAndRestoresTheMarksOfTheLastRun)
+{
+    {
+        auto form = start();
+        form->FormActivate();
+        ASSERT_TRUE(form->StartupDone) << errors().join(u'\n').toStdString();
+        EXPECT_EQ(form->windowTitle().left(40), u"Exportní modul pro přenos inzerce na inz"_s);
+        VehicleListTab *list = form->ListTab();
+        EXPECT_EQ(list->Label15->text(), u"4    celkem "_s);
+        EXPECT_EQ(list->Label16->text(), u"0   vybráno "_s);
+        form->Query_Nesta().setRecNo(1);
+        list->Button7->click();
+        form->Query_Nesta().setRecNo(3);
+        list->Button7->click();
+        form->close();
+    }
+    auto form = start();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    VehicleListTab *list = form->ListTab();
+    EXPECT_EQ(list->Label16->text(), u"2   vybráno "_s);
+    EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(1));
+    EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(3));
+    EXPECT_FALSE(list->DbGridTarvo1->isRowChecked(0));
+
+    // Another activation reads the FTP mode again but does not import.
+    QFile::remove(prg() + u"ASCII_Nesta.TXT"_s);
+    form->FormActivate();
+    EXPECT_FALSE(QFile::exists(prg() + u"ASCII_Nesta.TXT"_s));
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+TEST_F(MainWindow, CarExpMakesTheWorkingFolderAndCloses)
+{
+    auto form = start({u"---------CAR-EXP"_s});
+    form->show();
+    form->FormActivate();
+    EXPECT_TRUE(form->StartupDone);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(QDir(prg() + u"Korvex_zip"_s).exists());
+    EXPECT_FALSE(form->Query_Nesta().isOpen());
+    EXPECT_FALSE(QFile::exists(prg() + u"ASCII_Nesta.TXT"_s));
+    EXPECT_FALSE(QFile::exists(host.layout().dataFolder(1) + u"Nesta.DB"_s));
+}
+
+TEST_F(MainWindow, AStartUpErrorIsShownAndTheStartUpRunsAgain)
+{
+    QFile f(prg() + u"Korvex.ddd"_s);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("1\r\n0\r\nabc\r\n");
+    f.close();
+    auto form = start();
+    form->FormActivate();
+    EXPECT_FALSE(form->StartupDone);
+    EXPECT_EQ(errors(), QStringList{u"'abc' is not a valid integer value"_s});
+    EXPECT_FALSE(QFile::exists(prg() + u"ASCII_Nesta.TXT"_s));
+
+    writeSettings(u"dealer"_s);
+    form->FormActivate();
+    EXPECT_TRUE(form->StartupDone);
+    EXPECT_EQ(form->ListTab()->Label15->text(), u"4    celkem "_s);
+    EXPECT_EQ(form->Settings_Tab()->KEdit_UzivJmeno->text(), u"dealer"_s);
+}
+
+TEST_F(MainWindow, LeavingTheSettingsTabSavesTheSettings)
+{
+    auto form = start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    SettingsTab *settings = form->Settings_Tab();
+    EXPECT_EQ(settings->KEdit_UzivJmeno->text(), u"DEMO"_s);
+    EXPECT_EQ(settings->KEdit_UzivHeslo->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(settings->CheckBox_FTPrezim->isEnabled());
+    EXPECT_EQ(settings->LabelProxy->text(), u"PROXY: VYPNUTO"_s);
+
+    form->PageControl1()->setCurrentIndex(1);
+    form->activateWindow();
+    settings->KEdit_UzivJmeno->setFocus();
+    settings->KEdit_UzivJmeno->setText(u"autobazar"_s);
+    form->PageControl1()->setCurrentIndex(0);
+    form->ListTab()->DbGridTarvo1->setFocus();
+    QApplication::processEvents();
+    const auto lines = TextFile::readLines(prg() + u"Korvex.ddd"_s);
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(TextFile::lineAt(*lines, 3), u"autobazar"_s);
+    EXPECT_EQ(QFile(prg() + u"Korvex.ddd"_s).permissions() & (QFile::ReadOther | QFile::ReadGroup), 0);
+}
+
+class PublishingWindow : public MainWindow
+{
+protected:
+    PublishingWindow()
+    {
+        qputenv("KORVEX_GATEWAY_URL", stub.address());
+        qputenv("KORVEX_MAKER_URL", stub.address());
+        stub.setDateFile(QDate::currentDate().toString(u"d.M.yyyy"_s).toUtf8());
+        writeSettings(u"autobazar"_s);
+    }
+    ~PublishingWindow() override
+    {
+        qunsetenv("KORVEX_GATEWAY_URL");
+        qunsetenv("KORVEX_MAKER_URL");
+    }
+
+    int requests(const QByteArray &method) const
+    {
+        int n = 0;
+        for (const auto &r : stub.requests())
+            n += r.method == method ? 1 : 0;
+        return n;
+    }
+
+    stub::PortalStub stub;
+};
+
+TEST_F(PublishingWindow, AutomaticModeSendsThenMarksEverythingAndCloses)
+{
+    {
+        // The previous run left one vehicle marked.
+        auto form = start();
+        form->FormActivate();
+        form->Query_Nesta().setRecNo(2);
+        form->ListTab()->Button7->click();
+        form->close();
+    }
+    auto form = start({u"RYCHLE"_s});
+    form->show();
+    form->FormActivate();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
+    EXPECT_TRUE(dialogs.calls.isEmpty());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(requests("POST"), 1);
+    EXPECT_FALSE(stub.archive("autobazar").isEmpty());
+    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 4);
+    const QByteArray xml = [&] {
+        QFile f(prg() + u"Korvex_zip/Data.xml"_s);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    EXPECT_EQ(xml.count("<offer>"), 1) << xml.toStdString();
+
+    // The photo dialog closing activates the window again: no second send.
+    form->show();
+    form->FormActivate();
+    EXPECT_EQ(requests("POST"), 1);
+}
+
+TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)
+{
+    auto form = start();
+    form->show();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    form->ListTab()->Button8->click();
+    stub::Fault slow;
+    slow.slowReadMs = 400;
+    stub.setFault(slow);
+    dialogs.queueAnswer(true);
+
+    TransferPanel *panel = form->ListTab()->Panel1;
+    int secondSends = 0;
+    QTimer stop;
+    stop.setInterval(50);
+    QObject::connect(&stop, &QTimer::timeout, [&] {
+        if (!panel->isVisible() || panel->Gauge1->MaxValue() == 0)
+            return;
+        // A second press of the send button while the first runs.
+        secondSends += form->SendOffer() ? 1 : 0;
+        panel->BitBtnStop->click();
+        stop.stop();
+    });
+    stop.start();
+    form->ListTab()->BitBtn3->click();
+
+    EXPECT_EQ(secondSends, 0);
+    int listings = 0;
+    for (const auto &r : stub.requests())
+        listings += r.target.contains("get_cars") ? 1 : 0;
+    EXPECT_EQ(listings, 1);
+    EXPECT_TRUE(stub.archive("autobazar").isEmpty());
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_GT(panel->Gauge1->MaxValue(), 0);
+    QStringList notices;
+    for (const auto &c : dialogs.calls)
+        notices.append(c.text);
+    EXPECT_TRUE(notices.contains(u"Došlo k chybě při komunikaci se serverem Korvex"_s)) << notices.join(u'\n').toStdString();
+    EXPECT_EQ(errors().size(), 1);
+    EXPECT_TRUE(form->ListTab()->BitBtn3->isEnabled());
+}
+
+} // namespace

@@ -1,0 +1,242 @@
+// The vehicle list driven through its buttons, boxes and grid: marks and
+// counters, the only-marked filter, the flags of the current vehicle and the
+// row colours.
+#include "NavigatorButton.h"
+#include "ScriptedDialogs.h"
+#include "TDBNavigatorTarvo.h"
+#include "TDbGridTarvo.h"
+#include "VehicleListTab.h"
+#include "VehicleTable.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace korvex;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class VehicleList : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i < 5; ++i)
+            table.add({});
+        tab = std::make_unique<VehicleListTab>(table.query, dialogs);
+        tab->setIconFolders(table.path(u"Setting/"_s), table.path(u"PRG/"_s));
+        tab->DbGridTarvo1->setCheckEnabled(true);
+        table.query.first();
+    }
+
+    bool marked(int row) const { return table.query.valueAt(row, table.query.fieldIndex(u"OZNACENO")).toBool(); }
+    void markRow(int row)
+    {
+        table.query.setRecNo(row);
+        tab->Button7->click();
+    }
+
+    test::VehicleTable table;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<VehicleListTab> tab;
+};
+
+TEST_F(VehicleList, MarksFollowTheButtonsAndTheCounter)
+{
+    EXPECT_EQ(tab->Label15->text(), u"Celkem"_s);
+    EXPECT_EQ(tab->Label16->text(), u"Vybráno"_s);
+    markRow(0);
+    markRow(2);
+    markRow(4);
+    EXPECT_EQ(tab->Label16->text(), u"3   vybráno "_s);
+    EXPECT_TRUE(marked(0) && marked(2) && marked(4));
+    EXPECT_FALSE(marked(1));
+
+    markRow(2);
+    EXPECT_EQ(tab->Label16->text(), u"2   vybráno "_s);
+    EXPECT_FALSE(marked(2));
+
+    tab->Button8->click();
+    EXPECT_EQ(tab->Label16->text(), u"5   vybráno "_s);
+    for (int row = 0; row < 5; ++row)
+        EXPECT_TRUE(marked(row)) << row;
+    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 5);
+
+    tab->Button6->click();
+    EXPECT_EQ(tab->Label16->text(), u"0   vybráno "_s);
+    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 0);
+    for (int row = 0; row < 5; ++row)
+        EXPECT_FALSE(marked(row)) << row;
+    EXPECT_TRUE(dialogs.calls.isEmpty());
+}
+
+TEST_F(VehicleList, RestoringMarksLeavesTheStoredMarksAlone)
+{
+    table.query.setRecNo(1);
+    table.query.edit();
+    table.query.setValue(u"OZNACENO", true);
+    table.query.post();
+    tab->RestoringMarks = true;
+    tab->RestoreMarks();
+    tab->RestoringMarks = false;
+    EXPECT_TRUE(marked(1));
+    EXPECT_FALSE(marked(0));
+    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 1);
+    EXPECT_TRUE(tab->DbGridTarvo1->IsKeyChecked(table.query.valueAt(1, 0).toLongLong()));
+}
+
+TEST_F(VehicleList, OnlyMarkedFilterListsTheMarkedAndCountsThem)
+{
+    markRow(1);
+    markRow(3);
+    EXPECT_EQ(tab->SpeedButtonVybrane->text(), u"Jen vybrané"_s);
+    tab->SpeedButtonVybrane->click();
+    EXPECT_TRUE(tab->OnlyMarkedShown());
+    EXPECT_EQ(table.query.recordCount(), 2);
+    EXPECT_EQ(tab->Label15->text(), u"2    celkem "_s);
+    EXPECT_EQ(tab->SpeedButtonVybrane->text(), u"Jen vybrané"_s);
+
+    tab->SpeedButtonVybrane->click();
+    EXPECT_FALSE(tab->OnlyMarkedShown());
+    EXPECT_EQ(table.query.recordCount(), 5);
+    EXPECT_EQ(tab->Label15->text(), u"5    celkem "_s);
+    EXPECT_EQ(tab->SpeedButtonVybrane->text(), u"Zobr.všechny"_s);
+}
+
+TEST_F(VehicleList, FlagBoxesFollowTheRecordAndStoreOneOrZero)
+{
+    table.query.setRecNo(0);
+    table.query.edit();
+    table.query.setValue(u"LPG", u"1"_s);
+    table.query.post();
+    table.query.setRecNo(1);
+    table.query.edit();
+    table.query.setValue(u"LPG", u"ano"_s);
+    table.query.post();
+
+    table.query.setRecNo(0);
+    EXPECT_TRUE(tab->CheckBoxLPG->isChecked());
+    table.query.setRecNo(1);
+    EXPECT_FALSE(tab->CheckBoxLPG->isChecked());
+    EXPECT_EQ(table.query.text(u"LPG"), u"0"_s);
+
+    tab->CheckBoxServisKn->click();
+    EXPECT_EQ(table.query.text(u"SERVIS_KN"), u"1"_s);
+    tab->CheckBoxServisKn->click();
+    EXPECT_EQ(table.query.text(u"SERVIS_KN"), u"0"_s);
+}
+
+TEST_F(VehicleList, ResendNeedsPhotosAndMagazineToggles)
+{
+    table.query.setRecNo(0);
+    tab->BitBtn1->click();
+    EXPECT_EQ(table.query.text(u"REZERVA4"), QString());
+
+    table.query.edit();
+    table.query.setValue(u"ODESLI_FOTO", u"2"_s);
+    table.query.post();
+    tab->BitBtn1->click();
+    EXPECT_EQ(table.query.text(u"REZERVA4"), u"1"_s);
+    tab->ToggleResendPhotos();
+    EXPECT_EQ(table.query.text(u"REZERVA4"), u"0"_s);
+
+    tab->BitBtn_Tisk->click();
+    EXPECT_EQ(table.query.text(u"REZERVA6"), u"1"_s);
+    tab->BitBtn_Tisk->click();
+    EXPECT_EQ(table.query.text(u"REZERVA6"), u"0"_s);
+}
+
+TEST_F(VehicleList, DeletingAMarkedVehicleTakesItsMarkAlong)
+{
+    markRow(2);
+    markRow(3);
+    tab->DBNavigatorTarvo1->confirm = [](const QString &) { return true; };
+    table.query.setRecNo(2);
+    tab->DBNavigatorTarvo1->button(NavigateButton::nbDelete)->click();
+    EXPECT_EQ(table.query.recordCount(), 4);
+    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 1);
+    EXPECT_EQ(tab->Label16->text(), u"1   vybráno "_s);
+    EXPECT_EQ(tab->Label15->text(), u"4    celkem "_s);
+}
+
+TEST_F(VehicleList, RowsAreColouredByMarkAndMagazine)
+{
+    auto draw = [&](int row, int column, bool focused) {
+        TGridCellLook look;
+        look.text = Qt::black;
+        look.background = Qt::white;
+        tab->DbGridTarvo1->OnDrawColumnCell(row, column, focused, look);
+        return look;
+    };
+    EXPECT_EQ(draw(0, 1, false).text, QColor(128, 128, 128));
+
+    markRow(0);
+    TGridCellLook plain = draw(0, 1, false);
+    EXPECT_EQ(plain.text, QColor(Qt::black));
+    TGridCellLook focused = draw(0, 1, true);
+    EXPECT_EQ(focused.background, QColor(0, 0, 128));
+    EXPECT_TRUE(focused.bold);
+
+    table.query.setRecNo(1);
+    tab->BitBtn_Tisk->click();
+    TGridCellLook magazine = draw(1, 1, false);
+    EXPECT_EQ(magazine.background, QColor(0, 0, 255));
+    EXPECT_EQ(magazine.text, QColor(Qt::white));
+}
+
+TEST_F(VehicleList, PhotoColumnShowsTheIconsAndReadsEachFileOnce)
+{
+    QDir().mkpath(table.path(u"Setting"_s));
+    QDir().mkpath(table.path(u"PRG/Data_Off_LIne"_s));
+    QImage green(4, 4, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    ASSERT_TRUE(green.save(table.path(u"Setting/Foto.bmp"_s)));
+    QImage red(6, 6, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(table.path(u"PRG/Data_Off_LIne/No_Foto.bmp"_s)));
+
+    auto draw = [&](int row) {
+        TGridCellLook look;
+        tab->DbGridTarvo1->OnDrawColumnCell(row, 2, false, look);
+        return look;
+    };
+    EXPECT_TRUE(draw(0).pictureCell);
+    EXPECT_TRUE(draw(0).picture.isNull());
+
+    table.query.setRecNo(0);
+    table.query.edit();
+    table.query.setValue(u"FOTO1", u"C:\\FOTO\\a_1_max.jpg"_s);
+    table.query.post();
+    EXPECT_EQ(draw(0).picture.width(), 4);
+    QFile::remove(table.path(u"Setting/Foto.bmp"_s));
+    EXPECT_EQ(draw(0).picture.width(), 4);
+
+    // The resend icon, with or without a first photo.
+    table.query.setRecNo(1);
+    table.query.edit();
+    table.query.setValue(u"REZERVA4", u"1"_s);
+    table.query.post();
+    EXPECT_EQ(draw(1).picture.width(), 6);
+}
+
+TEST_F(VehicleList, MissingIconsDrawNothing)
+{
+    table.query.edit();
+    table.query.setValue(u"FOTO1", u"C:\\FOTO\\a_1_max.jpg"_s);
+    table.query.post();
+    TGridCellLook look;
+    tab->DbGridTarvo1->OnDrawColumnCell(0, 2, false, look);
+    EXPECT_TRUE(look.pictureCell);
+    EXPECT_TRUE(look.picture.isNull());
+    tab->resize(770, 525);
+    EXPECT_FALSE(tab->grab().isNull());
+}
+
+} // namespace
