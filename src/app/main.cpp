@@ -10,6 +10,11 @@ using namespace korvex;
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The windows are laid out in pixels for an 8-point face, whatever the
+    // system's font size.
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    QApplication::setFont(font);
     QApplication::setApplicationName(QStringLiteral("Korvex_Export"));
 
     MessageBoxDialogs dialogs;

@@ -174,29 +174,29 @@ void VehicleListTab::buildDetailPanel()
     textLabel(panel, u"zak č.:"_s, QRect(378, 3, 40, 18));
     value(u"CJ"_s, QRect(418, 3, 88, 18));
 
-    textLabel(panel, u"vyrobeno:"_s, QRect(4, 24, 56, 16));
-    value(u"DATUM_VYROBY"_s, QRect(62, 24, 64, 16));
-    textLabel(panel, u"palivo:"_s, QRect(130, 24, 40, 16));
-    value(u"PALIVO"_s, QRect(170, 24, 84, 16));
-    textLabel(panel, u"najeto:"_s, QRect(4, 42, 56, 16));
-    value(u"NAJETO"_s, QRect(62, 42, 64, 16));
-    textLabel(panel, u"barva:"_s, QRect(130, 42, 40, 16));
-    value(u"BARVA"_s, QRect(170, 42, 84, 16));
+    textLabel(panel, u"vyrobeno:"_s, QRect(4, 24, 54, 16));
+    value(u"DATUM_VYROBY"_s, QRect(58, 24, 72, 16));
+    textLabel(panel, u"palivo:"_s, QRect(136, 24, 38, 16));
+    value(u"PALIVO"_s, QRect(174, 24, 80, 16));
+    textLabel(panel, u"najeto:"_s, QRect(4, 42, 50, 16));
+    value(u"NAJETO"_s, QRect(54, 42, 80, 16));
+    textLabel(panel, u"barva:"_s, QRect(136, 42, 38, 16));
+    value(u"BARVA"_s, QRect(174, 42, 80, 16));
     textLabel(panel, u"obsah/výk.:"_s, QRect(4, 60, 62, 16));
-    value(u"OBSAH"_s, QRect(66, 60, 40, 16));
-    textLabel(panel, u"/"_s, QRect(106, 60, 6, 16));
-    value(u"VYKON"_s, QRect(114, 60, 40, 16));
-    textLabel(panel, u"STK do:"_s, QRect(158, 60, 42, 16));
-    value(u"STK_DO"_s, QRect(200, 60, 54, 16));
-    textLabel(panel, u"pozn.:"_s, QRect(4, 80, 36, 16));
-    QLabel *note = value(u"VYBAVA_DO_POZNAMKY"_s, QRect(42, 80, 212, 42), false);
+    value(u"OBSAH"_s, QRect(66, 60, 54, 16));
+    textLabel(panel, u"/"_s, QRect(120, 60, 6, 16));
+    value(u"VYKON"_s, QRect(128, 60, 60, 16));
+    textLabel(panel, u"STK do:"_s, QRect(4, 78, 50, 16));
+    value(u"STK_DO"_s, QRect(54, 78, 80, 16));
+    textLabel(panel, u"pozn.:"_s, QRect(4, 96, 36, 16));
+    QLabel *note = value(u"VYBAVA_DO_POZNAMKY"_s, QRect(42, 96, 212, 28), false);
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    CheckBoxLPG = flagBox(u"LPG"_s, u"CheckBoxLPG", u"LPG"_s, QRect(258, 24, 60, 18), panel);
-    CheckBoxMetal = flagBox(u"Metalíza"_s, u"CheckBoxMetal", u"METALIZA"_s, QRect(320, 24, 76, 18), panel);
-    CheckBoxPrvniMaj = flagBox(u"První majitel"_s, u"CheckBoxPrvniMaj", u"PRV_MAJITEL"_s, QRect(258, 42, 100, 18), panel);
-    CheckBoxServisKn = flagBox(u"Servisní kn."_s, u"CheckBoxServisKn", u"SERVIS_KN"_s, QRect(360, 42, 96, 18), panel);
+    CheckBoxLPG = flagBox(u"LPG"_s, u"CheckBoxLPG", u"LPG"_s, QRect(258, 24, 52, 18), panel);
+    CheckBoxMetal = flagBox(u"Metalíza"_s, u"CheckBoxMetal", u"METALIZA"_s, QRect(310, 24, 68, 18), panel);
+    CheckBoxPrvniMaj = flagBox(u"První majitel"_s, u"CheckBoxPrvniMaj", u"PRV_MAJITEL"_s, QRect(258, 42, 104, 18), panel);
+    CheckBoxServisKn = flagBox(u"Servisní kn."_s, u"CheckBoxServisKn", u"SERVIS_KN"_s, QRect(378, 42, 110, 18), panel);
 
     BitBtn1 = button(u"Přepsat foto v inzerci"_s, u"BitBtn1", QRect(378, 22, 128, 20), panel,
                      [this] { ToggleResendPhotos(); });

@@ -148,6 +148,7 @@ FixtureHost demoDealer()
     FixtureHost host = generatedDealer(40, 2, 2008);
     host.route[4] = true; // BAZAR_DEMO: counts as switched on, has nothing to read
     host.reservationsMarker = true;
+    host.listIcons = true;
     host.proxy = {QString(), QStringLiteral("0"), QString(), QString(), QString(), QStringLiteral("0")};
     host.ftpMode = {QStringLiteral("PASIVE")};
     host.photoWidth = 640;

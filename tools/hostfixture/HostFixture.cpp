@@ -1,5 +1,6 @@
 #include "HostFixture.h"
 
+#include "BmpWriter.h"
 #include "JpegWriter.h"
 #include "ParadoxWriter.h"
 #include "TextFile.h"
@@ -170,6 +171,11 @@ HostLayout writeHost(const QString &root, const FixtureHost &host)
         TextFile::writeLines(layout.root + u"WWW_Export/Data/Rezim_Pr.ddd"_s, host.ftpMode);
     if (!host.extractionFlags.isEmpty())
         TextFile::writeLines(layout.root + u"WWW_Export/Pelanto_dod.ddd"_s, host.extractionFlags);
+    if (host.listIcons) {
+        makeFolder(layout.programFolder + u"Data_Off_LIne"_s);
+        writeIcon(layout.root + u"WWW_Export/Data/Setting/Foto.bmp"_s, 20, 14, 0x008000);
+        writeIcon(layout.programFolder + u"Data_Off_LIne/No_Foto.bmp"_s, 20, 14, 0xC00000);
+    }
     if (host.reservationsMarker)
         TextFile::writeLines(layout.root + u"WWW_Export/Data/Rezervovana_ne.ddd"_s, {});
 

@@ -72,6 +72,7 @@ struct FixtureHost
     int photoWidth = 320;
     int photoHeight = 240;
     bool emptyPhotoFiles = false;       // photo files of 0 bytes instead of JPEGs
+    bool listIcons = false;             // "Foto.bmp" and "Data_Off_LIne\No_Foto.bmp"
     std::vector<FixtureBranch> branches;
 };
 
