@@ -228,6 +228,7 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
         throw ModuleError(QString::fromUtf8(error[0] ? error : curl_easy_strerror(result)));
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    m_lastStatus = status;
     if (status < 200 || status > 299)
         throw ModuleError(QString::fromLatin1(transfer.statusLine.isEmpty() ? QByteArray("HTTP ") + QByteArray::number(status)
                                                                             : transfer.statusLine));

@@ -56,6 +56,8 @@ public:
     // Throws ModuleError with the client's message on any failure.
     QByteArray get(const QByteArray &url);
     QByteArray postHttp10(const QByteArray &url, const RequestBody &body);
+    // The status of the last request that got an answer; 0 before any.
+    long lastStatus() const { return m_lastStatus; }
 
 private:
     struct Transfer;
@@ -68,6 +70,7 @@ private:
     int m_lowSpeedTimeout = 60;
     std::int64_t m_replyLimit = 8 * 1024 * 1024;
     std::atomic<bool> m_abort{false};
+    long m_lastStatus = 0;
 };
 
 // Prepares libcurl once per process; every user of libcurl calls it first.

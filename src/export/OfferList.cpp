@@ -111,8 +111,9 @@ QByteArray EncodeXmlValue(const QString &value)
     return out.toUtf8();
 }
 
-void WriteOfferList(Dataset &query, const OfferListSettings &settings)
+int WriteOfferList(Dataset &query, const OfferListSettings &settings)
 {
+    int offers = 0;
     OfferWriter w;
     w.line("<?xml version=\"1.0\"?>");
     w.line("<offer-list>");
@@ -123,8 +124,10 @@ void WriteOfferList(Dataset &query, const OfferListSettings &settings)
         query.startTransaction();
         // Moving on posts the emptied REZERVA4 of the record before.
         for (query.first(); !query.eof(); query.next())
-            if (query.boolean(u"OZNACENO"))
+            if (query.boolean(u"OZNACENO")) {
                 writeOffer(w, query, staging);
+                ++offers;
+            }
         query.commit();
     } catch (...) {
         query.cancel();
@@ -139,6 +142,7 @@ void WriteOfferList(Dataset &query, const OfferListSettings &settings)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(w.bytes()) != w.bytes().size() || !file.commit())
         throw ModuleError(u"Soubor \"%1\" nelze vytvořit: %2"_s.arg(path, file.errorString()));
+    return offers;
 }
 
 } // namespace korvex

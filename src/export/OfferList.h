@@ -21,7 +21,7 @@ struct OfferListSettings
 
 // Writes "Data.xml" with one offer per marked vehicle in query order, stages
 // each vehicle's pictures and empties its REZERVA4. Throws ModuleError naming
-// the file when it cannot be written.
-void WriteOfferList(Dataset &query, const OfferListSettings &settings);
+// the file when it cannot be written. Returns the number of offers.
+int WriteOfferList(Dataset &query, const OfferListSettings &settings);
 
 } // namespace korvex

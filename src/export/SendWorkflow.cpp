@@ -7,7 +7,9 @@
 #include "ModuleSettings.h"
 #include "OfferList.h"
 #include "Packer.h"
+#include "SendLog.h"
 #include "UserDialogs.h"
+#include "WinPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,7 +59,10 @@ QString ArchiveSizeText(qint64 bytes)
     return QString::number(double(bytes) / 1024.0, 'f', 0) + u" kB"_s;
 }
 
-void Send(const SendContext &c)
+namespace {
+
+// The send's steps; every way out tells the log how it ended.
+void sendSteps(const SendContext &c, SendLogEntry &log)
 {
     const QString working = ModuleFolders::workingFolder(c.executableFolder);
     const QString archive = working + u"/data.zip"_s;
@@ -72,11 +77,13 @@ void Send(const SendContext &c)
     {
         BusyCursor busy(c.busy);
         ListPortalPictures(*c.client, *c.settings, c.executableFolder);
-        WriteOfferList(*c.query, OfferListSettings{c.executableFolder, working, c.settings->stored.jenPrvniFoto});
+        log.offers = WriteOfferList(*c.query, OfferListSettings{c.executableFolder, working, c.settings->stored.jenPrvniFoto});
+        log.pictures = int(QDir(WinPath::resolve(working)).entryList(QDir::Files).size()) - 1;
         c.packer->packFolder(archive, working);
     }
     // A cancelled packing would offer an empty archive for upload.
     if (c.packer->lastRunCancelled()) {
+        log.outcome = u"balení přerušeno"_s;
         c.dialogs->notify(Caption::Notice, u"Balení dat bylo přerušeno, inzerce nebude odeslána."_s,
                           UserDialogs::Alignment::Right);
         return;
@@ -84,6 +91,7 @@ void Send(const SendContext &c)
     const QFileInfo packed(archive);
     if (!packed.exists())
         throw ModuleError(u"Archiv \"%1\" neexistuje"_s.arg(archive));
+    log.archiveBytes = packed.size();
     const QString size = ArchiveSizeText(packed.size());
 
     ClockCheckContext clock;
@@ -92,10 +100,13 @@ void Send(const SendContext &c)
     clock.ping = c.ping;
     clock.today = c.today;
     clock.onIdle = c.onIdle;
-    if (!CheckClock(clock))
+    if (!CheckClock(clock)) {
+        log.outcome = u"zastaveno kontrolou data v počítači"_s;
         return;
+    }
 
     if (c.settings->stored.uzivJmeno == u"DEMO") {
+        log.outcome = u"zastaveno: uživatel DEMO"_s;
         c.dialogs->notify(Caption::Information,
                           u"Není zadán registrovaný uživatel, přenos dat neproběhne. Pro registrační údaje kontaktujte "
                           u"Korvex"_s,
@@ -104,8 +115,10 @@ void Send(const SendContext &c)
     }
     if (!c.automaticMode
         && !c.dialogs->ask(Caption::Question, u"Inzerce je připravena k odeslání - soubor má velikost "_s + size
-                                                   + u" , chcete jej okamžitě odeslat? "_s))
+                                                   + u" , chcete jej okamžitě odeslat? "_s)) {
+        log.outcome = u"odeslání odmítnuto uživatelem"_s;
         return;
+    }
 
     UploadContext upload;
     upload.archivePath = archive;
@@ -113,9 +126,32 @@ void Send(const SendContext &c)
     upload.automaticMode = c.automaticMode;
     upload.dialogs = c.dialogs;
     upload.showProgress = c.showProgress;
-    upload.closeWindow = c.closeWindow;
+    upload.closeWindow = [&] {
+        // Logged before the window closes.
+        log.outcome = u"odesláno, HTTP %1"_s.arg(c.client->lastStatus());
+        if (c.closeWindow)
+            c.closeWindow();
+    };
     upload.now = c.now;
     UploadArchive(*c.client, *c.settings, upload);
+}
+
+} // namespace
+
+void Send(const SendContext &c)
+{
+    SendLogEntry log;
+    log.when = c.now();
+    log.automatic = c.automaticMode;
+    const QStringList secrets{c.settings->stored.uzivHeslo, c.settings->proxy.password, c.settings->stored.ftpHeslo};
+    try {
+        sendSteps(c, log);
+    } catch (const std::exception &e) {
+        log.outcome = u"chyba: "_s + QString::fromUtf8(e.what());
+        AppendSendLog(c.executableFolder, log, secrets);
+        throw;
+    }
+    AppendSendLog(c.executableFolder, log, secrets);
 }
 
 } // namespace korvex

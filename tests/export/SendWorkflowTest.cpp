@@ -8,6 +8,7 @@
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
 #include "SendWorkflow.h"
+#include "Win1250.h"
 #include "WorkingTable.h"
 #include "ZipDirectory.h"
 #include "ZipPacker.h"
@@ -210,4 +211,31 @@ TEST(SendWorkflow, ArchiveSizeTexts)
     EXPECT_EQ(ArchiveSizeText(1500), u"1 kB"_s);
     EXPECT_EQ(ArchiveSizeText(0), u"0 kB"_s);
     EXPECT_EQ(ArchiveSizeText(5 * 1048576 + 104858), u"5,1 MB"_s);
+}
+
+TEST_F(SendTest, EverySendLeavesOneLogLine)
+{
+    dialogs.queueAnswer(true);
+    Send(context);
+    dialogs.queueAnswer(false);
+    Send(context);
+    settings.stored.uzivJmeno = u"DEMO"_s;
+    Send(context);
+    settings.stored.uzivJmeno = u"autobazar"_s;
+    stub::Fault refused;
+    refused.status = 500;
+    stub.setFault(refused);
+    EXPECT_THROW(Send(context), ModuleError);
+
+    QFile f(exe + u"Korvex_log.txt"_s);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString log = Win1250::decode(f.readAll());
+    const QStringList lines = log.split(u"\r\n"_s, Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << log.toStdString();
+    EXPECT_TRUE(lines[0].contains(u";ručně;nabídek 2;obrázků 2;archiv "_s)) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(u";odesláno, HTTP 200"_s)) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(u";odeslání odmítnuto uživatelem"_s));
+    EXPECT_TRUE(lines[2].endsWith(u";zastaveno: uživatel DEMO"_s));
+    EXPECT_TRUE(lines[3].contains(u";archiv -;chyba: "_s)) << lines[3].toStdString();
+    EXPECT_FALSE(log.contains(settings.stored.uzivHeslo));
 }

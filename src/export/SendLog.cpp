@@ -1,0 +1,38 @@
+#include "SendLog.h"
+
+#include "Win1250.h"
+#include "WinPath.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+
+QString SendLogLine(const SendLogEntry &entry, const QStringList &secrets)
+{
+    QString outcome = entry.outcome;
+    outcome.replace(u'\r', u' ').replace(u'\n', u' ');
+    for (const QString &secret : secrets)
+        if (!secret.isEmpty())
+            outcome.replace(secret, u"***"_s);
+    const QString archive = entry.archiveBytes < 0 ? u"archiv -"_s : u"archiv %1 B"_s.arg(entry.archiveBytes);
+    return QStringList{entry.when.toString(u"dd.MM.yyyy HH:mm:ss"_s),
+                       entry.automatic ? u"automaticky"_s : u"ručně"_s,
+                       u"nabídek %1"_s.arg(entry.offers),
+                       u"obrázků %1"_s.arg(entry.pictures),
+                       archive,
+                       outcome}
+        .join(u';');
+}
+
+void AppendSendLog(const QString &executableFolder, const SendLogEntry &entry, const QStringList &secrets)
+{
+    const QString name = executableFolder + u"Korvex_log.txt"_s;
+    QFile file(WinPath::resolve(name));
+    if (!file.open(QIODevice::Append))
+        return;
+    file.write(Win1250::encode(SendLogLine(entry, secrets)) + "\r\n");
+}
+
+} // namespace korvex

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace korvex {
+
+// What one send did, for "Korvex_log.txt" beside the executable: where a
+// support technician looks first, since automatic runs show nothing.
+struct SendLogEntry
+{
+    QDateTime when;
+    bool automatic = false;
+    int offers = 0;
+    int pictures = 0;
+    qint64 archiveBytes = -1;   // -1: no archive was made
+    QString outcome;
+};
+
+// "09.12.2026 14:05:31;automaticky;nabídek 36;obrázků 87;archiv 730937 B;odesláno, HTTP 200"
+// Every text in secrets is written as "***".
+QString SendLogLine(const SendLogEntry &entry, const QStringList &secrets);
+
+// Appends the line (Windows-1250, CR LF). A log that cannot be written is
+// left out: it must never stop a send.
+void AppendSendLog(const QString &executableFolder, const SendLogEntry &entry, const QStringList &secrets);
+
+} // namespace korvex
