@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "MessageBoxDialogs.h"
 #include "ModuleFolders.h"
 #include "TForm_Foto.h"
@@ -5,10 +6,18 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 using namespace korvex;
 
 int main(int argc, char *argv[])
 {
+    // Answered before any window system is needed.
+    if (argc > 1 && (qstrcmp(argv[1], "--help") == 0 || qstrcmp(argv[1], "--version") == 0)) {
+        const QString text = qstrcmp(argv[1], "--help") == 0 ? UsageText() : VersionText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     // The windows are laid out in pixels for an 8-point face, whatever the
     // system's font size.

@@ -79,3 +79,15 @@ TEST(Executable, AutomaticModePublishesTheHostAndExits)
         names += entry.name + u' ';
     EXPECT_TRUE(names.contains(u"Data.xml"_s)) << names.toStdString();
 }
+
+TEST(Executable, HelpAndVersionNeedNoWindow)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"QT_QPA_PLATFORM"_s);
+    env.remove(u"DISPLAY"_s);
+    QString help, version;
+    EXPECT_EQ(run(QStringLiteral(KORVEX_EXPORT_EXE), {u"--help"_s}, &help, env), 0);
+    EXPECT_TRUE(help.contains(u"RYCHLE"_s) && help.contains(u"KORVEX_GATEWAY_URL"_s)) << help.toStdString();
+    EXPECT_EQ(run(QStringLiteral(KORVEX_EXPORT_EXE), {u"--version"_s}, &version, env), 0);
+    EXPECT_TRUE(version.startsWith(u"Korvex_Export "_s)) << version.toStdString();
+}
