@@ -6,13 +6,15 @@ cd "$(dirname "$0")/.."
 seconds=${1:-300}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKORVEX_FUZZ=ON -DKORVEX_SANITIZE=ON -DKORVEX_BUILD_TESTS=ON >/dev/null
-targets="paradox zipdirectory"
+targets="paradox zipdirectory interchange listingreply settingsfiles"
+declare -A corpus=([paradox]=paradox [zipdirectory]=zipdirectory [interchange]=interchange
+                  [listingreply]=listing [settingsfiles]=settings)
 for target in $targets; do
   cmake --build build-fuzz --target "fuzz_$target"
 done
 for target in $targets; do
   work=$(mktemp -d)
-  cp tests/fuzz/corpus/$target/* "$work"/
+  cp tests/fuzz/corpus/${corpus[$target]}/* "$work"/
   build-fuzz/tests/fuzz/fuzz_$target -max_total_time="$seconds" -rss_limit_mb=4096 \
     -artifact_prefix=build-fuzz/ "$work"
   rm -rf "$work"
