@@ -256,6 +256,7 @@ TEST_F(GatewayTest, StopWhileTheBodyIsSentEndsTheUpload)
     EXPECT_LT(sent, 8 << 20);
     EXPECT_EQ(dialogs.calls.size(), 1);
     EXPECT_EQ(closed, 0);
+    stub.setFault(stub::Fault());
 }
 
 TEST(MultipartUpload, TheBoundaryIsEightHyphensAndTheLocalTime)

@@ -243,3 +243,20 @@ TEST_F(OfferListTest, AnOfferListThatCannotBeWrittenStopsTheSend)
         EXPECT_TRUE(e.text().contains(u"Data.xml"_s));
     }
 }
+
+TEST_F(OfferListTest, APictureThatCannotBeStagedStopsBeforeTheOfferList)
+{
+    add({{u"CJ", u"A1"_s}, {u"OZNACENO", true}, {u"FOTO1", photo(u"A1_1_max.jpg"_s)}, {u"ZOB_FOTO1", true}});
+    // The copy's place is taken by a folder: the write fails as on a full or
+    // read-only disk.
+    QDir().mkpath(working + u"/a1_1_max.jpg"_s);
+    QString error;
+    try {
+        write();
+    } catch (const ModuleError &e) {
+        error = e.text();
+    }
+    EXPECT_TRUE(error.contains(u"a1_1_max.jpg"_s)) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(working + u"/Data.xml"_s));
+    EXPECT_EQ(query.recordCount(), 1);
+}

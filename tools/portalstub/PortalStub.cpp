@@ -212,8 +212,10 @@ struct PortalStub::State
             if (recorded.size() < kRecordedBody)
                 recorded.append(data, std::min<qsizetype>(qsizetype(length), kRecordedBody - recorded.size()));
             received += qint64(length);
-            if (f.slowReadMs > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(f.slowReadMs));
+            // Read again each time, so that clearing the fault speeds up a
+            // body that is still arriving.
+            if (const int pause = currentFault().slowReadMs; pause > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(pause));
             return f.dropAfter < 0 || received < f.dropAfter;
         });
         remember(record(req, recorded));
