@@ -124,6 +124,9 @@ void TForm_Nesta::ShowPhotos()
 void TForm_Nesta::CreateDatabase()
 {
     CreateWorkingTable(m_query, m_session);
+    // The new table holds no vehicle, so no mark either.
+    m_list->DbGridTarvo1->ClearChecks();
+    m_list->UpdateMarkedLabel();
     m_list->UpdateTotalLabel();
 }
 

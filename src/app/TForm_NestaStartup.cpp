@@ -135,6 +135,9 @@ bool TForm_Nesta::SendOffer()
         return false;
     m_sending = true;
     m_list->BitBtn3->setEnabled(false);
+    // A start-up that failed early may not have made the archiver yet.
+    if (!m_zip)
+        m_zip = new TZip(this);
 
     SendContext context;
     context.executableFolder = m_launch.executableFolder;
@@ -156,11 +159,7 @@ bool TForm_Nesta::SendOffer()
     // The window closes once the send has returned, never under it.
     context.closeWindow = [this] { m_closeAfterSend = true; };
     context.onIdle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    const bool done = RunUserAction(m_dialogs, [&] {
-        if (!m_zip)
-            m_zip = new TZip(this);
-        Send(context);
-    });
+    const bool done = RunUserAction(m_dialogs, [&] { Send(context); });
 
     m_list->BitBtn3->setEnabled(true);
     m_sending = false;

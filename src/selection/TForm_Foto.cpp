@@ -113,20 +113,23 @@ void TForm_Foto::showEvent(QShowEvent *event)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormActivate();
+    // The activation that follows the showing has nothing new to show.
+    m_justShown = true;
 }
 
 void TForm_Foto::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !isVisible())
+        return;
+    if (m_justShown)
+        m_justShown = false;
+    else
         FormActivate();
 }
 
 void TForm_Foto::FormActivate()
 {
-    if (m_activating)
-        return;
-    m_activating = true;
     for (int n = 0; n < kPhotos; ++n) {
         Image[size_t(n)]->hide();
         Image[size_t(n)]->clear();
@@ -134,10 +137,8 @@ void TForm_Foto::FormActivate()
         CheckBoxFoto[size_t(n)]->setChecked(false);
     }
     showVehicle();
-    if (!hasCurrentRecord()) {
-        m_activating = false;
+    if (!hasCurrentRecord())
         return;
-    }
     std::vector<QString> paths(kPhotos);
     for (int n = 0; n < kPhotos; ++n) {
         const QString path = m_query.text(fotoField(n));
@@ -155,7 +156,6 @@ void TForm_Foto::FormActivate()
     for (int n = 0; n < kPhotos; ++n)
         if (!images[size_t(n)].isNull())
             Image[size_t(n)]->setPixmap(QPixmap::fromImage(images[size_t(n)]));
-    m_activating = false;
 }
 
 void TForm_Foto::showVehicle()

@@ -49,7 +49,7 @@ private:
     UserDialogs &m_dialogs;
     QLabel *m_make;
     QLabel *m_price;
-    bool m_activating = false;
+    bool m_justShown = false;
 };
 
 } // namespace korvex
