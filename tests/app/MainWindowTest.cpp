@@ -266,6 +266,7 @@ TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)
     EXPECT_TRUE(notices.contains(u"Došlo k chybě při komunikaci se serverem Korvex"_s)) << notices.join(u'\n').toStdString();
     EXPECT_EQ(errors().size(), 1);
     EXPECT_TRUE(form->ListTab()->BitBtn3->isEnabled());
+    stub.setFault(stub::Fault());
 }
 
 } // namespace
