@@ -5,6 +5,7 @@
 #include "Dataset.h"
 #include "HourGlass.h"
 #include "ListCounters.h"
+#include "TDBNavigatorTarvo.h"
 #include "TDbGridTarvo.h"
 
 #include <QCheckBox>
@@ -137,6 +138,16 @@ void VehicleListTab::UnmarkAll()
     m_query.close();
     UpdateMarkedLabel();
     m_query.open();
+}
+
+void VehicleListTab::DeleteCurrentVehicle()
+{
+    if (!hasCurrentRecord() || !DBNavigatorTarvo1->confirm(u"Delete record?"_s))
+        return;
+    DbGridTarvo1->ForgetCurrentKey();
+    m_query.remove();
+    UpdateMarkedLabel();
+    UpdateTotalLabel();
 }
 
 void VehicleListTab::ToggleOnlyMarked()

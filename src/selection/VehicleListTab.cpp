@@ -8,6 +8,7 @@
 #include "UserActionGuard.h"
 #include "VehicleColumns.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -134,17 +135,11 @@ void VehicleListTab::buildTopBand()
                                           NavigateButton::nbLast, NavigateButton::nbDelete, NavigateButton::nbRefresh});
     DBNavigatorTarvo1->setDataset(&m_query);
     DBNavigatorTarvo1->setGeometry(268, 32, 360, 28);
-    // A deleted vehicle leaves the check store too, so that no count ever
-    // includes a vehicle that no longer exists.
-    DBNavigatorTarvo1->OnClickDelete = [this] {
-        guarded([this] {
-            if (!hasCurrentRecord() || !DBNavigatorTarvo1->confirm(u"Delete record?"_s))
-                return;
-            DbGridTarvo1->ForgetCurrentKey();
-            m_query.remove();
-            UpdateMarkedLabel();
-            UpdateTotalLabel();
-        });
+    DBNavigatorTarvo1->OnClickDelete = [this] { guarded([this] { DeleteCurrentVehicle(); }); };
+    // Ctrl+Delete in the grid deletes the same way, after the same question.
+    DbGridTarvo1->OnClickDel = [this] {
+        if (QApplication::keyboardModifiers() & Qt::ControlModifier)
+            guarded([this] { DeleteCurrentVehicle(); });
     };
 
     auto *version = textLabel(this, u"Delmora  - 09.05.2008"_s, QRect(640, 2, 128, 14));

@@ -48,6 +48,9 @@ public:
     void ToggleOnlyMarked();
     void ToggleResendPhotos();
     void ToggleMagazine();
+    // Deletes the current vehicle after the question, its mark with it, so
+    // that no count includes a vehicle that no longer exists.
+    void DeleteCurrentVehicle();
 
     // Actions that belong to the window around the tab.
     std::function<void()> onShowPhotos, onSend, onClose, onLoadData, onCreateAscii, onGenerateXml, onCreateDatabase;

@@ -107,6 +107,20 @@ TEST_F(MainWindow, StartUpImportsAndRestoresTheMarksOfTheLastRun)
     EXPECT_TRUE(errors().isEmpty());
 }
 
+TEST_F(MainWindow, EscapeOnTheListClosesTheWindow)
+{
+    auto form = start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    form->ListTab()->DbGridTarvo1->setFocus();
+    QTest::keyClick(form->ListTab()->DbGridTarvo1, Qt::Key_Escape);
+    // The button's shortcut clicks it a moment later, as a click looks.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }));
+    EXPECT_FALSE(form->Query_Nesta().isOpen());
+}
+
 TEST_F(MainWindow, CarExpMakesTheWorkingFolderAndCloses)
 {
     auto form = start({u"---------CAR-EXP"_s});

@@ -164,6 +164,19 @@ TEST_F(VehicleList, DeletingAMarkedVehicleTakesItsMarkAlong)
     EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 1);
     EXPECT_EQ(tab->Label16->text(), u"1   vybráno "_s);
     EXPECT_EQ(tab->Label15->text(), u"4    celkem "_s);
+
+    // Ctrl+Delete in the grid asks the same question; No keeps the vehicle.
+    int asked = 0;
+    tab->DBNavigatorTarvo1->confirm = [&](const QString &) { return ++asked == 2; };
+    table.query.setRecNo(2);
+    QTest::keyClick(tab->DbGridTarvo1, Qt::Key_Delete);
+    EXPECT_EQ(asked, 0);
+    QTest::keyClick(tab->DbGridTarvo1, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(table.query.recordCount(), 4);
+    QTest::keyClick(tab->DbGridTarvo1, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(table.query.recordCount(), 3);
+    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 0);
+    EXPECT_EQ(tab->Label16->text(), u"0   vybráno "_s);
 }
 
 TEST_F(VehicleList, RowsAreColouredByMarkAndMagazine)
