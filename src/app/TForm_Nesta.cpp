@@ -1,5 +1,6 @@
 #include "TForm_Nesta.h"
 
+#include "HourGlass.h"
 #include "ModuleFolders.h"
 #include "OfferList.h"
 #include "SettingsTab.h"
@@ -143,7 +144,10 @@ ExtractionSettings TForm_Nesta::extractionSettings()
 
 void TForm_Nesta::CreateAscii()
 {
-    ExtractHostVehicles(m_session, extractionSettings());
+    {
+        HourGlass hourGlass;
+        ExtractHostVehicles(m_session, extractionSettings());
+    }
     m_dialogs.notify(Caption::Notice, u"Soubor ASCII_Nesta.TXT byl vytvořen."_s);
 }
 

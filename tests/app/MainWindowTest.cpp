@@ -121,6 +121,28 @@ TEST_F(MainWindow, EscapeOnTheListClosesTheWindow)
     EXPECT_FALSE(form->Query_Nesta().isOpen());
 }
 
+TEST_F(MainWindow, HiddenButtonsExtractAndRecreate)
+{
+    auto form = start();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    form->ListTab()->Button8->click();
+    ASSERT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 4);
+
+    QFile::remove(prg() + u"ASCII_Nesta.TXT"_s);
+    form->findChild<QPushButton *>(u"ButtonVytvorAscii"_s)->click();
+    EXPECT_TRUE(QFile::exists(prg() + u"ASCII_Nesta.TXT"_s));
+    ASSERT_EQ(dialogs.calls.size(), 1);
+    EXPECT_EQ(dialogs.calls[0].caption, u"Upozornění ..."_s);
+    EXPECT_EQ(dialogs.calls[0].text, u"Soubor ASCII_Nesta.TXT byl vytvořen."_s);
+
+    form->findChild<QPushButton *>(u"ButtonVytvorDatabaziNastaveni"_s)->click();
+    EXPECT_EQ(form->Query_Nesta().recordCount(), 0);
+    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 0);
+    EXPECT_EQ(form->ListTab()->Label16->text(), u"0   vybráno "_s);
+    EXPECT_EQ(form->ListTab()->Label15->text(), u"0    celkem "_s);
+}
+
 TEST_F(MainWindow, CarExpMakesTheWorkingFolderAndCloses)
 {
     auto form = start({u"---------CAR-EXP"_s});
