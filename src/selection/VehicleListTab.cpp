@@ -61,7 +61,6 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     , m_foto1(query.fieldIndex(u"FOTO1"))
     , m_rezerva4(query.fieldIndex(u"REZERVA4"))
     , m_rezerva6(query.fieldIndex(u"REZERVA6"))
-    , m_poradi(query.fieldIndex(u"PORADI"))
 {
     setObjectName(u"TabSheetSeznam"_s);
     setMinimumSize(770, 525);

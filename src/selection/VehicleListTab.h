@@ -100,7 +100,7 @@ private:
     QString m_executableFolder;
     IconCache m_icons;
     QWidget *m_detail = nullptr;
-    int m_oznaceno, m_foto1, m_rezerva4, m_rezerva6, m_poradi;
+    int m_oznaceno, m_foto1, m_rezerva4, m_rezerva6;
     std::vector<std::pair<QLabel *, QString>> m_detailFields;
     std::vector<std::pair<QCheckBox *, QString>> m_flagBoxes;
 };
