@@ -1,5 +1,6 @@
 #include "SettingsTab.h"
 
+#include "FormText.h"
 #include "ModuleSettings.h"
 #include "TKEdit.h"
 #include "TKListBox.h"
@@ -15,10 +16,10 @@ using namespace Qt::StringLiterals;
 namespace korvex {
 namespace {
 
+// The tab's texts wrap within their places.
 QLabel *text(QWidget *parent, const QString &caption, const QRect &where)
 {
-    auto *l = new QLabel(caption, parent);
-    l->setGeometry(where);
+    QLabel *l = PlaceLabel(parent, caption, where);
     l->setWordWrap(true);
     return l;
 }
@@ -45,7 +46,7 @@ SettingsTab::SettingsTab(ModuleSettings &settings, QWidget *parent)
     heading->setFont(big);
     QLabel *portal = text(this, u"Korvex"_s, QRect(460, 12, 120, 24));
     portal->setFont(big);
-    portal->setStyleSheet(u"color: rgb(0, 0, 128);"_s);
+    SetTextLook(portal, QColor(0, 0, 128), true);
 
     buildAccountGroup();
     buildHiddenControls();
@@ -79,7 +80,7 @@ void SettingsTab::buildAccountGroup()
 
     QLabel *note = text(group, u"Bez správného nastavení parametrů nelze úspěšně odeslat inzerci na Korvex"_s,
                         QRect(16, 92, 530, 20));
-    note->setStyleSheet(u"color: rgb(255, 0, 0);"_s);
+    SetTextLook(note, QColor(255, 0, 0), false);
     text(group, u"Pro správné nastavení kontaktujte  Korvex"_s, QRect(16, 114, 530, 20));
     text(group,
          u"Pokud je třeba pro  komunikaci HTTP nastavit server PROXY, proveďte toto nastavení v menu programu SLUŽBY -  "
@@ -87,9 +88,7 @@ void SettingsTab::buildAccountGroup()
          QRect(16, 144, 530, 40));
     LabelProxy = text(group, m_settings.labelProxy, QRect(16, 192, 200, 20));
     LabelProxy->setObjectName(u"LabelProxy"_s);
-    QFont bold = LabelProxy->font();
-    bold.setBold(true);
-    LabelProxy->setFont(bold);
+    SetTextLook(LabelProxy, QColor(0, 0, 0), true);
 
     CheckBox_FTPrezim = checkBox(group, u"Pasivní režim přenosu"_s, u"CheckBox_FTPrezim", QRect(16, 218, 200, 20));
     CheckBox_FTPrezim->setEnabled(false);

@@ -1,6 +1,7 @@
 #include "TForm_Foto.h"
 
 #include "Dataset.h"
+#include "FormText.h"
 #include "JpegThumbnail.h"
 #include "UserActionGuard.h"
 #include "WinPath.h"
@@ -23,16 +24,9 @@ QString flagField(int n) { return u"ZOB_FOTO%1"_s.arg(n + 1); }
 
 QLabel *headingLabel(QWidget *parent, const QString &text, const QRect &where, const QColor &color, int pixels)
 {
-    auto *l = new QLabel(text, parent);
-    l->setGeometry(where);
-    QFont font(u"Arial"_s);
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    l->setFont(font);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
-    return l;
+    QLabel *label = PlaceLabel(parent, text, where);
+    SetTextLook(label, color, true, pixels, u"Arial"_s);
+    return label;
 }
 
 } // namespace
@@ -53,8 +47,7 @@ TForm_Foto::TForm_Foto(Dataset &query, UserDialogs &dialogs, QWidget *parent)
     heading->setObjectName(u"Label1"_s);
     m_make = headingLabel(this, QString(), QRect(12, 38, 420, 22), QColor(255, 0, 0), 16);
     m_make->setObjectName(u"DBTextZnackaTyp"_s);
-    QLabel *priceCaption = new QLabel(u"cena:"_s, this);
-    priceCaption->setGeometry(440, 40, 36, 20);
+    PlaceLabel(this, u"cena:"_s, QRect(440, 40, 36, 20));
     m_price = headingLabel(this, QString(), QRect(478, 38, 200, 22), QColor(0, 0, 128), 16);
     m_price->setObjectName(u"DBTextCena"_s);
 

@@ -1,5 +1,6 @@
 #include "TransferPanel.h"
 
+#include "FormText.h"
 #include "TGauge.h"
 
 #include <QElapsedTimer>
@@ -15,15 +16,10 @@ namespace {
 
 QLabel *label(QWidget *parent, const QString &text, const QRect &where, bool emphasised, const char16_t *name)
 {
-    auto *l = new QLabel(text, parent);
+    QLabel *l = PlaceLabel(parent, text, where);
     l->setObjectName(QString::fromUtf16(name));
-    l->setGeometry(where);
-    if (emphasised) {
-        QFont font = l->font();
-        font.setBold(true);
-        l->setFont(font);
-        l->setStyleSheet(u"color: rgb(255, 0, 0);"_s);
-    }
+    if (emphasised)
+        SetTextLook(l, QColor(255, 0, 0), true);
     return l;
 }
 

@@ -190,11 +190,11 @@ void VehicleListTab::afterScroll()
 void VehicleListTab::showDetail()
 {
     const bool current = hasCurrentRecord();
-    const TableDef &def = m_query.definition();
-    for (const auto &[label, field] : m_detailFields) {
-        const QString text = current ? m_query.text(field) : QString();
-        const QString &format = def.fields[size_t(def.indexOf(field))].displayFormat;
-        label->setText(format.isEmpty() || text.isEmpty() ? text : DatasetModel::applyMask(text, format));
+    for (const DetailField &detail : m_detailFields) {
+        const QString text = current ? m_query.text(detail.field) : QString();
+        detail.label->setText(detail.displayFormat.isEmpty() || text.isEmpty()
+                                  ? text
+                                  : DatasetModel::applyMask(text, detail.displayFormat));
     }
 }
 
@@ -213,8 +213,7 @@ void VehicleListTab::drawCell(int row, int column, bool focused, TGridCellLook &
         look.bold = true;
         look.background = kNavy;
     }
-    const auto &columns = DbGridTarvo1->gridModel().columns();
-    if (size_t(column) >= columns.size() || columns[size_t(column)].field != u"FOTO1")
+    if (column != m_photoColumn)
         return;
     look.pictureCell = true; // the icon, never the path
     if (!m_query.valueAt(row, m_foto1).toString().isEmpty())

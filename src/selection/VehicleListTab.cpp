@@ -1,6 +1,7 @@
 #include "VehicleListTab.h"
 
 #include "Dataset.h"
+#include "FormText.h"
 #include "TDBMemoTarvo.h"
 #include "TDBNavigatorTarvo.h"
 #include "TDbGridTarvo.h"
@@ -21,22 +22,28 @@ using namespace Qt::StringLiterals;
 namespace korvex {
 namespace {
 
-QLabel *textLabel(QWidget *parent, const QString &text, const QRect &where)
+// The detail panel: a caption, the current record's field, or both.
+struct DetailItem
 {
-    auto *l = new QLabel(text, parent);
-    l->setGeometry(where);
-    return l;
-}
+    const char16_t *caption;
+    QRect captionAt;
+    const char16_t *field;
+    QRect valueAt;
+};
 
-void setTextColor(QWidget *w, const QColor &color, bool bold)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, color);
-    w->setPalette(p);
-    QFont f = w->font();
-    f.setBold(bold);
-    w->setFont(f);
-}
+const DetailItem kDetail[] = {
+    {u"", {}, u"ZNACKA_TYP", {4, 3, 250, 18}},
+    {u"cena:", {258, 3, 32, 18}, u"CENA_VOZIDLA", {290, 3, 84, 18}},
+    {u"zak č.:", {378, 3, 40, 18}, u"CJ", {418, 3, 88, 18}},
+    {u"vyrobeno:", {4, 24, 54, 16}, u"DATUM_VYROBY", {58, 24, 72, 16}},
+    {u"palivo:", {136, 24, 38, 16}, u"PALIVO", {174, 24, 80, 16}},
+    {u"najeto:", {4, 42, 50, 16}, u"NAJETO", {54, 42, 80, 16}},
+    {u"barva:", {136, 42, 38, 16}, u"BARVA", {174, 42, 80, 16}},
+    {u"obsah/výk.:", {4, 60, 62, 16}, u"OBSAH", {66, 60, 54, 16}},
+    {u"/", {120, 60, 6, 16}, u"VYKON", {128, 60, 60, 16}},
+    {u"STK do:", {4, 78, 50, 16}, u"STK_DO", {54, 78, 80, 16}},
+    {u"pozn.:", {4, 96, 36, 16}, u"VYBAVA_DO_POZNAMKY", {42, 96, 212, 28}},
+};
 
 // The portal's logo, drawn rather than shipped as a file.
 QPixmap logoPicture()
@@ -70,7 +77,11 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     DbGridTarvo1->setGeometry(0, 65, 770, 329);
     DbGridTarvo1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DbGridTarvo1->setDataset(&m_query);
-    DbGridTarvo1->setColumns(VehicleListColumns());
+    const std::vector<DatasetColumn> columns = VehicleListColumns();
+    for (size_t c = 0; c < columns.size(); ++c)
+        if (columns[c].field == u"FOTO1")
+            m_photoColumn = int(c);
+    DbGridTarvo1->setColumns(columns);
     DbGridTarvo1->setKeyField(u"PORADI"_s);
     DbGridTarvo1->setKeyFieldType(TTvKeyFieldType::tktInteger);
     DbGridTarvo1->setCheckedColor(QColor(255, 255, 0));
@@ -114,14 +125,14 @@ void VehicleListTab::buildTopBand()
     auto *counters = new QFrame(this);
     counters->setFrameShape(QFrame::Box);
     counters->setGeometry(128, 4, 130, 56);
-    Label15 = textLabel(counters, u"Celkem"_s, QRect(6, 6, 118, 20));
+    Label15 = PlaceLabel(counters, u"Celkem"_s, QRect(6, 6, 118, 20));
     Label15->setObjectName(u"Label15"_s);
-    setTextColor(Label15, QColor(0, 0, 255), true);
-    Label16 = textLabel(counters, u"Vybráno"_s, QRect(6, 30, 118, 20));
+    SetTextLook(Label15, QColor(0, 0, 255), true);
+    Label16 = PlaceLabel(counters, u"Vybráno"_s, QRect(6, 30, 118, 20));
     Label16->setObjectName(u"Label16"_s);
-    setTextColor(Label16, QColor(255, 0, 0), true);
+    SetTextLook(Label16, QColor(255, 0, 0), true);
 
-    auto *heading = textLabel(this, u"EXPORT dat na Korvex"_s, QRect(268, 4, 240, 24));
+    auto *heading = PlaceLabel(this, u"EXPORT dat na Korvex"_s, QRect(268, 4, 240, 24));
     heading->setObjectName(u"Label2"_s);
     QFont big = heading->font();
     big.setPointSize(big.pointSize() + 5);
@@ -141,7 +152,7 @@ void VehicleListTab::buildTopBand()
             guarded([this] { DeleteCurrentVehicle(); });
     };
 
-    auto *version = textLabel(this, u"Delmora  - 09.05.2008"_s, QRect(640, 2, 128, 14));
+    auto *version = PlaceLabel(this, u"Delmora  - 09.05.2008"_s, QRect(640, 2, 128, 14));
     version->setObjectName(u"LabelVerze"_s);
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -154,38 +165,20 @@ void VehicleListTab::buildDetailPanel()
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setGeometry(0, 398, 510, 127);
 
-    auto value = [this, panel](const QString &field, const QRect &where, bool bold = true) {
-        QLabel *l = textLabel(panel, QString(), where);
-        l->setObjectName(u"DBText_"_s + field);
-        setTextColor(l, QColor(0, 0, 0), bold);
-        m_detailFields.emplace_back(l, field);
-        return l;
-    };
-    QLabel *make = value(u"ZNACKA_TYP"_s, QRect(4, 3, 250, 18));
-    setTextColor(make, QColor(255, 0, 0), true);
-    textLabel(panel, u"cena:"_s, QRect(258, 3, 32, 18));
-    value(u"CENA_VOZIDLA"_s, QRect(290, 3, 84, 18));
-    textLabel(panel, u"zak č.:"_s, QRect(378, 3, 40, 18));
-    value(u"CJ"_s, QRect(418, 3, 88, 18));
-
-    textLabel(panel, u"vyrobeno:"_s, QRect(4, 24, 54, 16));
-    value(u"DATUM_VYROBY"_s, QRect(58, 24, 72, 16));
-    textLabel(panel, u"palivo:"_s, QRect(136, 24, 38, 16));
-    value(u"PALIVO"_s, QRect(174, 24, 80, 16));
-    textLabel(panel, u"najeto:"_s, QRect(4, 42, 50, 16));
-    value(u"NAJETO"_s, QRect(54, 42, 80, 16));
-    textLabel(panel, u"barva:"_s, QRect(136, 42, 38, 16));
-    value(u"BARVA"_s, QRect(174, 42, 80, 16));
-    textLabel(panel, u"obsah/výk.:"_s, QRect(4, 60, 62, 16));
-    value(u"OBSAH"_s, QRect(66, 60, 54, 16));
-    textLabel(panel, u"/"_s, QRect(120, 60, 6, 16));
-    value(u"VYKON"_s, QRect(128, 60, 60, 16));
-    textLabel(panel, u"STK do:"_s, QRect(4, 78, 50, 16));
-    value(u"STK_DO"_s, QRect(54, 78, 80, 16));
-    textLabel(panel, u"pozn.:"_s, QRect(4, 96, 36, 16));
-    QLabel *note = value(u"VYBAVA_DO_POZNAMKY"_s, QRect(42, 96, 212, 28), false);
-    note->setWordWrap(true);
-    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const TableDef &def = m_query.definition();
+    for (const DetailItem &item : kDetail) {
+        if (item.caption[0])
+            PlaceLabel(panel, QString::fromUtf16(item.caption), item.captionAt);
+        const QString field = QString::fromUtf16(item.field);
+        QLabel *value = PlaceLabel(panel, QString(), item.valueAt);
+        value->setObjectName(u"DBText_"_s + field);
+        SetTextLook(value, field == u"ZNACKA_TYP" ? QColor(255, 0, 0) : QColor(0, 0, 0), field != u"VYBAVA_DO_POZNAMKY");
+        if (item.valueAt.height() > 20) { // the note takes two lines
+            value->setWordWrap(true);
+            value->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        }
+        m_detailFields.push_back({value, field, def.fields[size_t(def.indexOf(field))].displayFormat});
+    }
 
     CheckBoxLPG = flagBox(u"LPG"_s, u"CheckBoxLPG", u"LPG"_s, QRect(258, 24, 52, 18), panel);
     CheckBoxMetal = flagBox(u"Metalíza"_s, u"CheckBoxMetal", u"METALIZA"_s, QRect(310, 24, 68, 18), panel);

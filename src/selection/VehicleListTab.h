@@ -101,7 +101,14 @@ private:
     IconCache m_icons;
     QWidget *m_detail = nullptr;
     int m_oznaceno, m_foto1, m_rezerva4, m_rezerva6;
-    std::vector<std::pair<QLabel *, QString>> m_detailFields;
+    int m_photoColumn = -1; // the grid column that shows FOTO1 as an icon
+    struct DetailField
+    {
+        QLabel *label;
+        QString field;
+        QString displayFormat;
+    };
+    std::vector<DetailField> m_detailFields;
     std::vector<std::pair<QCheckBox *, QString>> m_flagBoxes;
 };
 
