@@ -74,6 +74,7 @@ private:
     void SaveSettings();
     void ShowPhotos();
     void CreateDatabase();
+    // The interchange import: the start-up's and "Načti data"'s.
     void LoadData();
     void CreateAscii();
     void GenerateXml();

@@ -56,9 +56,10 @@ void TForm_Nesta::FormActivate()
     m_activating = true;
     AutomaticMode = m_launch.arguments.value(0) == u"RYCHLE";
     LoadFtpMode(m_settings, ModuleFolders::hostRoot(m_launch.executableFolder));
-    m_settingsTab->showSettings();
     if (!StartupDone)
         RunUserAction(m_dialogs, [this] { StartUp(); });
+    // What the start-up read, as far as it came.
+    m_settingsTab->showSettings();
     // Once, right after a completed start-up: a later activation (the photo
     // dialog closing, say) must not publish again.
     if (AutomaticMode && StartupDone && !m_automaticDone && isVisible()) {
@@ -73,7 +74,6 @@ void TForm_Nesta::StartUp()
     const QString &exe = m_launch.executableFolder;
     LoadHostProxy(m_settings, exe);
     m_client.setProxy(m_settings.proxy, m_settings.labelProxy == u"PROXY: ZAPNUTO");
-    m_settingsTab->showSettings();
     // An existing or uncreatable working folder is not reported.
     QDir().mkdir(WinPath::resolve(ModuleFolders::workingFolder(exe)));
     if (!m_zip)
@@ -90,7 +90,6 @@ void TForm_Nesta::StartUp()
     m_list->setIconFolders(SettingsFolder, exe);
     LoadExtractionFlags(m_settings, HostRoot + u"WWW_Export\\"_s);
     LoadModuleSettings(m_settings, exe);
-    m_settingsTab->showSettings();
 
     m_session = DatabaseSession::load(exe);
     QString path = exe.toUpper();
@@ -104,11 +103,7 @@ void TForm_Nesta::StartUp()
 
     {
         RestoringScope restoring(*m_list, m_query);
-        HourGlass hourGlass;
-        ImportInterchangeFile(m_query, m_session, extractionSettings(), [this] {
-            m_list->UpdateMarkedLabel();
-            m_list->UpdateTotalLabel();
-        });
+        LoadData();
         m_query.first();
         m_list->RestoreMarks();
     }
