@@ -111,9 +111,9 @@ QByteArray EncodeXmlValue(const QString &value)
     return out.toUtf8();
 }
 
-int WriteOfferList(Dataset &query, const OfferListSettings &settings)
+OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings)
 {
-    int offers = 0;
+    OfferListResult result;
     OfferWriter w;
     w.line("<?xml version=\"1.0\"?>");
     w.line("<offer-list>");
@@ -126,7 +126,7 @@ int WriteOfferList(Dataset &query, const OfferListSettings &settings)
         for (query.first(); !query.eof(); query.next())
             if (query.boolean(u"OZNACENO")) {
                 writeOffer(w, query, staging);
-                ++offers;
+                ++result.offers;
             }
         query.commit();
     } catch (...) {
@@ -142,7 +142,8 @@ int WriteOfferList(Dataset &query, const OfferListSettings &settings)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(w.bytes()) != w.bytes().size() || !file.commit())
         throw ModuleError(u"Soubor \"%1\" nelze vytvořit: %2"_s.arg(path, file.errorString()));
-    return offers;
+    result.pictures = staging.copiedCount();
+    return result;
 }
 
 } // namespace korvex

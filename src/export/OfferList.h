@@ -21,7 +21,12 @@ struct OfferListSettings
 
 // Writes "Data.xml" with one offer per marked vehicle in query order, stages
 // each vehicle's pictures and empties its REZERVA4. Throws ModuleError naming
-// the file when it cannot be written. Returns the number of offers.
-int WriteOfferList(Dataset &query, const OfferListSettings &settings);
+// the file when it cannot be written.
+struct OfferListResult
+{
+    int offers = 0;
+    int pictures = 0; // copied into the working folder
+};
+OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings);
 
 } // namespace korvex

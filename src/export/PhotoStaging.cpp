@@ -64,8 +64,10 @@ void PhotoStaging::offer(const QString &photo, bool resend, QStringList &names)
         return;
     names.append(name);
     if (resend || !m_portal.contains(name)) {
-        if (m_files.isFile(photo))
+        if (m_files.isFile(photo)) {
             copyPhoto(m_files.resolve(photo), m_workingFolder + name);
+            m_copied.insert(name);
+        }
     }
 }
 

@@ -29,6 +29,8 @@ public:
     // with the copies made. Throws ModuleError naming the file when a photo
     // cannot be read or its copy cannot be written.
     QStringList stage(const Dataset &query);
+    // The pictures copied so far, each name once.
+    int copiedCount() const { return int(m_copied.size()); }
 
 private:
     void offer(const QString &photo, bool resend, QStringList &names);
@@ -39,6 +41,7 @@ private:
     // search asks for up to 24 names a vehicle, most of them missing.
     WinPath::CachedResolver m_files;
     bool m_onlyFirst;
+    QSet<QString> m_copied;
 };
 
 } // namespace korvex

@@ -9,7 +9,6 @@
 #include "Packer.h"
 #include "SendLog.h"
 #include "UserDialogs.h"
-#include "WinPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,8 +76,10 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
     {
         BusyCursor busy(c.busy);
         ListPortalPictures(*c.client, *c.settings, c.executableFolder);
-        log.offers = WriteOfferList(*c.query, OfferListSettings{c.executableFolder, working, c.settings->stored.jenPrvniFoto});
-        log.pictures = int(QDir(WinPath::resolve(working)).entryList(QDir::Files).size()) - 1;
+        const OfferListResult written =
+            WriteOfferList(*c.query, OfferListSettings{c.executableFolder, working, c.settings->stored.jenPrvniFoto});
+        log.offers = written.offers;
+        log.pictures = written.pictures;
         c.packer->packFolder(archive, working);
     }
     // A cancelled packing would offer an empty archive for upload.
