@@ -1,9 +1,9 @@
 // Faults on the way to the portal: STOP at every stage of the upload and a
 // connection the gateway resets during the listing. Each ends with its
 // message, and nothing already there is lost.
+#include "ErrorText.h"
 #include "GatewayClient.h"
 #include "HttpClient.h"
-#include "ModuleError.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
 
@@ -21,18 +21,9 @@
 
 using namespace korvex;
 using namespace Qt::StringLiterals;
+using korvex::test::errorOf;
 
 namespace {
-
-QString errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const ModuleError &e) {
-        return e.text();
-    }
-    return QString();
-}
 
 QByteArray contents(const QString &path)
 {

@@ -1,3 +1,4 @@
+#include "ErrorText.h"
 #include "GatewayClient.h"
 #include "HttpClient.h"
 #include "ModuleError.h"
@@ -14,6 +15,7 @@
 
 using namespace korvex;
 using namespace Qt::StringLiterals;
+using korvex::test::errorOf;
 
 namespace {
 
@@ -51,16 +53,6 @@ protected:
         c.showProgress = [this] { ++shown; };
         c.now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 5, 7, 42)); };
         return c;
-    }
-
-    QString errorOf(const std::function<void()> &action)
-    {
-        try {
-            action();
-        } catch (const ModuleError &e) {
-            return e.text();
-        }
-        return QString();
     }
 
     stub::PortalStub stub;

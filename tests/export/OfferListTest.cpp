@@ -1,5 +1,6 @@
 #include "DatabaseSession.h"
 #include "Dataset.h"
+#include "ErrorText.h"
 #include "ModuleError.h"
 #include "OfferList.h"
 #include "PhotoStaging.h"
@@ -250,12 +251,7 @@ TEST_F(OfferListTest, APictureThatCannotBeStagedStopsBeforeTheOfferList)
     // The copy's place is taken by a folder: the write fails as on a full or
     // read-only disk.
     QDir().mkpath(working + u"/a1_1_max.jpg"_s);
-    QString error;
-    try {
-        write();
-    } catch (const ModuleError &e) {
-        error = e.text();
-    }
+    const QString error = test::errorOf([&] { write(); });
     EXPECT_TRUE(error.contains(u"a1_1_max.jpg"_s)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(working + u"/Data.xml"_s));
     EXPECT_EQ(query.recordCount(), 1);

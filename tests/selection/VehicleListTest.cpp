@@ -36,6 +36,15 @@ protected:
         table.query.first();
     }
 
+    TGridCellLook draw(int row, int column, bool focused = false) const
+    {
+        TGridCellLook look;
+        look.text = Qt::black;
+        look.background = Qt::white;
+        tab->DbGridTarvo1->OnDrawColumnCell(row, column, focused, look);
+        return look;
+    }
+
     bool marked(int row) const { return table.query.valueAt(row, table.query.fieldIndex(u"OZNACENO")).toBool(); }
     void markRow(int row)
     {
@@ -181,13 +190,6 @@ TEST_F(VehicleList, DeletingAMarkedVehicleTakesItsMarkAlong)
 
 TEST_F(VehicleList, RowsAreColouredByMarkAndMagazine)
 {
-    auto draw = [&](int row, int column, bool focused) {
-        TGridCellLook look;
-        look.text = Qt::black;
-        look.background = Qt::white;
-        tab->DbGridTarvo1->OnDrawColumnCell(row, column, focused, look);
-        return look;
-    };
     EXPECT_EQ(draw(0, 1, false).text, QColor(128, 128, 128));
 
     markRow(0);
@@ -215,28 +217,23 @@ TEST_F(VehicleList, PhotoColumnShowsTheIconsAndReadsEachFileOnce)
     red.fill(Qt::red);
     ASSERT_TRUE(red.save(table.path(u"PRG/Data_Off_LIne/No_Foto.bmp"_s)));
 
-    auto draw = [&](int row) {
-        TGridCellLook look;
-        tab->DbGridTarvo1->OnDrawColumnCell(row, 2, false, look);
-        return look;
-    };
-    EXPECT_TRUE(draw(0).pictureCell);
-    EXPECT_TRUE(draw(0).picture.isNull());
+    EXPECT_TRUE(draw(0, 2).pictureCell);
+    EXPECT_TRUE(draw(0, 2).picture.isNull());
 
     table.query.setRecNo(0);
     table.query.edit();
     table.query.setValue(u"FOTO1", u"C:\\FOTO\\a_1_max.jpg"_s);
     table.query.post();
-    EXPECT_EQ(draw(0).picture.width(), 4);
+    EXPECT_EQ(draw(0, 2).picture.width(), 4);
     QFile::remove(table.path(u"Setting/Foto.bmp"_s));
-    EXPECT_EQ(draw(0).picture.width(), 4);
+    EXPECT_EQ(draw(0, 2).picture.width(), 4);
 
     // The resend icon, with or without a first photo.
     table.query.setRecNo(1);
     table.query.edit();
     table.query.setValue(u"REZERVA4", u"1"_s);
     table.query.post();
-    EXPECT_EQ(draw(1).picture.width(), 6);
+    EXPECT_EQ(draw(1, 2).picture.width(), 6);
 }
 
 TEST_F(VehicleList, MissingIconsDrawNothing)
@@ -244,8 +241,7 @@ TEST_F(VehicleList, MissingIconsDrawNothing)
     table.query.edit();
     table.query.setValue(u"FOTO1", u"C:\\FOTO\\a_1_max.jpg"_s);
     table.query.post();
-    TGridCellLook look;
-    tab->DbGridTarvo1->OnDrawColumnCell(0, 2, false, look);
+    const TGridCellLook look = draw(0, 2);
     EXPECT_TRUE(look.pictureCell);
     EXPECT_TRUE(look.picture.isNull());
     tab->resize(770, 525);
