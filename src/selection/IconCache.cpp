@@ -9,9 +9,7 @@ const QPixmap &IconCache::picture(const QString &windowsPath)
     auto it = m_pictures.find(windowsPath);
     if (it == m_pictures.end()) {
         QPixmap pixmap;
-        const QString native = WinPath::resolve(windowsPath);
-        if (WinPath::isFile(windowsPath))
-            pixmap.load(native);
+        pixmap.load(WinPath::resolve(windowsPath)); // stays empty when it fails
         it = m_pictures.insert(windowsPath, pixmap);
     }
     return *it;

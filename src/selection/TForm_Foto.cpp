@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -137,10 +138,11 @@ void TForm_Foto::FormActivate()
         const QString path = m_query.text(fotoField(n));
         if (m_query.boolean(flagField(n)))
             CheckBoxFoto[size_t(n)]->setChecked(true);
-        if (!path.isEmpty() && WinPath::isFile(path)) {
+        const QString native = path.isEmpty() ? QString() : WinPath::resolve(path);
+        if (!native.isEmpty() && QFileInfo(native).isFile()) {
             Image[size_t(n)]->show();
             CheckBoxFoto[size_t(n)]->setEnabled(true);
-            paths[size_t(n)] = WinPath::resolve(path);
+            paths[size_t(n)] = native;
         }
         if (!path.isEmpty())
             CheckBoxFoto[size_t(n)]->setEnabled(true);
