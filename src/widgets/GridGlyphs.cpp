@@ -52,12 +52,31 @@ QImage draw(int index)
     return image;
 }
 
+// White is the transparent colour: black on whatever lies below.
+QImage transparent(const QImage &glyph)
+{
+    QImage image = glyph.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == qRgb(255, 255, 255))
+                image.setPixel(x, y, qRgba(0, 0, 0, 0));
+    return image;
+}
+
 } // namespace
 
 const QImage &glyph(int index)
 {
     static const std::array<QImage, 7> glyphs = {draw(0), draw(1), draw(2), draw(3), draw(4), draw(5), draw(6)};
     return glyphs[size_t(std::clamp(index, 0, 6))];
+}
+
+const QImage &overlay(int index)
+{
+    static const std::array<QImage, 7> overlays = {transparent(glyph(0)), transparent(glyph(1)), transparent(glyph(2)),
+                                                   transparent(glyph(3)), transparent(glyph(4)), transparent(glyph(5)),
+                                                   transparent(glyph(6))};
+    return overlays[size_t(std::clamp(index, 0, 6))];
 }
 
 } // namespace korvex::GridGlyphs

@@ -13,6 +13,8 @@ constexpr int kWidth = 8;
 constexpr int kHeight = 13;
 
 const QImage &glyph(int index);
+// The same with white transparent, for drawing over a cell's colour.
+const QImage &overlay(int index);
 
 } // namespace GridGlyphs
 } // namespace korvex

@@ -54,13 +54,7 @@ protected:
         const int margin = 2;
         const QPoint at(rect.right() - GridGlyphs::kWidth - margin + 1,
                         rect.top() + (rect.height() - GridGlyphs::kHeight) / 2);
-        // Black on the cell's colour: white is the transparent colour.
-        QImage image = GridGlyphs::glyph(glyph).convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (image.pixel(x, y) == qRgb(255, 255, 255))
-                    image.setPixel(x, y, qRgba(0, 0, 0, 0));
-        painter->drawImage(at, image);
+        painter->drawImage(at, GridGlyphs::overlay(glyph));
     }
 
     void mousePressEvent(QMouseEvent *event) override
