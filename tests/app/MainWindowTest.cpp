@@ -9,6 +9,7 @@
 #include "TForm_Nesta.h"
 #include "TGauge.h"
 #include "TKEdit.h"
+#include "TKListBox.h"
 #include <QCheckBox>
 #include "TempHost.h"
 #include "TextFile.h"
@@ -143,6 +144,37 @@ TEST_F(MainWindow, HiddenButtonsExtractAndRecreate)
     EXPECT_EQ(form->ListTab()->Label15->text(), u"0    celkem "_s);
 }
 
+TEST_F(MainWindow, SettingsControlsAndTheSettingsObjectFollowEachOther)
+{
+    QFile f(prg() + u"Korvex.ddd"_s);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("0\r\n1\r\n200\r\nautobazar\r\nheslo\r\nftp.example\r\nucet\r\n\r\nhttp://x\r\n");
+    f.close();
+    auto form = start();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    SettingsTab *tab = form->Settings_Tab();
+    EXPECT_FALSE(tab->CheckBoxStahovatFoto->isChecked());
+    EXPECT_TRUE(tab->CheckBox_JenPrvniFoto->isChecked());
+    EXPECT_EQ(tab->KComboBoxMaxModulu->currentText(), u"200"_s);
+    EXPECT_EQ(tab->KEdit_FTPserver->text(), u"ftp.example"_s);
+    EXPECT_EQ(tab->KEdit_FTPJmeno->text(), u"ucet"_s);
+
+    // The send reads the settings object: what the dealer types is there.
+    tab->KEdit_UzivHeslo->setText(u"nové heslo"_s);
+    tab->CheckBox_JenPrvniFoto->setChecked(false);
+    tab->KComboBoxMaxModulu->setCurrentText(u"50"_s);
+    EXPECT_EQ(form->Settings().stored.uzivHeslo, u"nové heslo"_s);
+    EXPECT_FALSE(form->Settings().stored.jenPrvniFoto);
+    EXPECT_EQ(form->Settings().stored.maxModulu, u"50"_s);
+    EXPECT_EQ(form->Settings().stored.resultPageAddress, u"http://x"_s);
+
+    // Another activation shows the object again and loses nothing typed.
+    form->FormActivate();
+    EXPECT_EQ(tab->KEdit_UzivHeslo->text(), u"nové heslo"_s);
+    EXPECT_EQ(tab->KComboBoxMaxModulu->currentText(), u"50"_s);
+}
+
 TEST_F(MainWindow, CarExpMakesTheWorkingFolderAndCloses)
 {
     auto form = start({u"---------CAR-EXP"_s});
@@ -258,6 +290,37 @@ TEST_F(PublishingWindow, AutomaticModeSendsThenMarksEverythingAndCloses)
     form->show();
     form->FormActivate();
     EXPECT_EQ(requests("POST"), 1);
+}
+
+TEST_F(PublishingWindow, AutomaticModeRefusedForDemoStillMarksAndStaysOpen)
+{
+    writeSettings(u"DEMO"_s);
+    auto form = start({u"RYCHLE"_s});
+    form->show();
+    form->FormActivate();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
+    ASSERT_EQ(dialogs.calls.size(), 1);
+    EXPECT_TRUE(dialogs.calls[0].text.startsWith(u"Není zadán registrovaný uživatel"_s));
+    EXPECT_EQ(requests("POST"), 0);
+    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 4);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(PublishingWindow, AFailedAutomaticSendSkipsMarkingAll)
+{
+    stub::Fault refused;
+    refused.status = 500;
+    stub.setFault(refused);
+    auto form = start({u"RYCHLE"_s});
+    form->show();
+    form->FormActivate();
+    EXPECT_EQ(errors().size(), 1);
+    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 0);
+    EXPECT_EQ(form->ListTab()->Label16->text(), u"0   vybráno "_s);
+    EXPECT_TRUE(form->isVisible());
+    QFile log(prg() + u"Korvex_log.txt"_s);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains(";automaticky;"));
 }
 
 TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)

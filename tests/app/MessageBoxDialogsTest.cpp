@@ -1,0 +1,77 @@
+// The message boxes the module shows: icon, buttons, caption, alignment and
+// what the answer means. Each box is answered from inside its own loop.
+#include "MessageBoxDialogs.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace korvex;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct SeenBox
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString caption;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    Qt::Alignment alignment;
+};
+
+// Looks at the next modal box and presses one of its buttons.
+SeenBox answerNextBox(QMessageBox::StandardButton press, const std::function<void()> &show)
+{
+    SeenBox seen;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen.icon = box->icon();
+        seen.caption = box->windowTitle();
+        seen.text = box->text();
+        seen.buttons = box->standardButtons();
+        if (auto *label = box->findChild<QLabel *>(u"qt_msgbox_label"_s))
+            seen.alignment = label->alignment();
+        box->button(press)->click();
+    });
+    show();
+    return seen;
+}
+
+} // namespace
+
+TEST(MessageBoxDialogs, NoticesWarnWithOkAndQuestionsAnswerYesOrNo)
+{
+    MessageBoxDialogs dialogs;
+    SeenBox notice = answerNextBox(QMessageBox::Ok, [&] {
+        dialogs.notify(u"Informace ..."_s, u"Pro přenos je vybráno: 3  vozidel."_s, UserDialogs::Alignment::Right);
+    });
+    EXPECT_EQ(notice.icon, QMessageBox::Warning);
+    EXPECT_EQ(notice.caption, u"Informace ..."_s);
+    EXPECT_EQ(notice.text, u"Pro přenos je vybráno: 3  vozidel."_s);
+    EXPECT_EQ(notice.buttons, QMessageBox::Ok);
+    EXPECT_TRUE(notice.alignment & Qt::AlignRight);
+
+    SeenBox warning = answerNextBox(QMessageBox::Ok, [&] { dialogs.notify(u"Varování ..."_s, u"x"_s); });
+    EXPECT_FALSE(warning.alignment & Qt::AlignRight);
+
+    bool yes = false;
+    SeenBox question = answerNextBox(QMessageBox::Yes, [&] { yes = dialogs.ask(u"Dotaz ..."_s, u"Odeslat?"_s); });
+    EXPECT_EQ(question.icon, QMessageBox::Question);
+    EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_TRUE(yes);
+    answerNextBox(QMessageBox::No, [&] { yes = dialogs.ask(u"Dotaz ..."_s, u"Odeslat?"_s); });
+    EXPECT_FALSE(yes);
+
+    SeenBox error = answerNextBox(QMessageBox::Ok, [&] { dialogs.showError(u"'abc' is not a valid integer value"_s); });
+    EXPECT_EQ(error.icon, QMessageBox::Critical);
+    EXPECT_EQ(error.text, u"'abc' is not a valid integer value"_s);
+}
