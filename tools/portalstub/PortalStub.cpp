@@ -17,6 +17,19 @@
 namespace korvex::stub {
 namespace {
 
+// Serves on a thread of its own and returns once the server accepts
+// connections: a stop() that came before would be lost, and the listening
+// thread would then wait in accept() for ever.
+std::thread serveInBackground(httplib::Server &server, int port)
+{
+    if (port <= 0)
+        return std::thread();
+    std::thread thread([&server] { server.listen_after_bind(); });
+    while (!server.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return thread;
+}
+
 constexpr qsizetype kRecordedBody = 16 * 1024 * 1024;
 const char *const kGatewayPath = "/iec/Upload-upload";
 const char *const kOriginalType = "X-Stub-Original-Content-Type";
@@ -296,7 +309,7 @@ PortalStub::PortalStub(int port, const QString &dataFolder)
         res.set_content("<html><body>Aktualizace</body></html>", "text/html");
     });
     s.port = port == 0 ? s.server.bind_to_any_port("127.0.0.1") : (s.server.bind_to_port("127.0.0.1", port) ? port : -1);
-    s.thread = std::thread([&s] { s.server.listen_after_bind(); });
+    s.thread = serveInBackground(s.server, s.port);
 }
 
 PortalStub::~PortalStub()
@@ -402,7 +415,7 @@ ProxyStub::ProxyStub()
         res.set_content(answer->body, answer->get_header_value("Content-Type"));
     });
     s.port = s.server.bind_to_any_port("127.0.0.1");
-    s.thread = std::thread([&s] { s.server.listen_after_bind(); });
+    s.thread = serveInBackground(s.server, s.port);
 }
 
 ProxyStub::~ProxyStub()
