@@ -198,6 +198,11 @@ void VehicleListTab::buildDetailPanel()
     DBMemoTarvo1->setObjectName(u"DBMemoTarvo1"_s);
     DBMemoTarvo1->setDataset(&m_query, u"VYBAVA"_s);
     DBMemoTarvo1->hide();
+    // The equipment comes from the host; nothing typed here could be kept.
+    for (TDBMemoTarvo *memo : {DBMemoTarvo1, DBMemoTarvo2}) {
+        memo->setReadOnly(true);
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
 }
 
 void VehicleListTab::buildButtons()
