@@ -12,8 +12,8 @@ namespace korvex {
 // list, alignment and display format of the working table's fields.
 std::vector<DatasetColumn> VehicleListColumns();
 
-// The list's face: the column widths are pixels made for a narrow 8-point
-// design face, so the values need a narrow face of the same pixel size.
+// The list's face. The columns' widths are pixels fitted to a narrower face
+// than the window's own; in this one their values show whole.
 QFont VehicleListFont();
 
 } // namespace korvex
