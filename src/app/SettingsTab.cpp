@@ -60,7 +60,7 @@ TKEdit *SettingsTab::edit(QWidget *parent, const char16_t *name, const QRect &wh
     e->setObjectName(QString::fromUtf16(name));
     e->setGeometry(where);
     if (password)
-        e->setEchoMode(QLineEdit::Password);
+        e->setPasswordChar(u'*');
     return e;
 }
 

@@ -155,6 +155,10 @@ bool TForm_Nesta::SendOffer()
     context.closeWindow = [this] { m_closeAfterSend = true; };
     context.onIdle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
     const bool done = RunUserAction(m_dialogs, [&] { Send(context); });
+    // The offer list's walk leaves the list on its last vehicle, which
+    // "Zobraz FOTO" would then open unasked.
+    if (m_query.state() == Dataset::State::Browse)
+        m_query.first();
 
     m_list->BitBtn3->setEnabled(true);
     m_sending = false;

@@ -32,6 +32,37 @@ private:
     Dataset &m_query;
 };
 
+// The buttons' walks see every vehicle, shown or not: with "Jen vybrané"
+// pressed a post would drop the record from the view under the cursor, and
+// the walk would step over the next one.
+class UnfilteredWalk
+{
+public:
+    explicit UnfilteredWalk(Dataset &query)
+        : m_query(query)
+        , m_filtered(query.isFiltered())
+    {
+        if (m_filtered)
+            m_query.setFiltered(false);
+    }
+    ~UnfilteredWalk()
+    {
+        // The flag is back even when the refresh fails; the walk's own error
+        // is the one the user sees.
+        try {
+            if (m_filtered)
+                m_query.setFiltered(true);
+        } catch (...) {
+        }
+    }
+    UnfilteredWalk(const UnfilteredWalk &) = delete;
+    UnfilteredWalk &operator=(const UnfilteredWalk &) = delete;
+
+private:
+    Dataset &m_query;
+    bool m_filtered;
+};
+
 // One transaction for a walk that posts every record; what was posted stays
 // when the walk fails.
 template<typename Walk>
@@ -87,6 +118,7 @@ void VehicleListTab::RestoreMarks()
             m_query.next();
         }
     });
+    m_query.first();
 }
 
 void VehicleListTab::ToggleCurrentMark()
@@ -101,20 +133,24 @@ void VehicleListTab::MarkAll()
     SuspendedDisplay suspended(m_query);
     if (!m_query.isOpen())
         m_query.open();
-    inOneTransaction(m_query, [this] {
-        m_query.first();
-        while (!m_query.eof()) {
-            if (!DbGridTarvo1->IsCurrentChecked())
-                DbGridTarvo1->ToggleCheck();
-            m_query.edit();
-            m_query.setValue(m_oznaceno, true);
-            m_query.next();
-        }
-        m_query.post();
-    });
-    m_query.close();
+    {
+        UnfilteredWalk unfiltered(m_query);
+        inOneTransaction(m_query, [this] {
+            m_query.first();
+            while (!m_query.eof()) {
+                if (!DbGridTarvo1->IsCurrentChecked())
+                    DbGridTarvo1->ToggleCheck();
+                m_query.edit();
+                m_query.setValue(m_oznaceno, true);
+                m_query.next();
+            }
+            m_query.post();
+        });
+        m_query.close();
+    }
     UpdateMarkedLabel();
     m_query.open();
+    UpdateTotalLabel();
 }
 
 void VehicleListTab::UnmarkAll()
@@ -124,20 +160,24 @@ void VehicleListTab::UnmarkAll()
     if (!m_query.isOpen())
         m_query.open();
     DbGridTarvo1->ClearChecks();
-    inOneTransaction(m_query, [this] {
-        m_query.first();
-        while (!m_query.eof()) {
-            if (m_query.value(m_oznaceno).toBool()) {
-                m_query.edit();
-                m_query.setValue(m_oznaceno, false);
+    {
+        UnfilteredWalk unfiltered(m_query);
+        inOneTransaction(m_query, [this] {
+            m_query.first();
+            while (!m_query.eof()) {
+                if (m_query.value(m_oznaceno).toBool()) {
+                    m_query.edit();
+                    m_query.setValue(m_oznaceno, false);
+                }
+                m_query.next();
             }
-            m_query.next();
-        }
-        m_query.post();
-    });
-    m_query.close();
+            m_query.post();
+        });
+        m_query.close();
+    }
     UpdateMarkedLabel();
     m_query.open();
+    UpdateTotalLabel();
 }
 
 void VehicleListTab::DeleteCurrentVehicle()

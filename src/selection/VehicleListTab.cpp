@@ -76,6 +76,7 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     DbGridTarvo1->setObjectName(u"DbGridTarvo1"_s);
     DbGridTarvo1->setGeometry(0, 65, 770, 329);
     DbGridTarvo1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DbGridTarvo1->setFont(VehicleListFont());
     DbGridTarvo1->setDataset(&m_query);
     const std::vector<DatasetColumn> columns = VehicleListColumns();
     for (size_t c = 0; c < columns.size(); ++c)
@@ -198,6 +199,11 @@ void VehicleListTab::buildDetailPanel()
     DBMemoTarvo1->setObjectName(u"DBMemoTarvo1"_s);
     DBMemoTarvo1->setDataset(&m_query, u"VYBAVA"_s);
     DBMemoTarvo1->hide();
+    // The equipment comes from the host; nothing typed here could be kept.
+    for (TDBMemoTarvo *memo : {DBMemoTarvo1, DBMemoTarvo2}) {
+        memo->setReadOnly(true);
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
 }
 
 void VehicleListTab::buildButtons()

@@ -40,7 +40,8 @@ public:
 
     void UpdateMarkedLabel();
     void UpdateTotalLabel();
-    // Checks in the grid every record whose OZNACENO is true.
+    // Checks in the grid every record whose OZNACENO is true and goes back to
+    // the first record.
     void RestoreMarks();
     void MarkAll();
     void UnmarkAll();

@@ -2,6 +2,7 @@
 
 #include "MaskText.h"
 #include "NumberText.h"
+#include "PasswordCharStyle.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -26,6 +27,12 @@ TKEdit::TKEdit(QWidget *parent)
         if (t.isEmpty())
             m_value = 0;
     });
+}
+
+void TKEdit::setPasswordChar(QChar passwordChar)
+{
+    setStyle(new PasswordCharStyle(passwordChar, this));
+    setEchoMode(QLineEdit::Password);
 }
 
 void TKEdit::Loaded()

@@ -149,6 +149,9 @@ public:
     std::function<void()> OnClickButton;
     std::function<void(const QString &message)> OnError;
 
+    // Masks the text with the given character instead of the style's own.
+    void setPasswordChar(QChar passwordChar);
+
     // Clicks the side button, as a click or its shortcut does.
     void clickButton();
 

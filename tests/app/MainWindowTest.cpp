@@ -100,6 +100,7 @@ TEST_F(MainWindow, StartUpImportsAndRestoresTheMarksOfTheLastRun)
     EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(1));
     EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(3));
     EXPECT_FALSE(list->DbGridTarvo1->isRowChecked(0));
+    EXPECT_EQ(form->Query_Nesta().recNo(), 0);
 
     // Another activation reads the FTP mode again but does not import.
     QFile::remove(prg() + u"ASCII_Nesta.TXT"_s);
@@ -216,7 +217,9 @@ TEST_F(MainWindow, LeavingTheSettingsTabSavesTheSettings)
     ASSERT_TRUE(form->StartupDone);
     SettingsTab *settings = form->Settings_Tab();
     EXPECT_EQ(settings->KEdit_UzivJmeno->text(), u"DEMO"_s);
-    EXPECT_EQ(settings->KEdit_UzivHeslo->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(settings->KEdit_UzivHeslo->displayText(), u"********"_s);
+    settings->KEdit_FTPHeslo->setText(u"tajne"_s);
+    EXPECT_EQ(settings->KEdit_FTPHeslo->displayText(), u"*****"_s);
     EXPECT_FALSE(settings->CheckBox_FTPrezim->isEnabled());
     EXPECT_EQ(settings->LabelProxy->text(), u"PROXY: VYPNUTO"_s);
 
@@ -321,6 +324,20 @@ TEST_F(PublishingWindow, AFailedAutomaticSendSkipsMarkingAll)
     QFile log(prg() + u"Korvex_log.txt"_s);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains(";automaticky;"));
+}
+
+TEST_F(PublishingWindow, AfterASendTheListStandsOnTheFirstVehicle)
+{
+    writeSettings(u"DEMO"_s);
+    auto form = start();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    form->Query_Nesta().setRecNo(2);
+    form->ListTab()->Button7->click();
+    form->ListTab()->BitBtn3->click();
+    ASSERT_FALSE(dialogs.calls.isEmpty());
+    EXPECT_TRUE(dialogs.calls.last().text.startsWith(u"Není zadán registrovaný uživatel"_s));
+    EXPECT_EQ(form->Query_Nesta().recNo(), 0);
 }
 
 TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)

@@ -128,29 +128,42 @@ TEST_F(PhotoDialog, BrokenAndShortenedPhotos)
     whole.resize(whole.size() / 2);
     whole.close();
 
-    vehicle({{u"FOTO1"_s, broken}, {u"FOTO2"_s, photo(2)}, {u"ODESLI_FOTO"_s, u"0"_s}});
+    // A count that disagrees with the flags shows any write before closing.
+    vehicle({{u"FOTO1"_s, broken}, {u"FOTO2"_s, photo(2)}, {u"ZOB_FOTO1"_s, true}, {u"ODESLI_FOTO"_s, u"5"_s}});
     table.query.edit();
     table.query.setValue(u"FOTO2", whole.fileName());
     table.query.post();
-    const QString before = table.query.text(u"ODESLI_FOTO");
     dialog.show();
     EXPECT_TRUE(box(1)->isEnabled());
+    EXPECT_TRUE(box(1)->isChecked());
     EXPECT_TRUE(dialog.Image[0]->pixmap().isNull());
     EXPECT_TRUE(framed(2));
-    EXPECT_FALSE(flag(1));
-    EXPECT_EQ(table.query.text(u"ODESLI_FOTO"), before);
+    EXPECT_TRUE(flag(1));
+    EXPECT_FALSE(flag(2));
+    EXPECT_EQ(table.query.text(u"ODESLI_FOTO"), u"5"_s);
+    EXPECT_TRUE(dialogs.calls.isEmpty());
+    dialog.close();
+    EXPECT_EQ(table.query.text(u"ODESLI_FOTO"), u"1"_s);
 }
 
 TEST_F(PhotoDialog, WithoutAVehicleNothingIsOfferedOrWritten)
 {
-    table.query.first();
+    // The list filtered down to nothing: the vehicle exists but is not current.
+    vehicle({{u"FOTO1"_s, photo(1)}, {u"ODESLI_FOTO"_s, u"5"_s}});
+    table.query.setFilter([](const DatasetRecord &) { return false; });
+    table.query.setFiltered(true);
+    ASSERT_EQ(table.query.recordCount(), 0);
     dialog.show();
     for (int n = 1; n <= 6; ++n)
         EXPECT_FALSE(box(n)->isEnabled()) << n;
     QTest::mouseClick(dialog.CheckBoxVsechny, Qt::LeftButton);
     dialog.close();
-    EXPECT_EQ(table.query.recordCount(), 0);
     EXPECT_TRUE(dialogs.calls.isEmpty());
+
+    table.query.setFiltered(false);
+    ASSERT_EQ(table.query.recordCount(), 1);
+    EXPECT_FALSE(flag(1));
+    EXPECT_EQ(table.query.text(u"ODESLI_FOTO"), u"5"_s);
 }
 
 TEST(JpegThumbnail, DecodesAtTheSmallestScaleThatFillsTheFrame)

@@ -3,6 +3,8 @@
 // row colours.
 #include "NavigatorButton.h"
 #include "ScriptedDialogs.h"
+#include "SqliteStore.h"
+#include "TDBMemoTarvo.h"
 #include "TDBNavigatorTarvo.h"
 #include "TDbGridTarvo.h"
 #include "VehicleListTab.h"
@@ -51,6 +53,15 @@ protected:
         table.query.setRecNo(row);
         tab->Button7->click();
     }
+    // OZNACENO as the file holds it, for every vehicle, past the list's filter.
+    std::vector<bool> storedMarks() const
+    {
+        const int field = table.query.fieldIndex(u"OZNACENO");
+        std::vector<bool> marks;
+        for (const auto &row : SqliteStore(table.query.fileName(), table.query.definition()).loadAll())
+            marks.push_back(row.values.value(field).toBool());
+        return marks;
+    }
 
     test::VehicleTable table;
     test::ScriptedDialogs dialogs;
@@ -86,6 +97,34 @@ TEST_F(VehicleList, MarksFollowTheButtonsAndTheCounter)
     EXPECT_TRUE(dialogs.calls.isEmpty());
 }
 
+// A post drops a vehicle from the only-marked view under the walk; the
+// buttons must still reach every vehicle, shown or not.
+TEST_F(VehicleList, MarkButtonsReachEveryVehicleWithOnlyMarkedShown)
+{
+    tab->Button8->click();
+    tab->SpeedButtonVybrane->click();
+    ASSERT_TRUE(tab->OnlyMarkedShown());
+    tab->Button6->click();
+    EXPECT_EQ(storedMarks(), std::vector<bool>(5, false));
+    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 0);
+    EXPECT_EQ(table.query.recordCount(), 0);
+    EXPECT_EQ(tab->Label15->text(), u"0    celkem "_s);
+
+    tab->SpeedButtonVybrane->click();
+    markRow(1);
+    markRow(3);
+    tab->SpeedButtonVybrane->click();
+    ASSERT_EQ(table.query.recordCount(), 2);
+    tab->Button8->click();
+    EXPECT_EQ(storedMarks(), std::vector<bool>(5, true));
+    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 5);
+    EXPECT_EQ(tab->Label16->text(), u"5   vybráno "_s);
+    EXPECT_EQ(table.query.recordCount(), 5);
+    EXPECT_EQ(tab->Label15->text(), u"5    celkem "_s);
+    EXPECT_EQ(table.query.recNo(), 0);
+    EXPECT_TRUE(dialogs.calls.isEmpty());
+}
+
 TEST_F(VehicleList, RestoringMarksLeavesTheStoredMarksAlone)
 {
     table.query.setRecNo(1);
@@ -95,6 +134,8 @@ TEST_F(VehicleList, RestoringMarksLeavesTheStoredMarksAlone)
     tab->RestoringMarks = true;
     tab->RestoreMarks();
     tab->RestoringMarks = false;
+    // Back on the first vehicle, where "Zobraz FOTO" is expected to start.
+    EXPECT_EQ(table.query.recNo(), 0);
     EXPECT_TRUE(marked(1));
     EXPECT_FALSE(marked(0));
     EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 1);
@@ -244,8 +285,34 @@ TEST_F(VehicleList, MissingIconsDrawNothing)
     const TGridCellLook look = draw(0, 2);
     EXPECT_TRUE(look.pictureCell);
     EXPECT_TRUE(look.picture.isNull());
+
+    // Painted, the cell is bare background: neither an icon nor the path.
     tab->resize(770, 525);
-    EXPECT_FALSE(tab->grab().isNull());
+    TDbGridTarvo *grid = tab->DbGridTarvo1;
+    const QImage shot = grid->viewport()->grab().toImage();
+    const QRect cell = grid->visualRect(grid->model()->index(0, 2)).adjusted(1, 1, -2, -2);
+    ASSERT_FALSE(cell.isEmpty());
+    const QRgb background = shot.pixel(cell.topLeft());
+    int otherPixels = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            otherPixels += shot.pixel(x, y) != background ? 1 : 0;
+    EXPECT_EQ(otherPixels, 0);
+}
+
+TEST_F(VehicleList, EquipmentMemosAreReadOnly)
+{
+    table.query.edit();
+    table.query.setValue(u"VYBAVA", u"rádio"_s);
+    table.query.post();
+    tab->show();
+    for (TDBMemoTarvo *memo : {tab->DBMemoTarvo1, tab->DBMemoTarvo2}) {
+        EXPECT_TRUE(memo->isReadOnly()) << memo->objectName().toStdString();
+        memo->setFocus();
+        QTest::keyClicks(memo, u"klimatizace"_s);
+        EXPECT_EQ(memo->toPlainText(), u"rádio"_s);
+    }
+    EXPECT_EQ(table.query.text(u"VYBAVA"), u"rádio"_s);
 }
 
 } // namespace
