@@ -205,6 +205,10 @@ QString correct(const QString &text, const QString &mask, Correction correction,
         const int days = QDate(year, m, 1).daysInMonth();
         if (day.toInt() > days)
             day = twoDigits(days);
+        // A too large day that ends in 0 (40, 50 …) has lost its first digit
+        // to nothing: the first of the month, as a typed 0 gives.
+        if (day == u"00")
+            day = u"01"_s;
         QString out = day + u'.' + month;
         return yearText.isEmpty() ? out : out + u'.' + yearText;
     }

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QStyleOptionFrame>
-#include <QTimer>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -73,6 +72,10 @@ void TKEdit::focusInEvent(QFocusEvent *event)
 {
     if (!m_loadedTaken)
         Loaded();
+    if (!m_focus.entering(event)) {
+        QLineEdit::focusInEvent(event);
+        return;
+    }
     if (!ComboBox.Items.isEmpty() && !(EditType == TTypeEdit::teComboBox && ButtonVisible()))
         ComboBox.Items.clear();
     if (EditType == TTypeEdit::teComboBox)
@@ -112,6 +115,12 @@ void TKEdit::focusInEvent(QFocusEvent *event)
 
 void TKEdit::focusOutEvent(QFocusEvent *event)
 {
+    // The open item list, menus, message boxes and other windows take the
+    // focus only for a while: that is no leaving.
+    if (m_itemList || !m_focus.leaving(event, this)) {
+        QLineEdit::focusOutEvent(event);
+        return;
+    }
     if (StringEdit.ExitString != TExitString::esNormal && CursorEndField == TCursorEndField::cfPosition)
         m_rememberedPosition = cursorPosition();
     if (EditType == TTypeEdit::teString && !StringEdit.AlignLeftChar.isNull() && !text().isEmpty()
@@ -121,33 +130,36 @@ void TKEdit::focusOutEvent(QFocusEvent *event)
         setText(u"0"_s);
     if (EditType == TTypeEdit::teMask)
         maskCorrect(MaskEdit.MaskOnExit);
-    // The open item list takes the focus; the edit keeps its list colour.
-    if (m_itemList) {
-        QLineEdit::focusOutEvent(event);
-        return;
-    }
     if (ColorOnFocusActive)
         setBackground(m_loaded);
     QLineEdit::focusOutEvent(event);
+    // A refusing edit takes the focus back at once, before the control the
+    // focus was going to is entered and can refuse in its turn; and before
+    // the message box, which would otherwise give the focus to that control
+    // when it closes.
     if (RequiredMonitoring && Required && text().isEmpty()) {
-        const QString message = u"Zadání položky je povinné !"_s;
-        if (OnError)
-            OnError(message);
-        else
-            QMessageBox::warning(this, QApplication::applicationName(), message, QMessageBox::Ok);
-        // Back into the field once the focus change has settled.
-        QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
+        setFocus(Qt::OtherFocusReason);
+        report(u"Zadání položky je povinné !"_s);
         return;
     }
-    if (isNumberMode() && !numberLeave()) {
-        const int caret = cursorPosition();
-        QTimer::singleShot(0, this, [this, caret] {
+    if (isNumberMode()) {
+        const QString message = numberLeave();
+        if (!message.isEmpty()) {
             setFocus(Qt::OtherFocusReason);
-            setCursorPosition(caret);
+            setCursorPosition(m_caretBeforeTyping);
             deselect();
-        });
+            report(message);
+        }
     }
     Q_EMIT exited();
+}
+
+void TKEdit::report(const QString &message)
+{
+    if (OnError)
+        OnError(message);
+    else
+        QMessageBox::warning(this, QApplication::applicationName(), message, QMessageBox::Ok);
 }
 
 void TKEdit::moveFocus(bool forward, bool useFocusControl)
@@ -159,18 +171,15 @@ void TKEdit::moveFocus(bool forward, bool useFocusControl)
         focusNextPrevChild(forward);
 }
 
-QString TKEdit::convertCase(const QString &typed) const
+QChar TKEdit::convertCase(QChar typed, bool wordStart) const
 {
     switch (CaseMode) {
     case TCaseMode::cmUpperCase:
         return typed.toUpper();
     case TCaseMode::cmLowerCase:
         return typed.toLower();
-    case TCaseMode::cmProperCase: {
-        const int at = cursorPosition();
-        const bool start = at == 0 || text().at(at - 1) == u' ';
-        return start ? typed.toUpper() : typed;
-    }
+    case TCaseMode::cmProperCase:
+        return wordStart ? typed.toUpper() : typed;
     case TCaseMode::cmNormal:
         break;
     }
@@ -179,11 +188,16 @@ QString TKEdit::convertCase(const QString &typed) const
 
 void TKEdit::keyPressEvent(QKeyEvent *event)
 {
-    if (KeyFirstInherited) {
+    // A key that may change the text always passes the mode's rules below;
+    // only the others go to the platform first.
+    const bool inheritedFirst = KeyFirstInherited && !changesText(event);
+    const int caret = cursorPosition();
+    const bool selection = hasSelectedText();
+    bool platformAccepted = true;
+    if (inheritedFirst) {
         QLineEdit::keyPressEvent(event);
-        if (event->isAccepted() && event->key() != Qt::Key_Up && event->key() != Qt::Key_Down
-            && event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
-            return;
+        platformAccepted = event->isAccepted();
+        event->accept();
     }
     const int key = event->key();
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
@@ -195,11 +209,11 @@ void TKEdit::keyPressEvent(QKeyEvent *event)
         const TExitString exit = StringEdit.ExitString;
         const bool left = exit == TExitString::esLeft || exit == TExitString::esLeftRight;
         const bool right = exit == TExitString::esRight || exit == TExitString::esLeftRight;
-        if (left && key == Qt::Key_Left && cursorPosition() == 0 && !hasSelectedText()) {
+        if (left && key == Qt::Key_Left && caret == 0 && !selection) {
             moveFocus(false, true);
             return;
         }
-        if (right && key == Qt::Key_Right && cursorPosition() == text().size() && !hasSelectedText()) {
+        if (right && key == Qt::Key_Right && caret == text().size() && !selection) {
             moveFocus(true, true);
             return;
         }
@@ -213,31 +227,23 @@ void TKEdit::keyPressEvent(QKeyEvent *event)
         clickButton();
         return;
     }
+    const bool shiftInsert = key == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier);
+    if (shiftInsert && (EditType == TTypeEdit::teMask || EditType == TTypeEdit::teComboBox))
+        return;
+    if (clipboardKey(event))
+        return;
     if (EditType == TTypeEdit::teMask && maskKey(event))
         return;
     if (EditType == TTypeEdit::teComboBox && itemKey(event))
         return;
-    QString typed = event->text();
+    const QString typed = event->text();
     if (!typed.isEmpty() && typed.front() >= u' ' && !(event->modifiers() & Qt::ControlModifier)) {
-        if (EditType == TTypeEdit::teString && StringEdit.FiltrUse && !StringEdit.Filtr.contains(typed.front()))
-            return;
-        if (isNumberMode()) {
-            if (!numberTyped(typed))
-                return;
-            QKeyEvent replaced(event->type(), event->key(), event->modifiers(), typed);
-            if (!KeyFirstInherited)
-                QLineEdit::keyPressEvent(&replaced);
-            return;
-        }
-        const QString converted = convertCase(typed);
-        if (converted != typed) {
-            QKeyEvent replaced(event->type(), event->key(), event->modifiers(), converted);
-            if (!KeyFirstInherited)
-                QLineEdit::keyPressEvent(&replaced);
-            return;
-        }
+        typeText(typed);
+        return;
     }
-    if (!KeyFirstInherited)
+    if (inheritedFirst)
+        event->setAccepted(platformAccepted);
+    else
         QLineEdit::keyPressEvent(event);
 }
 
@@ -246,10 +252,10 @@ void TKEdit::paintEvent(QPaintEvent *event)
     if (m_loadedTaken) {
         if (!isEnabled())
             setBackground(ColorOnDisabled);
-        else if (!hasFocus() && !m_itemList)
+        else if (!m_focus.inside() && !m_itemList)
             setBackground(m_loaded);
     }
-    if (!isNumberMode() || hasFocus()) {
+    if (!isNumberMode() || m_focus.inside()) {
         QLineEdit::paintEvent(event);
         return;
     }
@@ -342,24 +348,22 @@ bool TKEdit::maskKey(QKeyEvent *event)
 {
     const MaskText::Mask mask(MaskEdit.Mask);
     const int key = event->key();
-    if (key == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier))
-        return true;
     const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
-    const int selEnd = hasSelectedText() ? selectionStart() + int(selectedText().size()) : cursorPosition();
+    const int selEnd = hasSelectedText() ? selectionEnd() : cursorPosition();
     const MaskText::Edit before{text(), cursorPosition()};
     MaskText::Edit after;
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
         after = MaskText::erase(before, selStart, selEnd, key == Qt::Key_Delete, mask);
+    } else if (event->matches(QKeySequence::DeleteEndOfLine)) {
+        after = MaskText::erase(before, cursorPosition(), int(text().size()), true, mask);
+    } else if (event->matches(QKeySequence::DeleteCompleteLine)) {
+        after = MaskText::erase(before, 0, int(text().size()), true, mask);
     } else {
         const QString typed = event->text();
         if (typed.isEmpty() || typed.front() < u' ' || (event->modifiers() & Qt::ControlModifier))
             return false;
-        const QChar c = typed.front();
-        if (StringEdit.FiltrUse && !StringEdit.Filtr.contains(c))
-            return true;
-        if (!c.isDigit() || !mask.acceptsDigits)
-            return true;
-        after = MaskText::typeDigit(before, selStart, selEnd, c, mask);
+        typeText(typed);
+        return true;
     }
     setText(after.text);
     setCursorPosition(after.caret);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlFocus.h"
+
 #include <QColor>
 #include <QDateTime>
 #include <QKeySequence>
@@ -173,6 +175,9 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -181,22 +186,35 @@ private:
     void setBackground(const QColor &color);
     void moveFocus(bool forward, bool useFocusControl);
     void placeButton();
-    QString convertCase(const QString &typed) const;
+    void report(const QString &message);
+    QChar convertCase(QChar typed, bool wordStart) const;
     bool isNumberMode() const;
     QChar separator() const;
     bool allowed(QChar c) const;
     // Handles a typed character in a number mode; false when it is dropped.
-    bool numberTyped(QString &typed);
+    bool numberTyped(QChar &typed);
     void numberLoaded();
     void maskCorrect(TMaskOn correction);
     bool itemKey(QKeyEvent *event);
     void openItemList();
     bool maskKey(QKeyEvent *event);
     void numberEnter();
-    bool numberLeave();
+    // The number checks of leaving; the message of the first failed one.
+    QString numberLeave();
+
+    // Whether a key may change the text, so that it must pass the mode's rules.
+    static bool changesText(const QKeyEvent *event);
+    // Cut and paste from the keyboard; true when the key was one of them.
+    bool clipboardKey(QKeyEvent *event);
+    // Inserts text at the caret, over the selection, as if typed key by key.
+    void typeText(const QString &typed);
+    void cutText();
+    void pasteText();
+    void deleteSelection();
 
     QColor m_loaded;
     bool m_loadedTaken = false;
+    ControlFocus m_focus;
     int m_rememberedPosition = 0;
     qint64 m_value = 0;
     QString m_textBeforeTyping;

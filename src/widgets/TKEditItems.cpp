@@ -89,8 +89,6 @@ QList<TKEdit::Item> TKEdit::items() const
 bool TKEdit::itemKey(QKeyEvent *event)
 {
     const int key = event->key();
-    if (key == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier))
-        return true;
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
         if (!ComboBox.OffDelKey)
             clear();

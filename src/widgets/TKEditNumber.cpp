@@ -3,8 +3,6 @@
 #include "NumberText.h"
 #include "TKEdit.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QStyle>
 
 using namespace Qt::StringLiterals;
@@ -54,9 +52,8 @@ void TKEdit::setValue(qint64 value)
                                     separator()));
 }
 
-bool TKEdit::numberTyped(QString &typed)
+bool TKEdit::numberTyped(QChar &c)
 {
-    QChar c = typed.front();
     if (c == u'.' || c == u',')
         c = separator();
     m_textBeforeTyping = text();
@@ -68,7 +65,6 @@ bool TKEdit::numberTyped(QString &typed)
         return false;
     if (c == u'-' && (text().contains(u'-') || cursorPosition() != 0))
         return false;
-    typed = QString(c);
     return true;
 }
 
@@ -95,7 +91,7 @@ void TKEdit::numberEnter()
     }
 }
 
-bool TKEdit::numberLeave()
+QString TKEdit::numberLeave()
 {
     const QChar sep = separator();
     const bool integer = EditType == TTypeEdit::teInteger;
@@ -107,7 +103,7 @@ bool TKEdit::numberLeave()
         setValue(text().isEmpty() ? 0 : parsed.value_or(Number.ValueMin));
     }
     if (!Number.Valid)
-        return true;
+        return QString();
 
     QString reduced;
     for (const QChar c : text())
@@ -130,17 +126,9 @@ bool TKEdit::numberLeave()
         message = u"Maximální číselná hodnota je \"%1\""_s.arg(NumberText::plain(Number.ValueMax, sep, false));
     else if ((Number.ValueMin != 0 || Number.ValueMax > 0) && *value < Number.ValueMin)
         message = u"Minimální číselná hodnota je \"%1\""_s.arg(NumberText::plain(Number.ValueMin, sep, false));
-    if (message.isEmpty())
-        return true;
-
-    if (OnError)
-        OnError(message);
-    else
-        QMessageBox::warning(this, QApplication::applicationName(), message, QMessageBox::Ok);
-    setText(m_textBeforeTyping);
-    setCursorPosition(m_caretBeforeTyping);
-    deselect();
-    return false;
+    if (!message.isEmpty())
+        setText(m_textBeforeTyping);
+    return message;
 }
 
 void TKEdit::numberLoaded()

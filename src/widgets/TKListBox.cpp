@@ -63,16 +63,22 @@ TKListBox::TKListBox(QWidget *parent)
 
 void TKListBox::focusInEvent(QFocusEvent *event)
 {
-    tintEnter(this);
+    const bool entering = m_focus.entering(event);
+    if (entering)
+        tintEnter(this);
     QListWidget::focusInEvent(event);
-    Q_EMIT entered();
+    if (entering)
+        Q_EMIT entered();
 }
 
 void TKListBox::focusOutEvent(QFocusEvent *event)
 {
-    tintLeave(this);
+    const bool leaving = m_focus.leaving(event, this);
+    if (leaving)
+        tintLeave(this);
     QListWidget::focusOutEvent(event);
-    Q_EMIT exited();
+    if (leaving)
+        Q_EMIT exited();
 }
 
 void TKListBox::keyReleaseEvent(QKeyEvent *event)
@@ -115,16 +121,22 @@ TKComboBox::TKComboBox(QWidget *parent)
 
 void TKComboBox::focusInEvent(QFocusEvent *event)
 {
-    tintEnter(this);
+    const bool entering = m_focus.entering(event);
+    if (entering)
+        tintEnter(this);
     QComboBox::focusInEvent(event);
-    Q_EMIT entered();
+    if (entering)
+        Q_EMIT entered();
 }
 
 void TKComboBox::focusOutEvent(QFocusEvent *event)
 {
-    tintLeave(this);
+    const bool leaving = m_focus.leaving(event, this);
+    if (leaving)
+        tintLeave(this);
     QComboBox::focusOutEvent(event);
-    Q_EMIT exited();
+    if (leaving)
+        Q_EMIT exited();
 }
 
 void TKComboBox::keyReleaseEvent(QKeyEvent *event)

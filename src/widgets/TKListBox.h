@@ -50,6 +50,9 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    ControlFocus m_focus;
 };
 
 // A combo box whose keys can move the focus like Tab, coloured while focused.
@@ -70,6 +73,9 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    ControlFocus m_focus;
 };
 
 } // namespace korvex

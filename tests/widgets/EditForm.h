@@ -3,12 +3,23 @@
 #include "TKEdit.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
 namespace korvex::test {
+
+// Opens the edit's context menu as the menu key does; the menu is the
+// caller's to delete.
+inline QMenu *openContextMenu(QWidget *edit)
+{
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(edit, &event);
+    return edit->findChild<QMenu *>();
+}
 
 // A small form of two edits for driving one of them offscreen.
 class TwoEditForm : public ::testing::Test

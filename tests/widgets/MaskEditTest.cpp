@@ -39,6 +39,16 @@ TEST(MaskText, DateCorrections)
     EXPECT_EQ(correct(u"1.1.2000"_s, u"!99-99"_s, Correction::Revision, kNow), u"1.1.2000"_s);
 }
 
+TEST(MaskText, ATooLargeDayEndingInZeroBecomesTheFirst)
+{
+    EXPECT_EQ(correct(u"40.01.2024"_s, u"!99.99.9999"_s, Correction::Revision, kNow), u"01.01.2024"_s);
+    EXPECT_EQ(correct(u"90.02.24"_s, u"!99.99.99"_s, Correction::Revision, kNow), u"01.02.24"_s);
+    EXPECT_EQ(correct(u"50.07"_s, u"!99.99"_s, Correction::Revision, kNow), u"01.07"_s);
+    EXPECT_EQ(correct(u"39.04.2024"_s, u"!99.99.9999"_s, Correction::Revision, kNow), u"09.04.2024"_s);
+    // A month ending in zero is replaced by the current one, as before.
+    EXPECT_EQ(correct(u"15.30.2024"_s, u"!99.99.9999"_s, Correction::Revision, kNow), u"15.12.2024"_s);
+}
+
 TEST(MaskText, TimeCorrections)
 {
     EXPECT_EQ(correct(u"10:20"_s, u"!99:15"_s, Correction::Revision, kNow), u"10:__"_s);

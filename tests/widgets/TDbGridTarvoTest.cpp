@@ -2,7 +2,6 @@
 #include "SqliteStore.h"
 #include "TDbGridTarvo.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QTemporaryDir>
@@ -153,11 +152,19 @@ TEST_F(GridTest, AnIndicatorClickTogglesTheClickedRow)
     EXPECT_TRUE(grid.IsKeyChecked(5));
     EXPECT_FALSE(grid.IsKeyChecked(1));
     EXPECT_EQ(checkRows, 1);
-    // The title row's indicator cell is the corner: nothing happens.
-    QWidget *corner = grid.findChild<QAbstractButton *>();
-    if (corner)
-        QTest::mouseClick(corner, Qt::LeftButton);
-    EXPECT_EQ(grid.CheckedCount(), 1);
+
+    // Through the window, as the pointer does: a data row's indicator cell
+    // toggles, the title row's (the corner) does nothing.
+    const int frame = grid.frameWidth();
+    const QPoint row2 = grid.verticalHeader()->viewport()->mapTo(&grid, indicatorCell(2));
+    QTest::mouseClick(grid.windowHandle(), Qt::LeftButton, {}, row2);
+    EXPECT_TRUE(grid.IsKeyChecked(3));
+    EXPECT_EQ(checkRows, 2);
+    const QPoint corner(frame + grid.verticalHeader()->width() / 2, frame + grid.horizontalHeader()->height() / 2);
+    QTest::mouseClick(grid.windowHandle(), Qt::LeftButton, {}, corner);
+    EXPECT_EQ(data.recNo(), 2);
+    EXPECT_EQ(grid.CheckedCount(), 2);
+    EXPECT_EQ(checkRows, 2);
 }
 
 TEST_F(GridTest, TheCheckGlyphShowsOnlyWithSignum)
