@@ -19,6 +19,7 @@ QString FileErrorText(const QString &systemText)
         {u"Read-only file system"_s, u"disk je jen pro čtení"_s},
         {u"Is a directory"_s, u"v cestě je složka místo souboru"_s},
         {u"Not a directory"_s, u"část cesty není složka"_s},
+        {u"File too large"_s, u"soubor je příliš velký"_s},
         {u"File name too long"_s, u"název souboru je příliš dlouhý"_s},
         {u"Too many open files"_s, u"je otevřeno příliš mnoho souborů"_s},
         {u"Input/output error"_s, u"chyba čtení nebo zápisu na disk"_s},

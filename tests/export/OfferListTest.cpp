@@ -13,6 +13,11 @@
 #include <QXmlStreamReader>
 
 #include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -345,4 +350,21 @@ TEST_F(OfferListTest, AFullDiskWhileStagingSaysSoInCzech)
     EXPECT_EQ(error, u"Soubor \""_s + working + u"/f_1_web.jpg\" nelze zapsat: na disku není dost místa (No space "
                                                  u"left on device)"_s);
     EXPECT_FALSE(QFile::exists(working + u"/Data.xml"_s));
+}
+
+TEST_F(OfferListTest, ADiskThatFillsWithinAPhotoSaysWhy)
+{
+    // Under a file-size limit the system takes part of a write and refuses
+    // the rest, as a disk that fills up does. The limit is set in a child.
+    add({{u"CJ", u"1"_s}, {u"FOTO1", photo(u"G_1_web.jpg"_s, QByteArray(100000, 'j'))}, {u"ZOB_FOTO1", true},
+         {u"OZNACENO", true}});
+    const auto writeUnderLimit = [this] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{80000, 80000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::fputs(test::errorOf([this] { write(); }).toUtf8().constData(), stderr);
+        std::_Exit(0);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(writeUnderLimit(), ::testing::ExitedWithCode(0), "g_1_web.jpg\" nelze zapsat: soubor je příliš velký \\(File too large\\)$");
 }
