@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QMessageBox>
 
 namespace korvex {
@@ -18,6 +19,9 @@ void MessageBoxDialogs::notify(const QString &caption, const QString &text, Alig
 bool MessageBoxDialogs::ask(const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    // Qt's own texts would be English: the program ships no translation.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "DisableCoreDumps.h"
 #include "MessageBoxDialogs.h"
 #include "ModuleFolders.h"
 #include "TForm_Foto.h"
@@ -12,6 +13,8 @@ using namespace korvex;
 
 int main(int argc, char *argv[])
 {
+    // Before anything reads the settings with the portal password.
+    DisableCoreDumps();
     // Answered before any window system is needed.
     if (argc > 1 && (qstrcmp(argv[1], "--help") == 0 || qstrcmp(argv[1], "--version") == 0)) {
         const QString text = qstrcmp(argv[1], "--help") == 0 ? UsageText() : VersionText();

@@ -1,5 +1,6 @@
 #include "ClockCheck.h"
 
+#include "CurlProxy.h"
 #include "GatewayAddress.h"
 #include "HttpClient.h"
 #include "ModuleError.h"
@@ -36,18 +37,18 @@ NotificationPing::~NotificationPing()
         m_worker->thread.join();
 }
 
-void NotificationPing::send(const QByteArray &url)
+void NotificationPing::send(const QByteArray &url, const ProxySettings &proxy, bool proxyEnabled)
 {
     if (m_worker->thread.joinable())
         return; // one notification a run is enough
     EnsureHttpReady();
-    m_worker->thread = std::thread([url, worker = m_worker.get()] {
+    m_worker->thread = std::thread([url, proxy, proxyEnabled, worker = m_worker.get()] {
         CURL *curl = curl_easy_init();
         if (!curl)
             return;
         curl_easy_setopt(curl, CURLOPT_URL, url.constData());
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(curl, CURLOPT_PROXY, "");
+        ApplyProxy(curl, proxy, proxyEnabled);
         curl_easy_setopt(curl, CURLOPT_TIMEOUT, 30L);
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, +[](char *, size_t size, size_t n, void *) { return size * n; });
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
@@ -75,7 +76,7 @@ QDate ParseShortDate(const QString &text)
 bool CheckClock(const ClockCheckContext &context)
 {
     if (context.ping)
-        context.ping->send(MakerAddress() + "/akt_dat.php");
+        context.ping->send(MakerAddress() + "/akt_dat.php", context.proxy, context.proxyEnabled);
 
     // A copy left by an earlier run must not stand in for a failed download.
     const QString local = context.executableFolder + u"Datum_new.txt"_s;
@@ -84,6 +85,7 @@ bool CheckClock(const ClockCheckContext &context)
         HttpClient client;
         client.setConnectTimeout(context.timeoutSeconds);
         client.setLowSpeedTimeout(context.timeoutSeconds);
+        client.setProxy(context.proxy, context.proxyEnabled);
         client.onIdle = context.onIdle;
         const QByteArray reference = client.get(MakerAddress() + "/Datum.txt");
         QFile file(local);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ModuleSettings.h"
 #include "UserDialogs.h"
 
 #include <QDate>
@@ -17,7 +18,8 @@ class NotificationPing
 public:
     NotificationPing();
     ~NotificationPing();
-    void send(const QByteArray &url);
+    // Through the same proxy as the gateway's requests.
+    void send(const QByteArray &url, const ProxySettings &proxy, bool proxyEnabled);
 
 private:
     struct Worker;
@@ -31,6 +33,8 @@ struct ClockCheckContext
     NotificationPing *ping = nullptr;
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     std::function<void()> onIdle;   // keeps the window alive during the download
+    ProxySettings proxy;            // the gateway's proxy, for both requests
+    bool proxyEnabled = false;
     int timeoutSeconds = 20;
 };
 

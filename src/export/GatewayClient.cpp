@@ -1,5 +1,6 @@
 #include "GatewayClient.h"
 
+#include "FileErrorText.h"
 #include "GatewayAddress.h"
 #include "ModuleError.h"
 #include "MultipartUpload.h"
@@ -13,11 +14,15 @@ using namespace Qt::StringLiterals;
 namespace korvex {
 namespace {
 
+// The user name and password travel in the listing's address, and libcurl
+// takes no address longer than this.
+constexpr qsizetype kLongestAddress = 8000000;
+
 void saveReply(const QString &path, const QByteArray &reply)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(reply) != reply.size() || !file.commit())
-        throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(path, file.errorString()));
+        throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(path, FileErrorText(file)));
 }
 
 } // namespace
@@ -27,6 +32,10 @@ void ListPortalPictures(HttpClient &client, const ModuleSettings &settings, cons
     const QByteArray url = GatewayAddress() + kGatewayPath + "?action=get_cars&up_user="
         + PercentEncode(Win1250::encode(settings.stored.uzivJmeno))
         + "&up_passwd=" + PercentEncode(Win1250::encode(settings.stored.uzivHeslo));
+    if (url.size() > kLongestAddress)
+        throw ModuleError(u"Uživatelské jméno nebo heslo pro portál je příliš dlouhé (%1 znaků), seznam fotografií "
+                          u"na portálu nelze zjistit. Opravte je na záložce nastavení."_s
+                              .arg(settings.stored.uzivJmeno.size() + settings.stored.uzivHeslo.size()));
     saveReply(executableFolder + u"Korvex_Foto.txt"_s, client.get(url));
     BuildPortalPictureList(executableFolder);
 }

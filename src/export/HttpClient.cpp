@@ -1,6 +1,8 @@
 #include "HttpClient.h"
 
+#include "CurlProxy.h"
 #include "ModuleError.h"
+#include "TransportErrorText.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -133,6 +135,11 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
         throw ModuleError(u"Klienta HTTP nelze vytvořit"_s);
     const std::unique_ptr<CURL, void (*)(CURL *)> handle(curl, curl_easy_cleanup);
     m_abort = false;
+    // libcurl refuses an address longer than its input limit and then
+    // reports only "No URL set". The address is not shown: it may carry the
+    // password.
+    if (curl_easy_setopt(curl, CURLOPT_URL, url.constData()) != CURLE_OK)
+        throw ModuleError(u"Adresa požadavku je příliš dlouhá (%1 bajtů), požadavek nelze odeslat."_s.arg(url.size()));
     Transfer transfer{*this, curl, body, {}, {}, false, -1};
     char error[CURL_ERROR_SIZE] = {};
 
@@ -141,7 +148,6 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     headers = curl_slist_append(headers, body ? ("Content-Type: " + body->contentType).constData()
                                               : "Content-Type: text/html");
     headers = curl_slist_append(headers, "Expect:");
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "Mozilla/3.0 (compatible; Indy Library)");
     curl_easy_setopt(curl, CURLOPT_SHARE, m_share);
@@ -160,19 +166,7 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
 
-    // Only the host's proxy, never one from the environment.
-    const QByteArray proxyHost = m_proxyEnabled ? m_proxy.host.toUtf8() : QByteArray();
-    const QByteArray proxyUser = m_proxy.user.toUtf8();
-    const QByteArray proxyPassword = m_proxy.password.toUtf8();
-    curl_easy_setopt(curl, CURLOPT_PROXY, proxyHost.constData());
-    if (m_proxyEnabled && !proxyHost.isEmpty()) {
-        curl_easy_setopt(curl, CURLOPT_PROXYPORT, long(m_proxy.port));
-        curl_easy_setopt(curl, CURLOPT_PROXYAUTH, long(CURLAUTH_BASIC));
-        if (!proxyUser.isEmpty()) {
-            curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, proxyUser.constData());
-            curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, proxyPassword.constData());
-        }
-    }
+    ApplyProxy(curl, m_proxy, m_proxyEnabled);
 
     if (body) {
         curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
@@ -225,13 +219,15 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     if (result == CURLE_ABORTED_BY_CALLBACK && m_abort)
         throw ModuleError(u"Přenos dat byl přerušen."_s);
     if (result != CURLE_OK)
-        throw ModuleError(QString::fromUtf8(error[0] ? error : curl_easy_strerror(result)));
+        throw ModuleError(TransportErrorText(result, QString::fromUtf8(error[0] ? error : curl_easy_strerror(result)),
+                                             m_proxyEnabled && !m_proxy.host.isEmpty()));
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     m_lastStatus = status;
     if (status < 200 || status > 299)
-        throw ModuleError(QString::fromLatin1(transfer.statusLine.isEmpty() ? QByteArray("HTTP ") + QByteArray::number(status)
-                                                                            : transfer.statusLine));
+        throw ModuleError(StatusErrorText(
+            status, QString::fromLatin1(transfer.statusLine.isEmpty() ? QByteArray("HTTP ") + QByteArray::number(status)
+                                                                      : transfer.statusLine)));
     return transfer.reply;
 }
 

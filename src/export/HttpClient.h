@@ -38,6 +38,8 @@ public:
 
     // An empty host with the proxy switched on is passed on as it is.
     void setProxy(const ProxySettings &proxy, bool enabled);
+    const ProxySettings &proxy() const { return m_proxy; }
+    bool proxyEnabled() const { return m_proxyEnabled; }
     void setConnectTimeout(int seconds) { m_connectTimeout = seconds; }
     // The request fails when no byte moves for this long.
     void setLowSpeedTimeout(int seconds) { m_lowSpeedTimeout = seconds; }

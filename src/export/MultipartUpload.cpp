@@ -1,5 +1,6 @@
 #include "MultipartUpload.h"
 
+#include "FileErrorText.h"
 #include "ModuleError.h"
 #include "Win1250.h"
 
@@ -30,7 +31,7 @@ MultipartUpload::MultipartUpload(const QString &archivePath, const QString &user
     , m_file(archivePath)
 {
     if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw ModuleError(u"Soubor \"%1\" nelze otevřít: %2"_s.arg(archivePath, m_file.errorString()));
+        throw ModuleError(u"Soubor \"%1\" nelze otevřít: %2"_s.arg(archivePath, FileErrorText(m_file)));
     m_fileSize = m_file.size();
     m_head = textPart(m_boundary, "action", "upload_cars") + textPart(m_boundary, "upload", "1")
         + textPart(m_boundary, "up_user", Win1250::encode(user))

@@ -2,6 +2,8 @@
 
 #include "CodeTables.h"
 #include "Dataset.h"
+#include "DisabledControls.h"
+#include "FileErrorText.h"
 #include "ModuleError.h"
 #include "PhotoStaging.h"
 
@@ -77,11 +79,18 @@ void writeOffer(OfferWriter &w, Dataset &q, PhotoStaging &staging)
     w.line(q.text(u"REZERVA6") == u"1" ? "      <to-print>true</to-print>" : "      <to-print>false</to-print>");
 
     for (const QString &name : staging.stage(q))
-        w.line("      <picture>" + name.toUtf8() + "</picture>");
+        w.element("picture", EncodeXmlValue(name));
 
     q.edit();
     q.setValue(u"REZERVA4", QString());
     w.line("    </offer>");
+}
+
+void writeDocument(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw ModuleError(u"Soubor \"%1\" nelze vytvořit: %2"_s.arg(path, FileErrorText(file)));
 }
 
 } // namespace
@@ -119,29 +128,23 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
     w.line("<offer-list>");
     PhotoStaging staging(settings.workingFolder, LoadPortalPictureList(settings.executableFolder),
                          settings.onlyFirstPhoto);
-    query.disableControls();
+    const DisabledControls display(query);
+    query.startTransaction();
     try {
-        query.startTransaction();
         // Moving on posts the emptied REZERVA4 of the record before.
         for (query.first(); !query.eof(); query.next())
             if (query.boolean(u"OZNACENO")) {
                 writeOffer(w, query, staging);
                 ++result.offers;
             }
+        w.line("</offer-list>");
+        writeDocument(settings.workingFolder + u"/Data.xml"_s, w.bytes());
+        // The resend requests are spent only once the offer list is on disk.
         query.commit();
     } catch (...) {
-        query.cancel();
-        query.commit();
-        query.enableControls();
+        query.rollback();
         throw;
     }
-    query.enableControls();
-    w.line("</offer-list>");
-
-    const QString path = settings.workingFolder + u"/Data.xml"_s;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(w.bytes()) != w.bytes().size() || !file.commit())
-        throw ModuleError(u"Soubor \"%1\" nelze vytvořit: %2"_s.arg(path, file.errorString()));
     result.pictures = staging.copiedCount();
     return result;
 }

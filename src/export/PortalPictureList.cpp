@@ -31,14 +31,13 @@ QStringList PortalPictureNames(const QStringList &replyLines)
 
 void BuildPortalPictureList(const QString &executableFolder)
 {
-    const auto reply = TextFile::readLines(executableFolder + u"Korvex_Foto.txt"_s);
+    // A list left from an earlier send would keep back pictures the portal
+    // has lost since: without a fresh list there is no send.
+    const QString replyPath = executableFolder + u"Korvex_Foto.txt"_s;
+    const auto reply = TextFile::readLines(replyPath);
     if (!reply)
-        return;
-    try {
-        TextFile::writeLines(executableFolder + u"Obr_FTP_List.txt"_s, PortalPictureNames(*reply));
-    } catch (const ModuleError &) {
-        // The list cannot be created: it stays as it was, without a message.
-    }
+        throw ModuleError(u"Soubor \"%1\" nelze přečíst, seznam fotografií na portálu nelze obnovit."_s.arg(replyPath));
+    TextFile::writeLines(executableFolder + u"Obr_FTP_List.txt"_s, PortalPictureNames(*reply));
 }
 
 } // namespace korvex

@@ -1,6 +1,7 @@
 #include "SendWorkflow.h"
 
 #include "ClockCheck.h"
+#include "EmptyWorkingFolder.h"
 #include "GatewayClient.h"
 #include "ModuleError.h"
 #include "ModuleFolders.h"
@@ -10,21 +11,12 @@
 #include "SendLog.h"
 #include "UserDialogs.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
 namespace korvex {
 namespace {
-
-void emptyFolder(const QString &folder)
-{
-    // Ordinary files only; one that cannot be deleted stays without a word.
-    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files))
-        QFile::remove(file.absoluteFilePath());
-}
 
 // Restores the normal cursor however the steps that run busy end.
 class BusyCursor
@@ -65,7 +57,7 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
 {
     const QString working = ModuleFolders::workingFolder(c.executableFolder);
     const QString archive = working + u"/data.zip"_s;
-    emptyFolder(working);
+    EmptyWorkingFolder(working);
 
     if (!c.automaticMode)
         c.dialogs->notify(Caption::Information,
@@ -101,6 +93,8 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
     clock.ping = c.ping;
     clock.today = c.today;
     clock.onIdle = c.onIdle;
+    clock.proxy = c.client->proxy();
+    clock.proxyEnabled = c.client->proxyEnabled();
     if (!CheckClock(clock)) {
         log.outcome = u"zastaveno kontrolou data v počítači"_s;
         return;

@@ -1,5 +1,6 @@
 #include "InterchangeFile.h"
 
+#include "FileErrorText.h"
 #include "ModuleError.h"
 #include "TextFile.h"
 #include "Win1250.h"
@@ -43,7 +44,7 @@ void InterchangeWriter::write(const QString &path) const
 {
     QSaveFile file(WinPath::resolve(path));
     if (!file.open(QIODevice::WriteOnly) || file.write(m_bytes) != m_bytes.size() || !file.commit())
-        throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(path, file.errorString()));
+        throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(path, FileErrorText(file)));
 }
 
 std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path)

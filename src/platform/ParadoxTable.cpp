@@ -1,5 +1,6 @@
 #include "ParadoxTable.h"
 
+#include "FileErrorText.h"
 #include "ModuleError.h"
 #include "ParadoxFormat.h"
 #include "Win1250.h"
@@ -34,10 +35,10 @@ QByteArray readWhole(const QString &nativePath, const QString &displayName)
 {
     QFile file(nativePath);
     if (!file.open(QIODevice::ReadOnly))
-        throw ModuleError(QStringLiteral("Tabulku \"%1\" nelze otevřít: %2").arg(displayName, file.errorString()));
+        throw ModuleError(QStringLiteral("Tabulku \"%1\" nelze otevřít: %2").arg(displayName, FileErrorText(file)));
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw ModuleError(QStringLiteral("Tabulku \"%1\" nelze přečíst: %2").arg(displayName, file.errorString()));
+        throw ModuleError(QStringLiteral("Tabulku \"%1\" nelze přečíst: %2").arg(displayName, FileErrorText(file)));
     return data;
 }
 

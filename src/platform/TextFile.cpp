@@ -1,5 +1,6 @@
 #include "TextFile.h"
 
+#include "FileErrorText.h"
 #include "ModuleError.h"
 #include "Win1250.h"
 #include "WinPath.h"
@@ -12,7 +13,7 @@ namespace {
 
 [[noreturn]] void throwWriteError(const QString &path, const QString &reason)
 {
-    throw ModuleError(QStringLiteral("Soubor \"%1\" nelze zapsat: %2").arg(path, reason));
+    throw ModuleError(QStringLiteral("Soubor \"%1\" nelze zapsat: %2").arg(path, FileErrorText(reason)));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ZipPacker.h"
 
+#include "FileErrorText.h"
 #include "ModuleError.h"
 
 #include <QDateTime>
@@ -35,7 +36,7 @@ Compressed deflateFile(const QString &path)
     Compressed out;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        out.error = u"Soubor \"%1\" nelze přečíst: %2"_s.arg(path, file.errorString());
+        out.error = u"Soubor \"%1\" nelze přečíst: %2"_s.arg(path, FileErrorText(file));
         return out;
     }
     const QByteArray input = file.readAll();

@@ -24,6 +24,7 @@ struct SeenBox
     QString text;
     QMessageBox::StandardButtons buttons;
     Qt::Alignment alignment;
+    QStringList buttonTexts; // without the accelerator marks
 };
 
 // Looks at the next modal box and presses one of its buttons.
@@ -40,6 +41,9 @@ SeenBox answerNextBox(QMessageBox::StandardButton press, const std::function<voi
         seen.buttons = box->standardButtons();
         if (auto *label = box->findChild<QLabel *>(u"qt_msgbox_label"_s))
             seen.alignment = label->alignment();
+        for (QAbstractButton *button : box->buttons())
+            seen.buttonTexts.append(button->text().remove(u'&'));
+        seen.buttonTexts.sort();
         box->button(press)->click();
     });
     show();
@@ -67,6 +71,7 @@ TEST(MessageBoxDialogs, NoticesWarnWithOkAndQuestionsAnswerYesOrNo)
     SeenBox question = answerNextBox(QMessageBox::Yes, [&] { yes = dialogs.ask(u"Dotaz ..."_s, u"Odeslat?"_s); });
     EXPECT_EQ(question.icon, QMessageBox::Question);
     EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question.buttonTexts, (QStringList{u"Ano"_s, u"Ne"_s}));
     EXPECT_TRUE(yes);
     answerNextBox(QMessageBox::No, [&] { yes = dialogs.ask(u"Dotaz ..."_s, u"Odeslat?"_s); });
     EXPECT_FALSE(yes);

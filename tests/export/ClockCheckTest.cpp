@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 using namespace korvex;
@@ -120,4 +121,30 @@ TEST(ClockCheck, ShortDatesOfTheCzechLocale)
     EXPECT_EQ(ParseShortDate(u"08.02.2026"_s), QDate(2026, 2, 8));
     for (const QString &bad : {u"31.2.2026"_s, u"1.12.26"_s, u"2026-12-01"_s, u" 1.12.2026"_s, QString()})
         EXPECT_THROW(ParseShortDate(bad), ModuleError) << bad.toStdString();
+}
+
+// Behind a proxy a direct request fails and the check would pass unseen.
+TEST_F(ClockCheckTest, BothRequestsGoThroughTheProxy)
+{
+    stub.setDateFile("1.1.2020");
+    stub::ProxyStub proxy;
+    NotificationPing ping;
+    ClockCheckContext c;
+    c.executableFolder = dir.path() + u'/';
+    c.dialogs = &dialogs;
+    c.ping = &ping;
+    c.today = [] { return QDate(2026, 12, 1); };
+    c.proxy = ProxySettings{u"127.0.0.1"_s, u"proxyuser"_s, u"proxyheslo"_s, proxy.port()};
+    c.proxyEnabled = true;
+    EXPECT_FALSE(CheckClock(c));
+    QList<QByteArray> targets;
+    for (int i = 0; i < 200 && targets.size() < 2; ++i) {
+        targets.clear();
+        for (const auto &r : proxy.requests())
+            targets.append(r.target);
+        if (targets.size() < 2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::sort(targets.begin(), targets.end());
+    EXPECT_EQ(targets, (QList<QByteArray>{stub.address() + "/Datum.txt", stub.address() + "/akt_dat.php"}));
 }

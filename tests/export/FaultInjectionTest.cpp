@@ -155,7 +155,10 @@ TEST(ListingFaults, AResetConnectionFailsAndKeepsTheOldPictureList)
     HttpClient client;
     client.setConnectTimeout(2);
     const QString error = errorOf([&] { ListPortalPictures(client, settings, exe); });
-    EXPECT_FALSE(error.isEmpty());
+    // A reset right after the accept may reach libcurl while it connects.
+    EXPECT_TRUE(error.startsWith(u"Spojení se serverem bylo přerušeno. ("_s)
+                || error.startsWith(u"K serveru se nelze připojit, zkontrolujte připojení k internetu. ("_s))
+        << error.toStdString();
     EXPECT_EQ(contents(exe + u"Obr_FTP_List.txt"_s), QByteArray("a_1_max.jpg\r\n"));
     EXPECT_FALSE(QFile::exists(exe + u"Korvex_Foto.txt"_s));
 }

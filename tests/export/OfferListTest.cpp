@@ -8,7 +8,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +61,18 @@ protected:
         QFile f(working + u"/Data.xml"_s);
         f.open(QIODevice::ReadOnly);
         return f.readAll();
+    }
+
+    // REZERVA4 of every vehicle as the file holds it.
+    QStringList storedResendFlags() const
+    {
+        Dataset stored{NestaTableDef()};
+        stored.setFileName(query.fileName());
+        stored.open();
+        QStringList flags;
+        for (stored.first(); !stored.eof(); stored.next())
+            flags.append(stored.text(u"REZERVA4"));
+        return flags;
     }
 
     QStringList staged() const
@@ -247,6 +268,7 @@ TEST_F(OfferListTest, AnOfferListThatCannotBeWrittenStopsTheSend)
 
 TEST_F(OfferListTest, APictureThatCannotBeStagedStopsBeforeTheOfferList)
 {
+    add({{u"CJ", u"A0"_s}, {u"OZNACENO", true}, {u"REZERVA4", u"1"_s}});
     add({{u"CJ", u"A1"_s}, {u"OZNACENO", true}, {u"FOTO1", photo(u"A1_1_max.jpg"_s)}, {u"ZOB_FOTO1", true}});
     // The copy's place is taken by a folder: the write fails as on a full or
     // read-only disk.
@@ -254,5 +276,95 @@ TEST_F(OfferListTest, APictureThatCannotBeStagedStopsBeforeTheOfferList)
     const QString error = test::errorOf([&] { write(); });
     EXPECT_TRUE(error.contains(u"a1_1_max.jpg"_s)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(working + u"/Data.xml"_s));
-    EXPECT_EQ(query.recordCount(), 1);
+    // The first vehicle's offer was complete, but no offer list went out.
+    EXPECT_EQ(storedResendFlags(), (QStringList{u"1"_s, QString()}));
+}
+
+// A failed offer list keeps the dealer's "send photos again" requests, and
+// the list is drawn again however the failure came.
+TEST_F(OfferListTest, AFailedOfferListKeepsTheResendRequests)
+{
+    add({{u"CJ", u"1"_s}, {u"OZNACENO", true}, {u"REZERVA4", u"1"_s}});
+    add({{u"CJ", u"2"_s}, {u"OZNACENO", false}, {u"REZERVA4", u"1"_s}});
+    add({{u"CJ", u"3"_s}, {u"OZNACENO", true}, {u"REZERVA4", u"1"_s}});
+
+    // Data.xml cannot be written: its place is a folder that is not empty.
+    QDir().mkpath(working + u"/Data.xml/x"_s);
+    const QString error = test::errorOf([&] { write(); });
+    EXPECT_TRUE(error.contains(u"Data.xml"_s)) << error.toStdString();
+    EXPECT_EQ(storedResendFlags(), (QStringList{u"1"_s, u"1"_s, u"1"_s}));
+    EXPECT_FALSE(query.controlsDisabled());
+    QDir(working + u"/Data.xml"_s).removeRecursively();
+
+    // The working table cannot be saved: another reader holds the file.
+    sqlite3 *reader = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(query.fileName()).constData(), &reader), SQLITE_OK);
+    sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Nesta;", nullptr, nullptr, nullptr);
+    EXPECT_FALSE(test::errorOf([&] { write(); }).isEmpty());
+    EXPECT_FALSE(query.controlsDisabled());
+    sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
+    EXPECT_EQ(storedResendFlags(), (QStringList{u"1"_s, u"1"_s, u"1"_s}));
+
+    // Once the list is written, the marked vehicles' requests are spent.
+    write();
+    EXPECT_EQ(storedResendFlags(), (QStringList{QString(), u"1"_s, QString()}));
+}
+
+TEST_F(OfferListTest, PictureNamesAreEncodedLikeEveryValue)
+{
+    add({{u"CJ", u"1"_s}, {u"FOTO1", photo(u"R&D <nový>_1_web.jpg"_s)}, {u"ZOB_FOTO1", true}, {u"OZNACENO", true}});
+    const QByteArray xml = write();
+    EXPECT_TRUE(xml.contains("      <picture>r&amp;d &lt;nový&gt;_1_web.jpg</picture>\r\n")) << xml.constData();
+    QXmlStreamReader reader(xml);
+    QStringList pictures;
+    while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd())
+        if (reader.isStartElement() && reader.name() == u"picture")
+            pictures.append(reader.readElementText());
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    EXPECT_EQ(pictures, QStringList{u"r&d <nový>_1_web.jpg"_s});
+    EXPECT_EQ(staged(), QStringList{u"r&d <nový>_1_web.jpg"_s});
+}
+
+TEST_F(OfferListTest, AnEmptyFirstPhotoNamesOnlyTheOthers)
+{
+    photo(u"_7_web.jpg"_s);
+    add({{u"CJ", u"1"_s}, {u"FOTO1", QString()}, {u"ZOB_FOTO1", true}, {u"FOTO2", photo(u"5_2_web.jpg"_s)},
+         {u"ZOB_FOTO2", true}, {u"OZNACENO", true}});
+    const QByteArray xml = write();
+    EXPECT_EQ(xml.count("<picture>"), 1) << xml.constData();
+    EXPECT_TRUE(xml.contains("      <picture>5_2_web.jpg</picture>\r\n    </offer>"));
+    EXPECT_EQ(staged(), QStringList{u"5_2_web.jpg"_s});
+}
+
+TEST_F(OfferListTest, AFullDiskWhileStagingSaysSoInCzech)
+{
+    if (!QFileInfo(u"/dev/full"_s).exists())
+        GTEST_SKIP() << "no /dev/full";
+    // Every write to /dev/full fails as on a full disk; a small photo stays
+    // in the file's buffer until it is flushed.
+    add({{u"CJ", u"1"_s}, {u"FOTO1", photo(u"F_1_web.jpg"_s, QByteArray(100, 'j'))}, {u"ZOB_FOTO1", true},
+         {u"OZNACENO", true}});
+    ASSERT_TRUE(QFile::link(u"/dev/full"_s, working + u"/f_1_web.jpg"_s));
+    const QString error = test::errorOf([&] { write(); });
+    EXPECT_EQ(error, u"Soubor \""_s + working + u"/f_1_web.jpg\" nelze zapsat: na disku není dost místa (No space "
+                                                 u"left on device)"_s);
+    EXPECT_FALSE(QFile::exists(working + u"/Data.xml"_s));
+}
+
+TEST_F(OfferListTest, ADiskThatFillsWithinAPhotoSaysWhy)
+{
+    // Under a file-size limit the system takes part of a write and refuses
+    // the rest, as a disk that fills up does. The limit is set in a child.
+    add({{u"CJ", u"1"_s}, {u"FOTO1", photo(u"G_1_web.jpg"_s, QByteArray(100000, 'j'))}, {u"ZOB_FOTO1", true},
+         {u"OZNACENO", true}});
+    const auto writeUnderLimit = [this] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{80000, 80000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::fputs(test::errorOf([this] { write(); }).toUtf8().constData(), stderr);
+        std::_Exit(0);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(writeUnderLimit(), ::testing::ExitedWithCode(0), "g_1_web.jpg\" nelze zapsat: soubor je příliš velký \\(File too large\\)$");
 }

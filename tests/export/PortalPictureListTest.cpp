@@ -1,5 +1,7 @@
+#include "ErrorText.h"
 #include "PortalPictureList.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -7,6 +9,7 @@
 
 using namespace korvex;
 using namespace Qt::StringLiterals;
+using korvex::test::errorOf;
 
 TEST(PortalPictureList, TakesTheNameBetweenExactlyTwoQuotes)
 {
@@ -31,9 +34,24 @@ TEST(PortalPictureList, RewritesTheListFromTheSavedReply)
     EXPECT_EQ(list.readAll(), QByteArray("a_1_web.jpg\r\nb_2_web.jpg\r\n"));
     list.close();
 
-    // Without a reply the list stays as it was.
+    // Without a reply the list stays as it was, but is not used: the send
+    // stops naming the file.
     QFile::remove(exe + u"Korvex_Foto.txt"_s);
-    BuildPortalPictureList(exe);
+    EXPECT_TRUE(errorOf([&] { BuildPortalPictureList(exe); }).contains(u"Korvex_Foto.txt"_s));
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_EQ(list.readAll(), QByteArray("a_1_web.jpg\r\nb_2_web.jpg\r\n"));
+}
+
+TEST(PortalPictureList, AListThatCannotBeRewrittenStopsTheSend)
+{
+    QTemporaryDir dir;
+    const QString exe = dir.path() + u'/';
+    QFile reply(exe + u"Korvex_Foto.txt"_s);
+    ASSERT_TRUE(reply.open(QIODevice::WriteOnly));
+    reply.write("<picture name=\"a_1_web.jpg\">\r\n");
+    reply.close();
+    // The list's place is taken by a folder.
+    QDir().mkpath(exe + u"Obr_FTP_List.txt"_s);
+    const QString error = errorOf([&] { BuildPortalPictureList(exe); });
+    EXPECT_TRUE(error.startsWith(u"Soubor \""_s + exe + u"Obr_FTP_List.txt\" nelze zapsat: "_s)) << error.toStdString();
 }

@@ -1,5 +1,6 @@
 #include "ClockCheck.h"
 #include "DatabaseSession.h"
+#include "ErrorText.h"
 #include "Dataset.h"
 #include "HttpClient.h"
 #include "ModuleError.h"
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -238,4 +240,93 @@ TEST_F(SendTest, EverySendLeavesOneLogLine)
     EXPECT_TRUE(lines[2].endsWith(u";zastaveno: uživatel DEMO"_s));
     EXPECT_TRUE(lines[3].contains(u";archiv -;chyba: "_s)) << lines[3].toStdString();
     EXPECT_FALSE(log.contains(settings.stored.uzivHeslo));
+}
+
+TEST_F(SendTest, WithNoMarkedVehicleTheListIsEmptyAndTheArchiveHoldsOnlyIt)
+{
+    for (query.first(); !query.eof(); query.next()) {
+        query.edit();
+        query.setValue(u"OZNACENO", false);
+    }
+    query.first();
+    context.markedCount = 0;
+    dialogs.queueAnswer(false);
+    Send(context);
+    ASSERT_EQ(dialogs.calls.size(), 2);
+    EXPECT_TRUE(dialogs.calls[0].text.startsWith(u"Pro přenos je vybráno: 0  vozidel."_s));
+    QFile xml(exe + u"Korvex_zip/Data.xml"_s);
+    ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
+    EXPECT_EQ(xml.readAll(), QByteArray("<?xml version=\"1.0\"?>\r\n<offer-list>\r\n</offer-list>\r\n"));
+    QFile zip(exe + u"Korvex_zip/data.zip"_s);
+    ASSERT_TRUE(zip.open(QIODevice::ReadOnly));
+    const ZipDirectory packed = ZipDirectory::read(zip.readAll(), u"data.zip"_s);
+    ASSERT_EQ(packed.entries.size(), 1u);
+    EXPECT_EQ(packed.entries[0].name, u"Data.xml"_s);
+}
+
+// Interactive sends: the clock check comes first, then the "DEMO" refusal,
+// and only then the question.
+TEST_F(SendTest, InteractiveOrderIsClockThenDemoThenQuestion)
+{
+    settings.stored.uzivJmeno = u"DEMO"_s;
+    stub.setDateFile("1.1.2020");
+    Send(context);
+    ASSERT_EQ(dialogs.calls.size(), 2);
+    EXPECT_EQ(dialogs.calls[0].caption, Caption::Information);
+    EXPECT_TRUE(dialogs.calls[1].text.startsWith(u"Datum ve Vašem počítači"_s));
+
+    dialogs.calls.clear();
+    stub.setDateFile("8.12.2026");
+    Send(context);
+    ASSERT_EQ(dialogs.calls.size(), 2);
+    EXPECT_EQ(dialogs.calls[1].text, u"Není zadán registrovaný uživatel, přenos dat neproběhne. Pro registrační údaje "
+                                     u"kontaktujte Korvex"_s);
+    EXPECT_EQ(dialogs.calls[1].kind, test::ScriptedDialogs::Kind::Notice);
+
+    dialogs.calls.clear();
+    settings.stored.uzivJmeno = u"autobazar"_s;
+    dialogs.queueAnswer(false);
+    Send(context);
+    ASSERT_EQ(dialogs.calls.size(), 2);
+    EXPECT_EQ(dialogs.calls[1].kind, test::ScriptedDialogs::Kind::Question);
+    EXPECT_EQ(uploads(), 0);
+}
+
+TEST_F(SendTest, TheClockCheckGoesThroughTheGatewaysProxy)
+{
+    stub::ProxyStub proxy;
+    client.setProxy(ProxySettings{u"127.0.0.1"_s, u"proxyuser"_s, u"proxyheslo"_s, proxy.port()}, true);
+    dialogs.queueAnswer(false);
+    Send(context);
+    QList<QByteArray> targets;
+    for (const auto &r : proxy.requests())
+        targets.append(r.target);
+    EXPECT_TRUE(targets.contains(stub.address() + "/Datum.txt")) << targets.join(' ').constData();
+}
+
+// The working folder is the module's own: a link to another folder is
+// refused, and links inside it are removed, never followed.
+TEST_F(SendTest, TheWorkingFolderIsNeverFollowedElsewhere)
+{
+    const QString other = dir.path() + u"/Doklady"_s;
+    QDir().mkpath(other);
+    QFile kept(other + u"/smlouva.pdf"_s);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("smlouva");
+    kept.close();
+
+    const QString working = exe + u"Korvex_zip"_s;
+    ASSERT_TRUE(QFile::link(other + u"/smlouva.pdf"_s, working + u"/odkaz.pdf"_s));
+    dialogs.queueAnswer(false);
+    Send(context);
+    EXPECT_FALSE(QFileInfo(working + u"/odkaz.pdf"_s).isSymLink());
+    EXPECT_TRUE(QFile::exists(other + u"/smlouva.pdf"_s));
+
+    QDir(working).removeRecursively();
+    ASSERT_TRUE(QFile::link(other, working));
+    dialogs.calls.clear();
+    const QString error = test::errorOf([&] { Send(context); });
+    EXPECT_TRUE(error.contains(working)) << error.toStdString();
+    EXPECT_TRUE(dialogs.calls.isEmpty());
+    EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList{u"smlouva.pdf"_s});
 }

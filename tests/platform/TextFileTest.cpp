@@ -1,3 +1,4 @@
+#include "FileErrorText.h"
 #include "ModuleError.h"
 #include "TextFile.h"
 
@@ -93,4 +94,22 @@ TEST(TextFileWrite, AFailedWriteNamesTheFileAndKeepsTheOldOne)
     QFile(path + QStringLiteral("/keep")).open(QIODevice::WriteOnly);
     EXPECT_THROW(TextFile::writeLinesAtomic(path, {QStringLiteral("x")}), ModuleError);
     EXPECT_TRUE(QFile::exists(path + QStringLiteral("/keep")));
+}
+
+// The dealer reads why in Czech; the system's text stays for the support.
+TEST(TextFileWrite, TheReasonIsCzechWithTheSystemsText)
+{
+    QTemporaryDir dir;
+    const QString blocked = dir.filePath(QStringLiteral("chybi/Obr_FTP_List.txt"));
+    try {
+        TextFile::writeLines(blocked, {QStringLiteral("x")});
+        FAIL() << "expected an error";
+    } catch (const ModuleError &e) {
+        EXPECT_EQ(e.text(), u"Soubor \""_s + blocked
+                      + u"\" nelze zapsat: soubor nebo složka neexistuje (No such file or directory)"_s);
+    }
+    EXPECT_EQ(FileErrorText(u"No space left on device"_s), u"na disku není dost místa (No space left on device)"_s);
+    EXPECT_EQ(FileErrorText(u"Permission denied"_s), u"přístup byl odepřen (Permission denied)"_s);
+    // A text without a Czech sentence is shown as it is, not lost.
+    EXPECT_EQ(FileErrorText(u"Stale file handle"_s), u"Stale file handle"_s);
 }
