@@ -121,10 +121,17 @@ std::optional<double> numberValue(std::string_view bytes)
 
 QString formatNumber(double value)
 {
+    // The host shows floating-point fields with 15 significant digits, so
+    // binary noise such as 50097.99999999999 reads as 50098. A decimal of
+    // 15 digits reads back as a double whose shortest form is that decimal.
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    // Rounding the largest doubles up leaves the range; they keep their value.
+    if (res.ec == std::errc())
+        std::from_chars(buf, res.ptr, value);
     if (value == 0)
         return QStringLiteral("0");
-    char buf[400];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     if (res.ec != std::errc())
         return QString();
     QString text = QString::fromLatin1(buf, res.ptr - buf);

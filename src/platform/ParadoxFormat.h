@@ -48,7 +48,8 @@ std::optional<bool> logicalValue(std::string_view bytes);
 std::optional<double> numberValue(std::string_view bytes);
 std::optional<std::int64_t> integerValue(std::string_view bytes);
 
-// Shortest decimal form that reads back exactly, decimal comma, no grouping.
+// Rounded to 15 significant digits, then the shortest plain decimal form
+// with a decimal comma: no exponent, no grouping.
 QString formatNumber(double value);
 
 } // namespace korvex::Paradox

@@ -33,7 +33,8 @@ PxValue textOrNull(const QString &text)
     return text.isEmpty() ? PxValue() : PxValue(text);
 }
 
-PxValue priceValue(const QString &text)
+// A number typed as text, with a decimal point or comma.
+PxValue numberValue(const QString &text)
 {
     bool ok = false;
     const double v = QLocale::c().toDouble(QString(text).replace(u',', u'.'), &ok);
@@ -89,7 +90,8 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
                           {"BARVA_VOZIDLA", pxfAlpha, 30},
                           {"METALIZA", pxfLogical, 1},
                           {"PALIVO", pxfAlpha, 20},
-                          {"STAV_TACHOM", pxfAlpha, 15},
+                          host.numericMileage ? PxColumn{"STAV_TACHOM", pxfNumber, 8}
+                                              : PxColumn{"STAV_TACHOM", pxfAlpha, 15},
                           {"PROVOZ_OD", host.provozOdAsDate ? pxfDate : pxfAlpha, host.provozOdAsDate ? 4 : 10},
                           {"MESIC_VYROBY", pxfAlpha, 2},
                           {"ROK_VYROBY", pxfAlpha, 4},
@@ -117,7 +119,7 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
         }
         overview.addRecord({v.cisZak, textOrNull(v.stav), textOrNull(v.rezJmeno), textOrNull(v.rezPrehl5),
                             host.priceField == FixtureHost::PriceField::Alpha ? textOrNull(v.prodejCena)
-                                                                              : priceValue(v.prodejCena),
+                                                                              : numberValue(v.prodejCena),
                             textOrNull(photoLines.join(QStringLiteral("\r\n"))),
                             textOrNull(v.vykon), PxValue(QDate(2008, 5, 9)), PxValue()});
 
@@ -128,7 +130,7 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
             intake.addRecord({v.cisZak, textOrNull(i.druh), textOrNull(i.znacka), textOrNull(i.technicalData),
                               textOrNull(i.note), textOrNull(i.barva),
                               i.metaliza ? PxValue(*i.metaliza) : PxValue(), textOrNull(i.palivo),
-                              textOrNull(i.stavTachom),
+                              host.numericMileage ? numberValue(i.stavTachom) : textOrNull(i.stavTachom),
                               host.provozOdAsDate ? dateValue(i.provozOd) : textOrNull(i.provozOd),
                               textOrNull(i.mesicVyroby), textOrNull(i.rokVyroby), textOrNull(i.pocetMajitelu),
                               textOrNull(i.stkDo), textOrNull(i.variantaTs), textOrNull(i.obsahMotoru),

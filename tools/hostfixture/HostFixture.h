@@ -66,6 +66,7 @@ struct FixtureHost
     enum class PriceField { Number, Currency, Alpha };
     PriceField priceField = PriceField::Number; // type of Prodej_Cena
     bool provozOdAsDate = false;        // PROVOZ_OD as a date field, else alpha
+    bool numericMileage = false;        // STAV_TACHOM as a number field, else alpha
     QStringList ftpMode;                // Rezim_Pr.ddd lines; empty: no file
     QStringList extractionFlags;        // Pelanto_dod.ddd lines; empty: no file
     QStringList proxy;                  // Patrani.ddd lines; empty: no file
