@@ -220,6 +220,26 @@ TEST(HostExtraction, NumberFieldsReadWithoutBinaryNoise)
     }
 }
 
+TEST(HostExtraction, DealerTablesWithColumnsOfEveryTypeReadTheSame)
+{
+    // A dealer's tables are keyed, carry index files and many columns the
+    // module does not read, BCD ones among them.
+    FixtureVehicle second = fullVehicle(u"12"_s);
+    second.prodejCena = u"99990.5"_s;
+    FixtureHost host = hostWith({fullVehicle(u"4711"_s), second, fullVehicle(u"3"_s)});
+    const auto interchange = [](const test::HostRun &run) {
+        return Win1250::decode(run.interchangeBytes()).replace(run.host.layout().root, u"/"_s);
+    };
+    test::HostRun plain(host);
+    plain.extract();
+    host.engineTables = true;
+    test::HostRun engine(host);
+    EXPECT_EQ(engine.extract(), 3);
+    EXPECT_TRUE(QFile::exists(engine.dataFolder(1) + u"Prehledy.X02"_s));
+    EXPECT_EQ(interchange(engine), interchange(plain));
+    EXPECT_FALSE(interchange(plain).isEmpty());
+}
+
 TEST(HostExtraction, VatRateDefaultsTo19)
 {
     FixtureVehicle net = fullVehicle(u"1"_s);
