@@ -254,3 +254,46 @@ TEST(ParadoxFieldTypes, FixtureWriterProducesEveryTypeAndTheIndexFiles)
         EXPECT_EQ(t.text(2, f), f == 0 ? u"3"_s : QString()) << "field " << f;
     }
 }
+
+TEST(ParadoxFieldTypes, BcdAgreesWithPxlibsReader)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Bcd.DB"_s);
+    const QStringList values { u"0.01"_s, u"-0.01"_s, u"7.5"_s, u"-123.45"_s, u"100"_s, u"-100"_s,
+        u"123456789012345678901234567890.12"_s };
+    const QStringList wholes { u"0"_s, u"-1"_s, u"7"_s, u"-123"_s, u"100"_s, u"-100"_s,
+        u"12345678901234567890123456789012"_s };
+    {
+        ParadoxWriter w(path, { { "Dve", pxfBCD, 17, 2 }, { "Zadne", pxfBCD, 17, 0 } });
+        for (int i = 0; i < values.size(); ++i)
+            w.addRecord({ values[i], wholes[i] });
+    }
+    const ParadoxTable ours = ParadoxTable::open(path);
+    ASSERT_EQ(ours.recordCount(), values.size());
+
+    pxdoc_t *doc = PX_new();
+    ASSERT_EQ(PX_open_file(doc, QFile::encodeName(path).constData()), 0);
+    std::vector<char> buf(size_t(PX_get_recordsize(doc)));
+    // pxlib writes every decimal place; the host drops trailing zeros.
+    const auto hostForm = [](QString text) {
+        if (text.contains(u'.')) {
+            while (text.endsWith(u'0'))
+                text.chop(1);
+            if (text.endsWith(u'.'))
+                text.chop(1);
+        }
+        return text.replace(u'.', u',');
+    };
+    for (int r = 0; r < ours.recordCount(); ++r) {
+        ASSERT_NE(PX_get_record(doc, r, buf.data()), nullptr);
+        for (int f = 0; f < 2; ++f) {
+            char *value = nullptr;
+            ASSERT_EQ(
+                PX_get_data_bcd(doc, reinterpret_cast<unsigned char *>(buf.data()) + 17 * f, 2 - 2 * f, &value), 1);
+            EXPECT_EQ(ours.text(r, f), hostForm(QString::fromLatin1(value))) << "record " << r << " field " << f;
+            doc->free(doc, value);
+        }
+    }
+    PX_close(doc);
+    PX_delete(doc);
+}
