@@ -51,10 +51,18 @@ QString formatDate(const QDate &date)
     return twoDigits(date.day()) + u'.' + twoDigits(date.month()) + u'.' + year;
 }
 
+// Times and timestamps read as the Czech regional settings show them.
 QString formatTime(std::int64_t ms)
 {
     const std::int64_t s = ms / 1000;
-    return twoDigits(int(s / 3600)) + u':' + twoDigits(int(s / 60 % 60)) + u':' + twoDigits(int(s % 60));
+    return QString::number(s / 3600) + u':' + twoDigits(int(s / 60 % 60)) + u':' + twoDigits(int(s % 60));
+}
+
+QString formatShortDate(const QDate &date)
+{
+    const QString year = QString::number(date.year());
+    return QString::number(date.day()) + u'.' + QString::number(date.month()) + u'.' + QString(4 - year.size(), u'0')
+        + year;
 }
 
 } // namespace
@@ -121,10 +129,17 @@ std::optional<double> numberValue(std::string_view bytes)
 
 QString formatNumber(double value)
 {
+    // The host shows floating-point fields with 15 significant digits, so
+    // binary noise such as 50097.99999999999 reads as 50098. A decimal of
+    // 15 digits reads back as a double whose shortest form is that decimal.
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    // Rounding the largest doubles up leaves the range; they keep their value.
+    if (res.ec == std::errc())
+        std::from_chars(buf, res.ptr, value);
     if (value == 0)
         return QStringLiteral("0");
-    char buf[400];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     if (res.ec != std::errc())
         return QString();
     QString text = QString::fromLatin1(buf, res.ptr - buf);
@@ -162,7 +177,37 @@ QString timestampText(std::string_view bytes)
         return QString();
     const auto total = static_cast<std::int64_t>(*ms);
     const auto date = dateFromDays(total / 86400000);
-    return date ? formatDate(*date) + u' ' + formatTime(total % 86400000) : QString();
+    return date ? formatShortDate(*date) + u' ' + formatTime(total % 86400000) : QString();
+}
+
+QString bcdText(std::string_view bytes, int decimals)
+{
+    if (bytes.size() != size_t(kBcdSize) || decimals < 0 || decimals > kBcdMaxDecimals || allZero(bytes))
+        return QString();
+    // The first byte has its top bit set for positive values; 32 digits
+    // follow, one per nibble, the last `decimals` of them after the point.
+    // Negative values have every digit nibble inverted.
+    const bool negative = (static_cast<unsigned char>(bytes[0]) & 0x80) == 0;
+    QString digits;
+    for (size_t i = 1; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        for (const int nibble : {byte >> 4, byte & 0x0F}) {
+            const int digit = negative ? nibble ^ 0x0F : nibble;
+            if (digit > 9)
+                return QString();
+            digits += QChar(u'0' + digit);
+        }
+    }
+    QString whole = digits.left(digits.size() - decimals);
+    QString fraction = digits.right(decimals);
+    while (!whole.isEmpty() && whole.front() == u'0')
+        whole.remove(0, 1);
+    while (!fraction.isEmpty() && fraction.back() == u'0')
+        fraction.chop(1);
+    if (whole.isEmpty() && fraction.isEmpty())
+        return QStringLiteral("0");
+    QString text = (negative ? QStringLiteral("-") : QString()) + (whole.isEmpty() ? QStringLiteral("0") : whole);
+    return fraction.isEmpty() ? text : text + u',' + fraction;
 }
 
 std::optional<bool> logicalValue(std::string_view bytes)

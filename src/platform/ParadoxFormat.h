@@ -29,6 +29,11 @@ enum FieldType : std::uint8_t {
     Bytes = 0x18,
 };
 
+// A BCD field takes this many bytes whatever its descriptor's size byte,
+// which holds its number of decimals instead.
+constexpr int kBcdSize = 17;
+constexpr int kBcdMaxDecimals = 32;
+
 bool isKnownType(std::uint8_t type);
 bool isBlobType(std::uint8_t type);
 
@@ -39,8 +44,11 @@ QString alphaText(std::string_view bytes);
 QString integerText(std::string_view bytes);     // Short, Long, AutoInc
 QString numberText(std::string_view bytes);      // Number, Currency
 QString dateText(std::string_view bytes);        // dd.mm.yyyy
-QString timeText(std::string_view bytes);        // hh:mm:ss
-QString timestampText(std::string_view bytes);   // dd.mm.yyyy hh:mm:ss
+QString timeText(std::string_view bytes);        // H:mm:ss
+QString timestampText(std::string_view bytes);   // d.m.yyyy H:mm:ss
+// A BCD field with the given number of digits after the point: at most
+// that many decimals, trailing zeros dropped; empty for malformed digits.
+QString bcdText(std::string_view bytes, int decimals);
 QString logicalText(std::string_view bytes);     // True / False
 std::optional<bool> logicalValue(std::string_view bytes);
 
@@ -48,7 +56,8 @@ std::optional<bool> logicalValue(std::string_view bytes);
 std::optional<double> numberValue(std::string_view bytes);
 std::optional<std::int64_t> integerValue(std::string_view bytes);
 
-// Shortest decimal form that reads back exactly, decimal comma, no grouping.
+// Rounded to 15 significant digits, then the shortest plain decimal form
+// with a decimal comma: no exponent, no grouping.
 QString formatNumber(double value);
 
 } // namespace korvex::Paradox

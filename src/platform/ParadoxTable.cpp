@@ -146,6 +146,12 @@ void ParadoxTable::parseHeader()
         pos += 2;
         if (!Paradox::isKnownType(f.type))
             fail(QStringLiteral("neznámý typ pole %1").arg(f.type));
+        if (f.type == Paradox::Bcd) {
+            f.decimals = f.size;
+            f.size = Paradox::kBcdSize;
+            if (f.decimals > Paradox::kBcdMaxDecimals)
+                fail(QStringLiteral("neplatný počet desetinných míst %1").arg(f.decimals));
+        }
         if (f.size == 0 || (Paradox::isBlobType(f.type) && f.size < 10))
             fail(QStringLiteral("neplatná délka pole %1").arg(f.size));
         f.offset = offset;
@@ -232,14 +238,18 @@ QString ParadoxTable::text(int record, int field) const
         return Paradox::timestampText(bytes);
     case Paradox::Logical:
         return Paradox::logicalText(bytes);
+    case Paradox::Bcd:
+        return Paradox::bcdText(bytes, m_fields[size_t(field)].decimals);
+    case Paradox::Bytes:
+        // The host shows a bytes field as the characters of its bytes.
+        return Paradox::alphaText(bytes);
     case Paradox::Memo:
     case Paradox::FormattedMemo: {
         const QByteArray blob = m_memo ? m_memo->blob(bytes) : QByteArray();
         return Paradox::alphaText(std::string_view(blob.constData(), size_t(blob.size())));
     }
     default:
-        // Binary fields (BLOb, graphic, OLE, bytes, BCD) have no text form
-        // the module reads.
+        // BLOb, graphic and OLE fields have no text form the module reads.
         return QString();
     }
 }

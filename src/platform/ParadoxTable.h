@@ -18,7 +18,8 @@ struct ParadoxField
     QString name;
     std::uint8_t type = 0;
     int size = 0;
-    int offset = 0; // within the record
+    int offset = 0;   // within the record
+    int decimals = 0; // BCD fields: digits after the point
 };
 
 // A Paradox data file (.DB) read whole into memory and checked before use:

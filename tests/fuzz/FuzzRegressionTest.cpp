@@ -49,6 +49,13 @@ TEST(FuzzRegression, InterchangeFiles) { replay({"interchange", fuzz::Interchang
 TEST(FuzzRegression, ListingReplies) { replay({"listing", fuzz::ListingReply, {}}, 2); }
 TEST(FuzzRegression, SettingsFiles) { replay({"settings", fuzz::SettingsFiles, {}}, 3); }
 
+TEST(FuzzRegression, TheSeedWithEveryFieldTypeReadsWithoutError)
+{
+    QFile f(QStringLiteral(KORVEX_FUZZ_DATA "/corpus/paradox/Typy"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(fuzz::Paradox(f.readAll()), QString());
+}
+
 TEST(FuzzRegression, ReadersAcceptWhatTheModuleWrites)
 {
     EXPECT_EQ(fuzz::SettingsFiles("1\r\n0\r\n150\r\nDEMO\r\nheslo\r\nftp\r\nx\r\ny\r\n\r\n"), QString());

@@ -195,6 +195,51 @@ TEST(HostExtraction, PriceWithoutVatIntakeLessAndShortTechnicalData)
     EXPECT_EQ(third[17], u"0"_s);
 }
 
+TEST(HostExtraction, NumberFieldsReadWithoutBinaryNoise)
+{
+    // Host sums such as 50097.99999999999 must not reach the portal as
+    // 50097,9999, nor a mileage like that be dropped as not whole.
+    FixtureVehicle gross = fullVehicle(u"1"_s);
+    gross.prodejCena = u"50097.99999999999"_s;
+    gross.intake->stavTachom = u"123456.00000000001"_s;
+    FixtureVehicle fraction = fullVehicle(u"2"_s);
+    fraction.prodejCena = u"1234.5"_s;
+    fraction.intake->stavTachom = u"1234.5"_s;
+
+    for (const auto field : {FixtureHost::PriceField::Number, FixtureHost::PriceField::Currency}) {
+        FixtureHost host = hostWith({gross, fraction});
+        host.priceField = field;
+        host.numericMileage = true;
+        test::HostRun run(host);
+        run.extract();
+        const QStringList lines = run.interchangeLines();
+        EXPECT_EQ(record(lines, 0)[24], u"50098"_s);
+        EXPECT_EQ(record(lines, 0)[13], u"123456"_s);
+        EXPECT_EQ(record(lines, 1)[24], u"1234,5"_s);
+        EXPECT_EQ(record(lines, 1)[13], QString());
+    }
+}
+
+TEST(HostExtraction, DealerTablesWithColumnsOfEveryTypeReadTheSame)
+{
+    // A dealer's tables are keyed, carry index files and many columns the
+    // module does not read, BCD ones among them.
+    FixtureVehicle second = fullVehicle(u"12"_s);
+    second.prodejCena = u"99990.5"_s;
+    FixtureHost host = hostWith({fullVehicle(u"4711"_s), second, fullVehicle(u"3"_s)});
+    const auto interchange = [](const test::HostRun &run) {
+        return Win1250::decode(run.interchangeBytes()).replace(run.host.layout().root, u"/"_s);
+    };
+    test::HostRun plain(host);
+    plain.extract();
+    host.engineTables = true;
+    test::HostRun engine(host);
+    EXPECT_EQ(engine.extract(), 3);
+    EXPECT_TRUE(QFile::exists(engine.dataFolder(1) + u"Prehledy.X02"_s));
+    EXPECT_EQ(interchange(engine), interchange(plain));
+    EXPECT_FALSE(interchange(plain).isEmpty());
+}
+
 TEST(HostExtraction, VatRateDefaultsTo19)
 {
     FixtureVehicle net = fullVehicle(u"1"_s);

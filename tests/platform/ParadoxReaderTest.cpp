@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <limits>
+
 extern "C" {
 #include <paradox.h>
 }
@@ -164,9 +166,24 @@ TEST(ParadoxReader, FormatsNumbersWithoutTheCLocale)
 {
     EXPECT_EQ(Paradox::formatNumber(250000), u"250000"_s);
     EXPECT_EQ(Paradox::formatNumber(1234.5), u"1234,5"_s);
-    EXPECT_EQ(Paradox::formatNumber(0.1 + 0.2), u"0,30000000000000004"_s);
     EXPECT_EQ(Paradox::formatNumber(-0.0), u"0"_s);
     EXPECT_EQ(Paradox::formatNumber(1e21), u"1000000000000000000000"_s);
+    EXPECT_EQ(Paradox::formatNumber(1e-7), u"0,0000001"_s);
+}
+
+TEST(ParadoxReader, NumbersKeepFifteenSignificantDigits)
+{
+    // Sums and prices typed into the host carry binary noise past the 15th
+    // digit; the host never shows it.
+    EXPECT_EQ(Paradox::formatNumber(50097.99999999999), u"50098"_s);
+    EXPECT_EQ(Paradox::formatNumber(-50097.99999999999), u"-50098"_s);
+    EXPECT_EQ(Paradox::formatNumber(0.1 + 0.2), u"0,3"_s);
+    EXPECT_EQ(Paradox::formatNumber(123456.00000000001), u"123456"_s);
+    EXPECT_EQ(Paradox::formatNumber(1234.56789012345678), u"1234,56789012346"_s);
+    EXPECT_EQ(Paradox::formatNumber(123456789012345678.0), u"123456789012346000"_s);
+    EXPECT_EQ(Paradox::formatNumber(0.000123456789012345678), u"0,000123456789012346"_s);
+    EXPECT_EQ(Paradox::formatNumber(std::numeric_limits<double>::max()).size(), 309);
+    EXPECT_EQ(Paradox::formatNumber(std::numeric_limits<double>::denorm_min()).left(4), u"0,00"_s);
 }
 
 TEST(ParadoxReader, DatesOutOfRangeReadAsEmpty)

@@ -33,7 +33,8 @@ PxValue textOrNull(const QString &text)
     return text.isEmpty() ? PxValue() : PxValue(text);
 }
 
-PxValue priceValue(const QString &text)
+// A number typed as text, with a decimal point or comma.
+PxValue numberValue(const QString &text)
 {
     bool ok = false;
     const double v = QLocale::c().toDouble(QString(text).replace(u',', u'.'), &ok);
@@ -58,6 +59,48 @@ PxValue dateValue(const QString &text)
     return d.isValid() ? PxValue(d) : PxValue();
 }
 
+// Columns a dealer's tables carry besides those the module reads.
+const std::vector<PxColumn> kEngineColumns{
+    {"CENA_NAKUP", pxfBCD, 17, 2}, {"DNU_SKLADEM", pxfBCD, 17, 0}, {"CAS_PRIJETI", pxfTime, 4},
+    {"ZAPSANO", pxfTimestamp, 8},  {"KOD", pxfBytes, 8},            {"PRILOHA", pxfBLOb, 10},
+    {"KUSU", pxfShort, 2},         {"KM_CELKEM", pxfLong, 4},       {"CENA_EUR", pxfCurrency, 8},
+    {"POPIS", pxfFmtMemoBLOb, 11}};
+
+std::vector<PxValue> engineValues(int n)
+{
+    return {QStringLiteral("%1.25").arg(n * 1000), QString::number(-n), QTime(9, 30, n % 60),
+            QDateTime(QDate(2008, 5, 9), QTime(10, n % 60)), QByteArray("KOD") + QByteArray::number(n),
+            QByteArray(3000, char(n)), qint64(n), qint64(n * 100000), 2003.5 + n, QStringLiteral("formát %1").arg(n)};
+}
+
+// A table's columns and options as the host writes it (see
+// FixtureHost::engineTables): the key ID goes first, the columns the module
+// does not read after those it reads.
+std::vector<PxColumn> hostColumns(std::vector<PxColumn> columns, bool engine)
+{
+    if (engine) {
+        columns.insert(columns.begin(), PxColumn{"ID", pxfAutoInc, 4});
+        columns.insert(columns.end(), kEngineColumns.begin(), kEngineColumns.end());
+    }
+    return columns;
+}
+
+PxTableOptions hostOptions(bool engine)
+{
+    return engine ? PxTableOptions{1250, 1, {1}} : PxTableOptions{};
+}
+
+// The record's values for those columns; n counts the records from 1.
+std::vector<PxValue> hostValues(std::vector<PxValue> values, int n, bool engine)
+{
+    if (engine) {
+        values.insert(values.begin(), PxValue(qint64(n)));
+        const auto extra = engineValues(n);
+        values.insert(values.end(), extra.begin(), extra.end());
+    }
+    return values;
+}
+
 // "FOTO\1_1.JPG" with "_WEB" gives <data folder>/FOTO/1_1_WEB.JPG.
 QString photoFile(const QString &dataFolder, const FixturePhoto &photo)
 {
@@ -70,8 +113,7 @@ QString photoFile(const QString &dataFolder, const FixturePhoto &photo)
 void writeBranch(const QString &folder, const FixtureBranch &branch, const FixtureHost &host)
 {
     makeFolder(folder);
-    ParadoxWriter overview(folder + u"Prehledy.DB"_s,
-                           {{"CIS_ZAK", pxfAlpha, 15},
+    ParadoxWriter overview(folder + u"Prehledy.DB"_s, hostColumns({{"CIS_ZAK", pxfAlpha, 15},
                             {"STAV_ZAKAZKY", pxfAlpha, 20},
                             {"REZ_JMENO", pxfAlpha, 40},
                             {"REZ_PREHL5", pxfAlpha, 255},
@@ -79,9 +121,9 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
                             {"Fotky", pxfMemoBLOb, 20},
                             {"VYKON", pxfAlpha, 10},
                             {"DATUM_ZAK", pxfDate, 4},
-                            {"POZNAMKA", pxfAlpha, 60}});
-    ParadoxWriter intake(folder + u"Prijeti.DB"_s,
-                         {{"CIS_ZAK", pxfAlpha, 15},
+                            {"POZNAMKA", pxfAlpha, 60}}, host.engineTables),
+                           hostOptions(host.engineTables));
+    ParadoxWriter intake(folder + u"Prijeti.DB"_s, hostColumns({{"CIS_ZAK", pxfAlpha, 15},
                           {"DRUH_VOZIDLA", pxfAlpha, 20},
                           {"ZNACKA_VOZIDLA", pxfAlpha, 30},
                           {"VYKUP_REZERVA1", pxfMemoBLOb, 30},
@@ -89,7 +131,8 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
                           {"BARVA_VOZIDLA", pxfAlpha, 30},
                           {"METALIZA", pxfLogical, 1},
                           {"PALIVO", pxfAlpha, 20},
-                          {"STAV_TACHOM", pxfAlpha, 15},
+                          host.numericMileage ? PxColumn{"STAV_TACHOM", pxfNumber, 8}
+                                              : PxColumn{"STAV_TACHOM", pxfAlpha, 15},
                           {"PROVOZ_OD", host.provozOdAsDate ? pxfDate : pxfAlpha, host.provozOdAsDate ? 4 : 10},
                           {"MESIC_VYROBY", pxfAlpha, 2},
                           {"ROK_VYROBY", pxfAlpha, 4},
@@ -97,11 +140,14 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
                           {"STK_DO", pxfAlpha, 7},
                           {"VARIANTA_TS", pxfAlpha, 2},
                           {"OBSAH_MOTORU", pxfAlpha, 10},
-                          {"NOSNOST", pxfAlpha, 10}});
+                          {"NOSNOST", pxfAlpha, 10}}, host.engineTables),
+                         hostOptions(host.engineTables));
     ParadoxWriter tsVyb(folder + u"TSvyb.DB"_s, {{"CIS_ZAK", pxfAlpha, 15}, {"VYBAVA", pxfMemoBLOb, 40}});
     ParadoxWriter tsCheck(folder + u"TScheck.DB"_s, {{"CIS_ZAK", pxfAlpha, 15}, {"VYBAVA", pxfMemoBLOb, 40}});
 
     unsigned seed = 1;
+    int overviewCount = 0;
+    int intakeCount = 0;
     for (const FixtureVehicle &v : branch.vehicles) {
         QStringList photoLines;
         for (const FixturePhoto &p : v.photos) {
@@ -115,24 +161,25 @@ void writeBranch(const QString &folder, const FixtureBranch &branch, const Fixtu
             else
                 writeJpeg(file, host.photoWidth, host.photoHeight, seed++);
         }
-        overview.addRecord({v.cisZak, textOrNull(v.stav), textOrNull(v.rezJmeno), textOrNull(v.rezPrehl5),
-                            host.priceField == FixtureHost::PriceField::Alpha ? textOrNull(v.prodejCena)
-                                                                              : priceValue(v.prodejCena),
-                            textOrNull(photoLines.join(QStringLiteral("\r\n"))),
-                            textOrNull(v.vykon), PxValue(QDate(2008, 5, 9)), PxValue()});
+        overview.addRecord(hostValues({v.cisZak, textOrNull(v.stav), textOrNull(v.rezJmeno), textOrNull(v.rezPrehl5),
+                                       host.priceField == FixtureHost::PriceField::Alpha ? textOrNull(v.prodejCena)
+                                                                                         : numberValue(v.prodejCena),
+                                       textOrNull(photoLines.join(QStringLiteral("\r\n"))), textOrNull(v.vykon),
+                                       PxValue(QDate(2008, 5, 9)), PxValue()},
+                                      ++overviewCount, host.engineTables));
 
         QString variant;
         if (v.intake) {
             const FixtureIntake &i = *v.intake;
             variant = i.variantaTs;
-            intake.addRecord({v.cisZak, textOrNull(i.druh), textOrNull(i.znacka), textOrNull(i.technicalData),
-                              textOrNull(i.note), textOrNull(i.barva),
-                              i.metaliza ? PxValue(*i.metaliza) : PxValue(), textOrNull(i.palivo),
-                              textOrNull(i.stavTachom),
-                              host.provozOdAsDate ? dateValue(i.provozOd) : textOrNull(i.provozOd),
-                              textOrNull(i.mesicVyroby), textOrNull(i.rokVyroby), textOrNull(i.pocetMajitelu),
-                              textOrNull(i.stkDo), textOrNull(i.variantaTs), textOrNull(i.obsahMotoru),
-                              textOrNull(i.nosnost)});
+            intake.addRecord(hostValues(
+                {v.cisZak, textOrNull(i.druh), textOrNull(i.znacka), textOrNull(i.technicalData), textOrNull(i.note),
+                 textOrNull(i.barva), i.metaliza ? PxValue(*i.metaliza) : PxValue(), textOrNull(i.palivo),
+                 host.numericMileage ? numberValue(i.stavTachom) : textOrNull(i.stavTachom),
+                 host.provozOdAsDate ? dateValue(i.provozOd) : textOrNull(i.provozOd), textOrNull(i.mesicVyroby),
+                 textOrNull(i.rokVyroby), textOrNull(i.pocetMajitelu), textOrNull(i.stkDo), textOrNull(i.variantaTs),
+                 textOrNull(i.obsahMotoru), textOrNull(i.nosnost)},
+                ++intakeCount, host.engineTables));
         }
         if (v.equipment)
             (variant == u"0" ? tsVyb : tsCheck).addRecord({v.cisZak, textOrNull(*v.equipment)});

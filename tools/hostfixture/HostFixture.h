@@ -66,6 +66,11 @@ struct FixtureHost
     enum class PriceField { Number, Currency, Alpha };
     PriceField priceField = PriceField::Number; // type of Prodej_Cena
     bool provozOdAsDate = false;        // PROVOZ_OD as a date field, else alpha
+    bool numericMileage = false;        // STAV_TACHOM as a number field, else alpha
+    // "Prehledy.DB" and "Prijeti.DB" as a dealer's tables are: keyed by an
+    // autoincrement ID, with a secondary index on CIS_ZAK and further
+    // columns of every other field type that the module does not read.
+    bool engineTables = false;
     QStringList ftpMode;                // Rezim_Pr.ddd lines; empty: no file
     QStringList extractionFlags;        // Pelanto_dod.ddd lines; empty: no file
     QStringList proxy;                  // Patrani.ddd lines; empty: no file
