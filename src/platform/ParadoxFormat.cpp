@@ -130,21 +130,37 @@ std::optional<double> numberValue(std::string_view bytes)
 QString formatNumber(double value)
 {
     // The host shows floating-point fields with 15 significant digits, so
-    // binary noise such as 50097.99999999999 reads as 50098. A decimal of
-    // 15 digits reads back as a double whose shortest form is that decimal.
-    char buf[400];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-    // Rounding the largest doubles up leaves the range; they keep their value.
-    if (res.ec == std::errc())
-        std::from_chars(buf, res.ptr, value);
-    if (value == 0)
+    // binary noise such as 50097.99999999999 reads as 50098. The digits are
+    // taken from the rounded form itself: a double read back from it would
+    // show its binary digits again past about 1e17.
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    const std::string_view rounded(buf, res.ec == std::errc() ? size_t(res.ptr - buf) : 0);
+    const size_t e = rounded.find('e');
+    if (e == std::string_view::npos)
+        return QString(); // infinity or NaN
+    const bool negative = rounded.front() == '-';
+    const size_t first = negative ? 1 : 0;
+    QString digits = QString::fromLatin1(rounded.substr(first, 1));
+    digits += QString::fromLatin1(rounded.substr(first + 2, e - first - 2));
+    while (digits.size() > 1 && digits.back() == u'0')
+        digits.chop(1);
+    if (digits == u"0")
         return QStringLiteral("0");
-    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-    if (res.ec != std::errc())
-        return QString();
-    QString text = QString::fromLatin1(buf, res.ptr - buf);
-    text.replace(u'.', u',');
-    return text;
+    // The exponent is written as e+NN or e-NN.
+    int exponent = 0;
+    std::from_chars(rounded.data() + e + 2, rounded.data() + rounded.size(), exponent);
+    if (rounded[e + 1] == '-')
+        exponent = -exponent;
+    const qsizetype whole = exponent + 1; // digits before the point
+    QString text;
+    if (whole <= 0)
+        text = QStringLiteral("0,") + QString(-whole, u'0') + digits;
+    else if (whole >= digits.size())
+        text = digits + QString(whole - digits.size(), u'0');
+    else
+        text = digits.left(whole) + u',' + digits.mid(whole);
+    return negative ? QStringLiteral("-") + text : text;
 }
 
 QString numberText(std::string_view bytes)

@@ -181,6 +181,10 @@ TEST(ParadoxReader, NumbersKeepFifteenSignificantDigits)
     EXPECT_EQ(Paradox::formatNumber(123456.00000000001), u"123456"_s);
     EXPECT_EQ(Paradox::formatNumber(1234.56789012345678), u"1234,56789012346"_s);
     EXPECT_EQ(Paradox::formatNumber(123456789012345678.0), u"123456789012346000"_s);
+    // Past 1e17 the nearest double of the rounded value has binary digits of its own.
+    EXPECT_EQ(Paradox::formatNumber(1.23456789012347e17), u"123456789012347000"_s);
+    EXPECT_EQ(Paradox::formatNumber(1e23), u"100000000000000000000000"_s);
+    EXPECT_EQ(Paradox::formatNumber(-2.5e-7), u"-0,00000025"_s);
     EXPECT_EQ(Paradox::formatNumber(0.000123456789012345678), u"0,000123456789012346"_s);
     EXPECT_EQ(Paradox::formatNumber(std::numeric_limits<double>::max()).size(), 309);
     EXPECT_EQ(Paradox::formatNumber(std::numeric_limits<double>::denorm_min()).left(4), u"0,00"_s);
