@@ -20,22 +20,19 @@ void copyPhoto(const QString &source, const QString &target)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw ModuleError(u"Fotografii \"%1\" nelze přečíst: %2"_s.arg(source, FileErrorText(in)));
+    // Unbuffered: a write the disk takes only in part must come back here,
+    // where the next write tells why; a buffered one would fail later at the
+    // flush or the close without a reason.
     QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw ModuleError(u"Soubor \"%1\" nelze vytvořit: %2"_s.arg(target, FileErrorText(out)));
     char buffer[1 << 16];
     for (qint64 n; (n = in.read(buffer, sizeof buffer)) > 0;)
-        // A disk that fills up takes part of a piece without an error; the
-        // next write then tells why.
         for (qint64 done = 0, written; done < n; done += written)
             if ((written = out.write(buffer + done, n - done)) <= 0)
                 throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(target, FileErrorText(out)));
     if (in.error() != QFileDevice::NoError)
         throw ModuleError(u"Fotografii \"%1\" nelze přečíst: %2"_s.arg(source, FileErrorText(in)));
-    // The last bytes wait in the buffer; a full disk shows only now, and the
-    // closing would pass over it.
-    if (!out.flush())
-        throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(target, FileErrorText(out)));
 }
 
 } // namespace

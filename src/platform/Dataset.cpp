@@ -392,7 +392,10 @@ void Dataset::rollback()
     requireOpen();
     m_buffer = Row();
     m_state = State::Browse;
-    m_store->rollback();
+    // A full disk or an I/O error can make the database drop the transaction
+    // by itself; the records in memory must still be reloaded.
+    if (m_store->inTransaction())
+        m_store->rollback();
     // The records in memory may hold changes the store has just dropped.
     const qint64 key = m_cursor >= 0 ? m_rows[size_t(m_visible[size_t(m_cursor)])].value(m_keyField).toLongLong() : -1;
     load();

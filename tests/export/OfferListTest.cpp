@@ -341,8 +341,8 @@ TEST_F(OfferListTest, AFullDiskWhileStagingSaysSoInCzech)
 {
     if (!QFileInfo(u"/dev/full"_s).exists())
         GTEST_SKIP() << "no /dev/full";
-    // Every write to /dev/full fails as on a full disk; a small photo stays
-    // in the file's buffer until it is flushed.
+    // Every write to /dev/full fails as on a full disk, also the one write
+    // of a small photo.
     add({{u"CJ", u"1"_s}, {u"FOTO1", photo(u"F_1_web.jpg"_s, QByteArray(100, 'j'))}, {u"ZOB_FOTO1", true},
          {u"OZNACENO", true}});
     ASSERT_TRUE(QFile::link(u"/dev/full"_s, working + u"/f_1_web.jpg"_s));
@@ -356,15 +356,19 @@ TEST_F(OfferListTest, ADiskThatFillsWithinAPhotoSaysWhy)
 {
     // Under a file-size limit the system takes part of a write and refuses
     // the rest, as a disk that fills up does. The limit is set in a child.
-    add({{u"CJ", u"1"_s}, {u"FOTO1", photo(u"G_1_web.jpg"_s, QByteArray(100000, 'j'))}, {u"ZOB_FOTO1", true},
+    // The limit falls in the middle of the photo, then in its last small piece.
+    add({{u"CJ", u"1"_s}, {u"FOTO1", photo(u"G_1_web.jpg"_s, QByteArray(70000, 'j'))}, {u"ZOB_FOTO1", true},
          {u"OZNACENO", true}});
-    const auto writeUnderLimit = [this] {
+    const auto writeUnderLimit = [this](rlim_t bytes) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{80000, 80000};
+        const rlimit limit{bytes, bytes};
         setrlimit(RLIMIT_FSIZE, &limit);
         std::fputs(test::errorOf([this] { write(); }).toUtf8().constData(), stderr);
         std::_Exit(0);
     };
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(writeUnderLimit(), ::testing::ExitedWithCode(0), "g_1_web.jpg\" nelze zapsat: soubor je příliš velký \\(File too large\\)$");
+    for (const rlim_t limit : {rlim_t(40000), rlim_t(69000)})
+        EXPECT_EXIT(writeUnderLimit(limit), ::testing::ExitedWithCode(0),
+                    "g_1_web.jpg\" nelze zapsat: soubor je příliš velký \\(File too large\\)$")
+            << limit;
 }

@@ -5,6 +5,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 using namespace korvex;
@@ -204,4 +210,33 @@ TEST_F(DatasetTest, RollbackDropsChangesFromMemoryToo)
     data.close();
     data.open();
     EXPECT_EQ(names(), (QStringList{u"a"_s, u"c"_s}));
+}
+
+// A full disk can make the database drop the whole transaction by itself;
+// rolling back must still bring the records in memory back to what is stored.
+TEST_F(DatasetTest, RollbackAfterTheDatabaseDroppedTheTransaction)
+{
+    add(u"a"_s);
+    const auto editOnAFullDisk = [this] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit full{1000, 1000}; // room for this test's own output only
+        setrlimit(RLIMIT_FSIZE, &full);
+        data.startTransaction();
+        data.first();
+        data.edit();
+        data.setValue(u"NAME", u"x"_s);
+        try {
+            data.post();
+        } catch (const ModuleError &) {
+        }
+        try {
+            data.rollback();
+        } catch (const ModuleError &e) {
+            std::fputs(e.text().toUtf8().constData(), stderr);
+            std::_Exit(1);
+        }
+        std::_Exit(names() == QStringList{u"a"_s} ? 0 : 2);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(editOnAFullDisk(), ::testing::ExitedWithCode(0), "");
 }
