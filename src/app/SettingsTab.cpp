@@ -173,7 +173,9 @@ void SettingsTab::showSettings()
 
 void SettingsTab::focusChanged(QWidget *old, QWidget *now)
 {
-    if (old && now && isAncestorOf(old) && !isAncestorOf(now) && now != this && onLeave)
+    // Only a move to another control of the window leaves the tab: a message
+    // box (the save's own error among them) or another application does not.
+    if (old && now && isAncestorOf(old) && !isAncestorOf(now) && now != this && now->window() == window() && onLeave)
         onLeave();
 }
 

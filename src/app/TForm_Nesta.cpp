@@ -52,6 +52,13 @@ TForm_Nesta::TForm_Nesta(const NestaLaunch &launch, QWidget *parent)
     m_list->onCreateDatabase = [this] { CreateDatabase(); };
     m_list->Panel1->onStop = [this] { m_client.abort(); };
 
+    m_retry = new QPushButton(u"Načíst znovu"_s, m_list);
+    m_retry->setObjectName(u"ButtonNactiZnovu"_s);
+    m_retry->setGeometry(514, 528, 256, 26);
+    m_retry->hide();
+    connect(m_retry, &QPushButton::clicked, this, &TForm_Nesta::RetryStartUp);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &TForm_Nesta::applicationStateChanged);
+
     m_settingsTab->onLeave = [this] { RunUserAction(m_dialogs, [this] { SaveSettings(); }); };
     m_settingsTab->onSaveAndClose = [this] {
         if (RunUserAction(m_dialogs, [this] { SaveSettings(); }))
@@ -85,6 +92,27 @@ void TForm_Nesta::queueActivation()
     });
 }
 
+void TForm_Nesta::RetryStartUp()
+{
+    m_startupFailed = false;
+    queueActivation();
+}
+
+void TForm_Nesta::applicationStateChanged(Qt::ApplicationState state)
+{
+    // The dealer coming back from another application may have mended the
+    // cause of a failed start-up (a host table restored, say). Only a return
+    // after the failure counts: the module's own first activation may be
+    // reported after its start-up has already failed.
+    if (state != Qt::ApplicationActive) {
+        m_awayAfterFailure = m_startupFailed;
+        return;
+    }
+    if (m_awayAfterFailure && m_startupFailed && !m_activating)
+        RetryStartUp();
+    m_awayAfterFailure = false;
+}
+
 void TForm_Nesta::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -107,13 +135,18 @@ void TForm_Nesta::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_query.close();
+    // Typed settings are kept even when the tab was never left. A failure of
+    // either step is shown, and the window closes all the same.
+    if (m_settings.stored != m_savedSettings)
+        RunUserAction(m_dialogs, [this] { SaveSettings(); });
+    RunUserAction(m_dialogs, [this] { m_query.close(); });
     event->accept();
 }
 
 void TForm_Nesta::SaveSettings()
 {
     SaveModuleSettings(m_settings, m_launch.executableFolder);
+    m_savedSettings = m_settings.stored;
 }
 
 void TForm_Nesta::ShowPhotos()

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class QPushButton;
 class QTabWidget;
 
 namespace korvex {
@@ -62,6 +63,8 @@ public:
     VehicleListTab *ListTab() const { return m_list; }
     SettingsTab *Settings_Tab() const { return m_settingsTab; }
     QTabWidget *PageControl1() const { return m_pages; }
+    // "Načíst znovu": shown while the start-up has failed; runs it again.
+    QPushButton *ButtonNactiZnovu() const { return m_retry; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -70,6 +73,8 @@ protected:
 
 private:
     void StartUp();
+    void RetryStartUp();
+    void applicationStateChanged(Qt::ApplicationState state);
     void RunAutomaticSteps();
     void SaveSettings();
     void ShowPhotos();
@@ -92,8 +97,13 @@ private:
     QTabWidget *m_pages;
     VehicleListTab *m_list;
     SettingsTab *m_settingsTab;
+    QPushButton *m_retry;
+    // The settings as the file holds them, to tell what the dealer changed.
+    StoredSettings m_savedSettings;
     QPointer<TForm_Foto> m_photos;
     bool m_activating = false;
+    bool m_startupFailed = false;
+    bool m_awayAfterFailure = false;
     bool m_activationQueued = false;
     bool m_automaticDone = false;
     bool m_sending = false;

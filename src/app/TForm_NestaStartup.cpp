@@ -4,6 +4,7 @@
 
 #include "HourGlass.h"
 #include "InterchangeImport.h"
+#include "ModuleError.h"
 #include "ModuleFolders.h"
 #include "SendWorkflow.h"
 #include "SettingsTab.h"
@@ -16,7 +17,10 @@
 #include "WorkingTable.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
+
+#include <exception>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +50,21 @@ private:
     Dataset &m_query;
 };
 
+// A working table that is no database of this version (a Paradox table left
+// by an earlier installation, say) cannot be opened; the dealer is told how
+// to get a new one instead of a bare error.
+void RefuseForeignWorkingTable(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(16) == QByteArrayView("SQLite format 3\0", 16))
+        return;
+    throw ModuleError(
+        u"Pracovní tabulku \"%1\" nelze otevřít: není to tabulka této verze modulu (například tabulka ze "
+        u"starší instalace). Přejmenujte ji nebo ji přesuňte jinam a klikněte na tlačítko \"Načíst znovu\": "
+        u"modul vytvoří novou tabulku a vozidla do ní načte znovu. Značky vozidel a výběr fotografií ze staré "
+        u"tabulky se do ní nepřenesou."_s.arg(path));
+}
+
 } // namespace
 
 void TForm_Nesta::FormActivate()
@@ -56,8 +75,13 @@ void TForm_Nesta::FormActivate()
     m_activating = true;
     AutomaticMode = m_launch.arguments.value(0) == u"RYCHLE";
     LoadFtpMode(m_settings, ModuleFolders::hostRoot(m_launch.executableFolder));
-    if (!StartupDone)
-        RunUserAction(m_dialogs, [this] { StartUp(); });
+    // A failed start-up is shown once. Closing its error box activates the
+    // window again, so only "Načíst znovu" or a return from another
+    // application tries again.
+    if (!StartupDone && !m_startupFailed) {
+        m_startupFailed = !RunUserAction(m_dialogs, [this] { StartUp(); });
+        m_retry->setVisible(m_startupFailed);
+    }
     // What the start-up read, as far as it came.
     m_settingsTab->showSettings();
     // Once, right after a completed start-up: a later activation (the photo
@@ -72,14 +96,23 @@ void TForm_Nesta::FormActivate()
 void TForm_Nesta::StartUp()
 {
     const QString &exe = m_launch.executableFolder;
-    LoadHostProxy(m_settings, exe);
-    m_client.setProxy(m_settings.proxy, m_settings.labelProxy == u"PROXY: ZAPNUTO");
+    // A bad settings file stops the start-up only after every settings file
+    // was read, so that the tab shows (and a save keeps) the dealer's values.
+    std::exception_ptr settingsError;
+    try {
+        LoadHostProxy(m_settings, exe);
+        m_client.setProxy(m_settings.proxy, m_settings.labelProxy == u"PROXY: ZAPNUTO");
+    } catch (const ModuleError &) {
+        settingsError = std::current_exception();
+    }
     // An existing or uncreatable working folder is not reported.
     QDir().mkdir(WinPath::resolve(ModuleFolders::workingFolder(exe)));
     if (!m_zip)
         m_zip = new TZip(this);
 
     if (m_launch.arguments.value(0) == u"---------CAR-EXP" && !AutomaticMode) {
+        if (settingsError)
+            std::rethrow_exception(settingsError);
         StartupDone = true;
         close();
         return;
@@ -89,15 +122,33 @@ void TForm_Nesta::StartUp()
     SettingsFolder = ModuleFolders::settingsFolder(exe, HostRoot);
     m_list->setIconFolders(SettingsFolder, exe);
     LoadExtractionFlags(m_settings, HostRoot + u"WWW_Export\\"_s);
-    LoadModuleSettings(m_settings, exe);
+    // A start-up tried again must not read the file over what the dealer
+    // has typed since.
+    if (m_settings.stored != m_savedSettings)
+        SaveSettings();
+    try {
+        LoadModuleSettings(m_settings, exe);
+    } catch (const ModuleError &) {
+        if (!settingsError)
+            settingsError = std::current_exception();
+    }
+    m_savedSettings = m_settings.stored;
+    if (settingsError)
+        std::rethrow_exception(settingsError);
 
     m_session = DatabaseSession::load(exe);
     QString path = exe.toUpper();
     WorkingTablePath(m_session, u"BAZAR"_s, path);
     if (!WinPath::isFile(path + u"Nesta.db"_s))
         CreateWorkingTable(m_query, m_session);
-    if (!m_query.isOpen())
-        OpenWorkingQuery(m_query, m_session);
+    if (!m_query.isOpen()) {
+        try {
+            OpenWorkingQuery(m_query, m_session);
+        } catch (const ModuleError &) {
+            RefuseForeignWorkingTable(WorkingTableFile(m_session));
+            throw;
+        }
+    }
     m_query.first();
     m_list->DbGridTarvo1->setCheckEnabled(true);
 

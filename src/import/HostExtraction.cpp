@@ -6,6 +6,7 @@
 #include "HostRules.h"
 #include "HostTable.h"
 #include "InterchangeFile.h"
+#include "ModuleError.h"
 #include "PriceArithmetic.h"
 #include "TextFile.h"
 #include "WinPath.h"
@@ -275,7 +276,14 @@ int Extraction::run()
 {
     const QString exe = m_settings.executableFolder;
     const QString dataRoot = ReadHostDataRoot(exe);
-    const auto route = TextFile::readLines(exe + u"Route_Seznam_Zobraz.ddd"_s).value_or(QStringList());
+    // Without the route list every vehicle would look withdrawn, and the
+    // import would delete them all with the dealer's marks and choices.
+    const QString routeFile = exe + u"Route_Seznam_Zobraz.ddd"_s;
+    const auto routeLines = TextFile::readLines(routeFile);
+    if (!routeLines)
+        throw ModuleError(u"Nelze přečíst seznam zobrazovaných databází \"%1\"; vozidla nebyla načtena a pracovní "
+                          u"tabulka zůstává beze změny."_s.arg(routeFile));
+    const QStringList &route = *routeLines;
     std::array<bool, 5> on{};
     int switchedOn = 0;
     for (int i = 0; i < 5; ++i) {
@@ -312,7 +320,7 @@ int Extraction::run()
             buildRecord(folder);
         }
     }
-    m_writer.write(exe + u"ASCII_Nesta.TXT"_s);
+    m_writer.write(InterchangeFilePath(exe));
     return taken;
 }
 

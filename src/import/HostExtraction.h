@@ -31,8 +31,9 @@ int ReadVatRate(const QString &hostDataRoot);
 
 // Reads the offered vehicles of the switched-on branches out of the host
 // tables and rewrites "ASCII_Nesta.TXT" in the executable folder. Returns the
-// number of vehicles taken. Database and file errors end it with ModuleError;
-// the old interchange file then stays as it was.
+// number of vehicles taken. Database and file errors, and a missing route
+// list "Route_Seznam_Zobraz.ddd", end it with ModuleError; the old
+// interchange file then stays as it was.
 int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings);
 
 } // namespace korvex

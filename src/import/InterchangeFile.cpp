@@ -19,6 +19,11 @@ const QString &InterchangeSeparator()
     return separator;
 }
 
+QString InterchangeFilePath(const QString &executableFolder)
+{
+    return executableFolder + u"ASCII_Nesta.TXT"_s;
+}
+
 void InterchangeWriter::add(const InterchangeRecord &record)
 {
     for (const QString &value : record) {

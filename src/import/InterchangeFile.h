@@ -14,6 +14,11 @@ constexpr int kInterchangeValues = 42;
 constexpr int kInterchangeLines = 43;
 const QString &InterchangeSeparator();
 
+// The one path of the interchange file beside the executable, for the writer
+// and the reader alike: on a case-sensitive disk two spellings would be two
+// files, and the import could read a stale one.
+QString InterchangeFilePath(const QString &executableFolder);
+
 // Line n of the record is value n-1.
 using InterchangeRecord = std::array<QString, kInterchangeValues>;
 

@@ -166,9 +166,16 @@ void load(Dataset &query, const std::vector<InterchangeRecord> &records)
             }
         }
     } catch (...) {
-        // What was posted before the failure stays, as it would without a
-        // transaction.
-        query.commit();
+        // The failing record is dropped, not posted a second time; what was
+        // posted before it stays, as it would without a transaction. The
+        // transaction ends either way, so a later close has nothing to undo.
+        query.cancel();
+        try {
+            query.commit();
+        } catch (...) {
+            // The first error is the one to report; a store that cannot
+            // commit is closed with the table, which undoes the rest.
+        }
         throw;
     }
     query.commit();
@@ -186,7 +193,7 @@ void ImportInterchangeFile(Dataset &query, const DatabaseSession &session, const
                            const std::function<void()> &listRefreshed)
 {
     ExtractHostVehicles(session, settings);
-    LoadInterchangeFile(query, settings.executableFolder + u"ASCII_Nesta.txt"_s);
+    LoadInterchangeFile(query, InterchangeFilePath(settings.executableFolder));
     if (listRefreshed)
         listRefreshed();
 }

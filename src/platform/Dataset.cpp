@@ -3,6 +3,7 @@
 #include "ModuleError.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace korvex {
 namespace {
@@ -79,9 +80,15 @@ void Dataset::close()
 {
     if (!isOpen())
         return;
-    checkBrowseMode();
-    if (m_store->inTransaction())
-        m_store->rollback();
+    // A pending edit that cannot be posted is reported, but the table is
+    // closed all the same: a window must be able to close.
+    std::exception_ptr postError;
+    try {
+        checkBrowseMode();
+    } catch (...) {
+        postError = std::current_exception();
+        m_buffer = Row();
+    }
     m_store.reset();
     m_rows.clear();
     m_visible.clear();
@@ -89,6 +96,8 @@ void Dataset::close()
     m_bof = m_eof = true;
     m_state = State::Inactive;
     notifyData();
+    if (postError)
+        std::rethrow_exception(postError);
 }
 
 void Dataset::load()

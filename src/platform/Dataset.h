@@ -51,6 +51,8 @@ public:
 
     // Opens the store and stands on the first record. Throws ModuleError.
     void open();
+    // Posts a pending edit and releases the store, even when that post fails
+    // (its error then goes on); an open transaction is rolled back.
     void close();
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }

@@ -24,12 +24,13 @@ StoredSettings::StoredSettings()
 
 namespace {
 
-// A decimal integer with an optional sign, nothing else around it.
+// A decimal integer with an optional sign; blanks around it, as a hand-edited
+// file has them, do not count.
 std::optional<int> readInteger(const QString &text)
 {
     bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    if (!ok || text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok)
         return std::nullopt;
     return value;
 }
@@ -103,15 +104,22 @@ void LoadModuleSettings(ModuleSettings &settings, const QString &executableFolde
     auto line = [&](int n) { return TextFile::lineAt(*lines, n - 1); };
     stored.stahovatFoto = line(1) == u"1";
     stored.jenPrvniFoto = line(2) == u"1";
-    stored.maxModulu = line(3);
-    if (!readInteger(line(3)))
-        throw ModuleError(u"'%1' is not a valid integer value"_s.arg(line(3)));
     stored.uzivJmeno = line(4);
     stored.uzivHeslo = line(5);
     stored.ftpServer = line(6);
     stored.ftpJmeno = line(7);
     stored.ftpHeslo = Win1250::decode(ScrambleText(Win1250::encode(line(8)), kScrambleKey, ScrambleDirection::Decode));
     stored.resultPageAddress = line(9);
+    // The account lines are read before a bad number is reported: a save
+    // after the error must not put the defaults over them. The number keeps
+    // its default, so that such a save mends the line.
+    const auto maxModulu = readInteger(line(3));
+    if (!maxModulu) {
+        stored.maxModulu = StoredSettings().maxModulu;
+        throw ModuleError(u"Soubor \"%1\", řádek 3: '%2' is not a valid integer value"_s.arg(
+            executableFolder + u"Korvex.ddd"_s, line(3)));
+    }
+    stored.maxModulu = line(3).trimmed();
 }
 
 void SaveModuleSettings(const ModuleSettings &settings, const QString &executableFolder)

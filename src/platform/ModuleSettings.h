@@ -29,6 +29,8 @@ struct StoredSettings
     QString ftpJmeno;               // KEdit_FTPJmeno, line 7
     QString ftpHeslo;               // KEdit_FTPHeslo, line 8 (scrambled in the file)
     QString resultPageAddress;      // ResultPageAddress, line 9
+
+    bool operator==(const StoredSettings &) const = default;
 };
 
 // The live settings: exactly the values the settings tab's controls hold.
@@ -61,15 +63,17 @@ QByteArray ScrambleText(const QByteArray &text, const QByteArray &key, ScrambleD
 void LoadFtpMode(ModuleSettings &settings, const QString &hostRoot);
 
 // "Patrani.ddd" beside the executable: the HTTP proxy. Throws ModuleError
-// when the sixth line (the port) is not a whole number.
+// when the sixth line (the port) is not a whole number; blanks around it are
+// allowed.
 void LoadHostProxy(ModuleSettings &settings, const QString &executableFolder);
 
 // folder + "Pelanto_dod.ddd": OnlyWithPhotos and OnlyWithPrice, both cleared first.
 void LoadExtractionFlags(ModuleSettings &settings, const QString &folder);
 
 // "Korvex.ddd" beside the executable; defaults when it cannot be opened.
-// Throws ModuleError "'x' is not a valid integer value" when the third line
-// is not a whole number; the lines after it are then not read.
+// Throws ModuleError naming the file and "'x' is not a valid integer value"
+// when the third line is not a whole number (blanks around it allowed); every
+// other line is read all the same, and the number keeps its default.
 void LoadModuleSettings(ModuleSettings &settings, const QString &executableFolder);
 
 // Writes the nine lines of "Korvex.ddd" atomically, readable by the owner

@@ -2,6 +2,7 @@
 // its errors, the launch modes, the settings tab, the automatic publish and
 // the transfer panel with STOP.
 #include "HostFixture.h"
+#include "MessageBoxDialogs.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
 #include "SettingsTab.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -38,6 +40,27 @@ fixture::FixtureHost offeredVehicles(int count)
         v.rezPrehl5.clear();
     return host;
 }
+
+// The real error boxes, each closed with OK a moment after it shows: a box
+// takes the activation and the focus from the window. When it closes, the
+// window is activated again, as a window manager does.
+class ClosedBoxes : public MessageBoxDialogs
+{
+public:
+    void showError(const QString &text) override
+    {
+        ++shown;
+        QTimer::singleShot(50, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Ok)->click();
+        });
+        MessageBoxDialogs::showError(text);
+        if (window)
+            window->activateWindow();
+    }
+    int shown = 0;
+    QWidget *window = nullptr;
+};
 
 class MainWindow : public ::testing::Test
 {
@@ -189,23 +212,83 @@ TEST_F(MainWindow, CarExpMakesTheWorkingFolderAndCloses)
     EXPECT_FALSE(QFile::exists(host.layout().dataFolder(1) + u"Nesta.DB"_s));
 }
 
-TEST_F(MainWindow, AStartUpErrorIsShownAndTheStartUpRunsAgain)
+TEST_F(MainWindow, AStartUpErrorIsShownOnceAndRunsAgainOnReturnOrRequest)
 {
     QFile f(prg() + u"Korvex.ddd"_s);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("1\r\n0\r\nabc\r\n");
+    f.write("1\r\n0\r\nabc\r\ndealer\r\nheslo\r\n");
     f.close();
+    auto form = start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.calls.isEmpty(); }));
+    EXPECT_FALSE(form->StartupDone);
+    EXPECT_EQ(errors(),
+              QStringList{u"Soubor \"%1Korvex.ddd\", řádek 3: 'abc' is not a valid integer value"_s.arg(prg())});
+    EXPECT_FALSE(QFile::exists(prg() + u"ASCII_Nesta.TXT"_s));
+    EXPECT_EQ(form->Settings_Tab()->KEdit_UzivJmeno->text(), u"dealer"_s);
+    EXPECT_TRUE(form->ButtonNactiZnovu()->isVisible());
+
+    // Away to another application and back, as the platform reports it
+    // (the offscreen platform has no other application): tried once more.
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    QTest::qWait(20);
+    EXPECT_EQ(dialogs.calls.size(), 1);
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.calls.size() == 2; }));
+    EXPECT_FALSE(form->StartupDone);
+    QTest::qWait(50);
+    EXPECT_EQ(dialogs.calls.size(), 2);
+
+    // Typed on the settings tab before trying again: kept, and the save
+    // mends the bad line.
+    form->Settings_Tab()->KEdit_UzivHeslo->setText(u"nove"_s);
+    form->ButtonNactiZnovu()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone; }));
+    EXPECT_EQ(dialogs.calls.size(), 2);
+    EXPECT_EQ(form->Settings_Tab()->KEdit_UzivJmeno->text(), u"dealer"_s);
+    EXPECT_EQ(form->Settings_Tab()->KEdit_UzivHeslo->text(), u"nove"_s);
+    EXPECT_FALSE(form->ButtonNactiZnovu()->isVisible());
+    EXPECT_EQ(form->ListTab()->Label15->text(), u"4    celkem "_s);
+}
+
+TEST_F(MainWindow, TheStartUpErrorBoxClosingDoesNotBringItBack)
+{
+    ClosedBoxes boxes;
+    QFile::remove(host.layout().dataFolder(1) + u"Prijeti.DB"_s);
+    NestaLaunch launch;
+    launch.executableFolder = prg();
+    launch.dialogs = &boxes;
+    TForm_Nesta form(launch);
+    boxes.setParent(&form);
+    boxes.window = &form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.shown > 0; }));
+    QTest::qWait(600);
+    EXPECT_EQ(boxes.shown, 1);
+    EXPECT_FALSE(form.StartupDone);
+    EXPECT_TRUE(form.close());
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(MainWindow, AnOldTableTellsTheDealerWhatToDo)
+{
+    QFile old(host.layout().dataFolder(1) + u"Nesta.DB"_s);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    // The start of a Paradox table header.
+    old.write(QByteArray("\x8c\x05\x00\x08\x00\x02", 6) + QByteArray(2042, '\0'));
+    old.close();
     auto form = start();
     form->FormActivate();
     EXPECT_FALSE(form->StartupDone);
-    EXPECT_EQ(errors(), QStringList{u"'abc' is not a valid integer value"_s});
-    EXPECT_FALSE(QFile::exists(prg() + u"ASCII_Nesta.TXT"_s));
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_TRUE(errors()[0].contains(u"Nesta.DB"_s)) << errors()[0].toStdString();
+    EXPECT_TRUE(errors()[0].contains(u"\"Načíst znovu\""_s)) << errors()[0].toStdString();
 
-    writeSettings(u"dealer"_s);
-    form->FormActivate();
-    EXPECT_TRUE(form->StartupDone);
-    EXPECT_EQ(form->ListTab()->Label15->text(), u"4    celkem "_s);
-    EXPECT_EQ(form->Settings_Tab()->KEdit_UzivJmeno->text(), u"dealer"_s);
+    ASSERT_TRUE(QFile::rename(old.fileName(), old.fileName() + u".stara"_s));
+    form->show();
+    form->ButtonNactiZnovu()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone; }));
+    EXPECT_EQ(form->Query_Nesta().recordCount(), 4);
 }
 
 TEST_F(MainWindow, LeavingTheSettingsTabSavesTheSettings)
@@ -234,6 +317,53 @@ TEST_F(MainWindow, LeavingTheSettingsTabSavesTheSettings)
     ASSERT_TRUE(lines.has_value());
     EXPECT_EQ(TextFile::lineAt(*lines, 3), u"autobazar"_s);
     EXPECT_EQ(QFile(prg() + u"Korvex.ddd"_s).permissions() & (QFile::ReadOther | QFile::ReadGroup), 0);
+}
+
+TEST_F(MainWindow, TypedSettingsAreSavedWhenTheWindowCloses)
+{
+    const QString file = prg() + u"Korvex.ddd"_s;
+    {
+        auto form = start();
+        form->FormActivate();
+        ASSERT_TRUE(form->StartupDone);
+        form->close();
+        // Nothing changed, nothing written.
+        EXPECT_FALSE(QFile::exists(file));
+    }
+    auto form = start();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    form->Settings_Tab()->KEdit_UzivJmeno->setText(u"autobazar"_s);
+    form->Settings_Tab()->KEdit_UzivHeslo->setText(u"tajne"_s);
+    form->close();
+    const auto lines = TextFile::readLines(file);
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(TextFile::lineAt(*lines, 3), u"autobazar"_s);
+    EXPECT_EQ(TextFile::lineAt(*lines, 4), u"tajne"_s);
+}
+
+TEST_F(MainWindow, AFailedSettingsSaveShowsOneBox)
+{
+    ClosedBoxes boxes;
+    NestaLaunch launch;
+    launch.executableFolder = prg();
+    launch.dialogs = &boxes;
+    TForm_Nesta form(launch);
+    boxes.setParent(&form);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.StartupDone; }));
+    ASSERT_EQ(boxes.shown, 0);
+    // A folder where the file should be: the save cannot replace it.
+    ASSERT_TRUE(QDir(prg()).mkdir(u"Korvex.ddd"_s));
+
+    form.PageControl1()->setCurrentIndex(1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    SettingsTab *tab = form.Settings_Tab();
+    tab->BitBtnUlozit->setFocus();
+    QTest::mouseClick(tab->BitBtnUlozit, Qt::LeftButton);
+    QTest::qWait(300);
+    EXPECT_EQ(boxes.shown, 1);
+    EXPECT_TRUE(form.isVisible());
 }
 
 class PublishingWindow : public MainWindow

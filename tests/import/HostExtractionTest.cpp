@@ -147,8 +147,6 @@ TEST(HostExtraction, RouteLinesMustReadTrueExactly)
     route.close();
     EXPECT_EQ(run.extract(), 0);
     EXPECT_EQ(run.interchangeBytes(), QByteArray());
-    QFile::remove(run.settings.executableFolder + u"Route_Seznam_Zobraz.ddd"_s);
-    EXPECT_EQ(run.extract(), 0);
 }
 
 TEST(HostExtraction, PriceWithoutVatIntakeLessAndShortTechnicalData)

@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
+
 using namespace korvex;
 using namespace Qt::StringLiterals;
 
@@ -242,6 +244,57 @@ TEST_F(ImportTest, AMalformedFileIsRefusedAndTheTableStaysAsItWas)
     refused(wrongSeparator, 1);
 }
 
+TEST_F(ImportTest, ADatabaseErrorKeepsWhatWasPostedAndTheTableClosable)
+{
+    load({vehicle(u"1"_s)});
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(query.fileName().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TRIGGER odmitni BEFORE INSERT ON Nesta WHEN NEW.CJ = '3' "
+                           "BEGIN SELECT RAISE(ABORT, 'vozidlo odmitnuto'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    try {
+        load({vehicle(u"1"_s), vehicle(u"2"_s), vehicle(u"3"_s), vehicle(u"4"_s)});
+        ADD_FAILURE() << "the refused vehicle went through";
+    } catch (const ModuleError &e) {
+        EXPECT_TRUE(e.text().contains(u"vozidlo odmitnuto"_s)) << e.what();
+    }
+    EXPECT_EQ(query.state(), Dataset::State::Browse);
+    // Another reader sees what was posted: the import's transaction ended.
+    Dataset other(NestaTableDef());
+    other.setFileName(query.fileName());
+    other.open();
+    QStringList committed;
+    for (int r = 0; r < other.recordCount(); ++r)
+        committed.append(other.valueAt(r, other.fieldIndex(u"CJ")).toString());
+    EXPECT_EQ(committed, (QStringList{u"1"_s, u"2"_s}));
+    other.close();
+    EXPECT_NO_THROW(query.close());
+    query.open();
+    EXPECT_EQ(column(u"CJ"), (QStringList{u"1"_s, u"2"_s}));
+}
+
+TEST(Dataset, AnEditThatCannotBePostedStillLetsTheTableClose)
+{
+    QTemporaryDir dir;
+    const DatabaseSession session = DatabaseSession::fromText(u"[BAZAR]\nPATH="_s + dir.path() + u'\n');
+    Dataset query(NestaTableDef());
+    CreateWorkingTable(query, session);
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(query.fileName().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TRIGGER odmitni BEFORE INSERT ON Nesta BEGIN SELECT RAISE(ABORT, 'x'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    query.append();
+    query.setValue(u"CJ", u"1"_s);
+    EXPECT_THROW(query.close(), ModuleError);
+    EXPECT_FALSE(query.isOpen());
+}
+
 TEST(InterchangeImport, RunsTheExtractionAndStopsBeforeReadingWhenItFails)
 {
     fixture::FixtureHost description = fixture::generatedDealer(12, 2, 7);
@@ -258,6 +311,55 @@ TEST(InterchangeImport, RunsTheExtractionAndStopsBeforeReadingWhenItFails)
     EXPECT_THROW(ImportInterchangeFile(query, run.session, run.settings, [&] { ++refreshed; }), ModuleError);
     EXPECT_EQ(refreshed, 1);
     EXPECT_EQ(query.recordCount(), run.vehicleNumbers().size());
+}
+
+TEST(InterchangeImport, AMissingRouteListIsAnErrorAndKeepsTheTable)
+{
+    test::HostRun run(fixture::generatedDealer(6, 1, 3));
+    Dataset query(NestaTableDef());
+    CreateWorkingTable(query, run.session);
+    ImportInterchangeFile(query, run.session, run.settings);
+    const int before = query.recordCount();
+    ASSERT_GT(before, 0);
+    const QByteArray interchange = run.interchangeBytes();
+
+    const QString route = run.settings.executableFolder + u"Route_Seznam_Zobraz.ddd"_s;
+    ASSERT_TRUE(QFile::remove(route));
+    try {
+        ImportInterchangeFile(query, run.session, run.settings);
+        ADD_FAILURE() << "imported without a route list";
+    } catch (const ModuleError &e) {
+        EXPECT_TRUE(e.text().contains(route)) << e.what();
+    }
+    EXPECT_EQ(query.recordCount(), before);
+    EXPECT_EQ(run.interchangeBytes(), interchange);
+
+    // A list that switches nothing on still means no vehicle is offered.
+    TextFile::writeLines(route, {u"FALSE"_s});
+    ImportInterchangeFile(query, run.session, run.settings);
+    EXPECT_EQ(query.recordCount(), 0);
+}
+
+TEST(InterchangeImport, ReadsTheFileTheExtractionWroteBesideAnOtherSpelling)
+{
+    test::HostRun run(fixture::generatedDealer(6, 1, 3));
+    Dataset query(NestaTableDef());
+    CreateWorkingTable(query, run.session);
+    // A stale file of an earlier version beside the current one, on a disk
+    // that tells the two spellings apart.
+    InterchangeWriter stale;
+    stale.add(vehicle(u"STARY"_s));
+    stale.write(run.settings.executableFolder + u"ASCII_Nesta.txt"_s);
+    QFile current(run.settings.executableFolder + u"ASCII_Nesta.TXT"_s);
+    ASSERT_TRUE(current.open(QIODevice::WriteOnly));
+    current.close();
+
+    ImportInterchangeFile(query, run.session, run.settings);
+    QStringList imported;
+    for (int r = 0; r < query.recordCount(); ++r)
+        imported.append(query.valueAt(r, query.fieldIndex(u"CJ")).toString());
+    EXPECT_EQ(imported, run.vehicleNumbers());
+    EXPECT_FALSE(imported.contains(u"STARY"_s));
 }
 
 TEST(ListCounters, Texts)

@@ -116,21 +116,39 @@ TEST_F(SettingsFiles, AnotherStoredFtpPasswordLoadsButTheDefaultIsSaved)
     EXPECT_TRUE(read(u"Korvex.ddd"_s).contains("\r\n" + encodedDefaultPassword() + "\r\n"));
 }
 
-TEST_F(SettingsFiles, AThirdLineThatIsNoIntegerStopsTheReading)
+TEST_F(SettingsFiles, ABadThirdLineIsReportedButTheAccountSurvivesTheNextSave)
 {
-    for (const QByteArray &third : {QByteArray("abc"), QByteArray(""), QByteArray("1.5"), QByteArray(" 50")}) {
-        write(u"Korvex.ddd"_s, "0\r\n1\r\n" + third + "\r\nuzivatel\r\nheslo\r\n");
+    for (const QByteArray &third : {QByteArray("abc"), QByteArray(""), QByteArray("1.5"), QByteArray("5 0")}) {
+        write(u"Korvex.ddd"_s, "0\r\n1\r\n" + third + "\r\nuzivatel\r\nheslo\r\nftp.x\r\nucet\r\n\r\nhttp://x\r\n");
         ModuleSettings s;
         try {
             LoadModuleSettings(s, exe());
             FAIL() << third.constData();
         } catch (const ModuleError &e) {
-            EXPECT_EQ(e.text(), u"'%1' is not a valid integer value"_s.arg(QString::fromLatin1(third)));
+            EXPECT_TRUE(e.text().contains(exe() + u"Korvex.ddd"_s)) << e.what();
+            EXPECT_TRUE(e.text().endsWith(u"'%1' is not a valid integer value"_s.arg(QString::fromLatin1(third))))
+                << e.what();
         }
         EXPECT_FALSE(s.stored.stahovatFoto);
         EXPECT_TRUE(s.stored.jenPrvniFoto);
-        EXPECT_EQ(s.stored.uzivJmeno, u"DEMO"_s);
+        EXPECT_EQ(s.stored.uzivJmeno, u"uzivatel"_s);
+        EXPECT_EQ(s.stored.uzivHeslo, u"heslo"_s);
+        EXPECT_EQ(s.stored.ftpServer, u"ftp.x"_s);
+        EXPECT_EQ(s.stored.resultPageAddress, u"http://x"_s);
+
+        // The save after the error keeps the account and mends the number.
+        SaveModuleSettings(s, exe());
+        const QList<QByteArray> lines = read(u"Korvex.ddd"_s).split('\n');
+        ASSERT_GE(lines.size(), 5);
+        EXPECT_EQ(lines[2], "150\r");
+        EXPECT_EQ(lines[3], "uzivatel\r");
+        EXPECT_EQ(lines[4], "heslo\r");
+        LoadModuleSettings(s, exe());
     }
+    write(u"Korvex.ddd"_s, "1\r\n0\r\n 50 \r\nu\r\n");
+    LoadModuleSettings(settings, exe());
+    EXPECT_EQ(settings.stored.maxModulu, u"50"_s);
+    EXPECT_EQ(settings.stored.uzivJmeno, u"u"_s);
     write(u"Korvex.ddd"_s, "1\r\n0\r\n150\r\n");
     LoadModuleSettings(settings, exe());
     EXPECT_EQ(settings.stored.uzivJmeno, QString());
@@ -203,6 +221,10 @@ TEST_F(SettingsFiles, HostProxy)
     EXPECT_EQ(settings.labelProxy, u"PROXY: VYPNUTO"_s);
     EXPECT_EQ(settings.proxy.host, QString());
     EXPECT_EQ(settings.proxy.port, 0);
+
+    write(u"Patrani.ddd"_s, "x\r\n1\r\nproxy\r\nuser\r\ntajne\r\n 3128 \r\n");
+    LoadHostProxy(settings, exe());
+    EXPECT_EQ(settings.proxy.port, 3128);
 
     write(u"Patrani.ddd"_s, "x\r\n1\r\nproxy\r\nuser\r\ntajne\r\nosmdesát\r\n");
     try {
