@@ -67,7 +67,7 @@ TransferPanel::TransferPanel(QWidget *parent)
     label(this, u"Přeneseno:"_s, QRect(6, 27, 62, 12), false, u"Label28");
     LabelPreneseno = label(this, u"Přeneseno:"_s, QRect(68, 27, 70, 12), true, u"LabelPreneseno");
     label(this, u"Zbývající čas:"_s, QRect(140, 27, 72, 12), false, u"Label29");
-    // Both reach to the gauge's right edge, room for the waiting texts.
+    // Both reach to the gauge's right edge, room for the longer texts.
     LabelZbyvCas = label(this, u"Čas"_s, QRect(214, 27, 116, 12), true, u"LabelZbyvCas");
     label(this, u"Přenos:"_s, QRect(6, 39, 62, 12), false, u"Label30");
     LabelRychlost = label(this, u"Rychlost"_s, QRect(68, 39, 262, 12), true, u"LabelRychlost");
@@ -136,8 +136,8 @@ void TransferPanel::showWaiting()
 {
     m_waiting = true;
     m_samples.clear();
-    LabelZbyvCas->setText(u"čekám na odpověď"_s);
-    LabelRychlost->setText(u"dokončen, portál zpracovává data"_s);
+    LabelZbyvCas->setText(TransferTimeText(0));
+    LabelRychlost->setText(u"dokončen, čekám na odpověď portálu"_s);
 }
 
 } // namespace korvex

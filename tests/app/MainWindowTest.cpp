@@ -377,7 +377,7 @@ TEST_F(PublishingWindow, WhileTheUploadRunsOnlyStopIsLiveAndTheWaitIsNoFailure)
 
     EXPECT_TRUE(liveDuringWait.isEmpty()) << liveDuringWait.join(u", "_s).toStdString();
     EXPECT_TRUE(stopLive);
-    EXPECT_EQ(waitingFigures, u"čekám na odpověď|dokončen, portál zpracovává data"_s);
+    EXPECT_EQ(waitingFigures, u"0s|dokončen, čekám na odpověď portálu"_s);
     EXPECT_FALSE(closedDuringWait);
     QStringList texts;
     for (const auto &c : dialogs.calls)

@@ -294,12 +294,18 @@ TEST_F(GatewayTest, ABodyThatStopsMovingStillEndsInTheLowSpeedTimeout)
     stub.setFault(stalled);
     client.setLowSpeedTimeout(1);
     client.setAnswerTimeout(30);
+    // The standing count is reported again, so that the panel can show the stall.
+    std::vector<std::int64_t> reported;
+    client.onWork = [&](WorkDirection, std::int64_t done) { reported.push_back(done); };
     QElapsedTimer took;
     took.start();
     const QString error = errorOf([&] { UploadArchive(client, settings, context(writeArchive(QByteArray(16 << 20, 'z')))); });
     EXPECT_EQ(error, u"Operation too slow. Less than 1 bytes/sec transferred the last 1 seconds"_s);
     EXPECT_LT(took.elapsed(), 10000);
     EXPECT_EQ(dialogs.calls.size(), 1);
+    ASSERT_GE(reported.size(), 2u);
+    EXPECT_EQ(reported[reported.size() - 1], reported[reported.size() - 2]);
+    EXPECT_LT(reported.back(), 16 << 20);
     stub.setFault({});
 }
 

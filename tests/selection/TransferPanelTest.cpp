@@ -77,7 +77,7 @@ TEST(TransferPanel, AWholeBodyWaitsForTheAnswerAndTheReplyLeavesItAlone)
     p.now += 3000;
     p.panel.work(Sending, 731136);
     EXPECT_TRUE(p.panel.Waiting());
-    const QString waiting = u"100 %|714 kB|čekám na odpověď|dokončen, portál zpracovává data"_s;
+    const QString waiting = u"100 %|714 kB|0s|dokončen, čekám na odpověď portálu"_s;
     EXPECT_EQ(p.figures(), waiting);
     // The portal's short answer neither restarts the bar nor the figures.
     p.panel.workBegin(Receiving, 45);
