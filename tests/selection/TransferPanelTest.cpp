@@ -1,4 +1,5 @@
 // The upload's progress panel fed with work events.
+#include "ControlLock.h"
 #include "TGauge.h"
 #include "TransferPanel.h"
 
@@ -111,12 +112,17 @@ TEST(TransferPanel, EachUploadStartsFromZero)
     EXPECT_EQ(p.figures(), u"25 %|100 kB|3s|100,0 kB/s"_s);
 }
 
-TEST(TransferPanel, StopIsReported)
+// STOP is the one control left usable while a send locks the window.
+TEST(TransferPanel, StopWorksWhileTheWindowIsLocked)
 {
-    TransferPanel panel;
+    QWidget window;
+    auto *send = new QPushButton(&window);
+    auto *panel = new TransferPanel(&window);
     int stops = 0;
-    panel.onStop = [&] { ++stops; };
-    panel.BitBtnStop->click();
+    panel->onStop = [&] { ++stops; };
+    ControlLock lock(&window, panel);
+    EXPECT_FALSE(send->isEnabled());
+    panel->BitBtnStop->click();
     EXPECT_EQ(stops, 1);
-    EXPECT_EQ(panel.BitBtnStop->toolTip(), u"Přerušit přenos dat na Nesta"_s);
+    EXPECT_EQ(panel->BitBtnStop->toolTip(), u"Přerušit přenos dat na Nesta"_s);
 }
