@@ -160,6 +160,8 @@ bool TForm_Nesta::SendOffer()
         ControlLock lock(this, m_list->Panel1);
         done = RunUserAction(m_dialogs, [&] { Send(context); });
     }
+    if (!done && m_list->Panel1->isVisible())
+        m_list->Panel1->transferFailed();
     m_sending = false;
     if (m_closeAfterSend && !AutomaticMode)
         close();

@@ -90,8 +90,8 @@ TransferPanel::TransferPanel(QWidget *parent)
 
 void TransferPanel::workBegin(WorkDirection direction, qint64 announced)
 {
-    // The reply of an upload is a few hundred bytes; the panel stays with
-    // the body it has waited for.
+    // The upload's reply is a few hundred bytes: the panel keeps showing the
+    // body and the wait for that reply.
     if (direction == WorkDirection::Receiving)
         return;
     Gauge1->setMaxValue(announced > 0 ? announced : 0);
@@ -130,6 +130,14 @@ void TransferPanel::work(WorkDirection direction, qint64 done)
         return;
     const qint64 left = Gauge1->MaxValue() - Gauge1->Progress();
     LabelZbyvCas->setText(speed > 0 ? TransferTimeText(qint64(std::ceil(double(left) / speed))) : u"neznámý"_s);
+}
+
+void TransferPanel::transferFailed()
+{
+    m_waiting = false;
+    m_samples.clear();
+    LabelZbyvCas->setText(u"Čas"_s);
+    LabelRychlost->setText(u"nezdařil se"_s);
 }
 
 void TransferPanel::showWaiting()

@@ -29,6 +29,9 @@ public:
     void work(WorkDirection direction, qint64 done);
     // The portal holds the whole body and has not answered yet.
     bool Waiting() const { return m_waiting; }
+    // The upload ended with an error or STOP: no figure may suggest that it
+    // still runs.
+    void transferFailed();
 
     TGauge *Gauge1;
     QLabel *LabelPreneseno;

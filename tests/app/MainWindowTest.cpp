@@ -434,6 +434,7 @@ TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)
     EXPECT_TRUE(panel->isVisible());
     EXPECT_TRUE(form->isVisible());
     EXPECT_GT(panel->Gauge1->MaxValue(), 0);
+    EXPECT_EQ(panel->LabelZbyvCas->text() + u'|' + panel->LabelRychlost->text(), u"Čas|nezdařil se"_s);
     QStringList notices;
     for (const auto &c : dialogs.calls)
         notices.append(c.text);
