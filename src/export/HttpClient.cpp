@@ -56,7 +56,9 @@ struct HttpClient::Transfer
     QByteArray reply;
     QByteArray statusLine;
     QElapsedTimer clock;
-    curl_socket_t socket = CURL_SOCKET_BAD;
+    // Sockets libcurl has open; of several tried at once (IPv6 and IPv4)
+    // only the one that connected stays.
+    QList<curl_socket_t> sockets;
     bool replyBegun = false;
     std::int64_t lastReported = -1;
     qint64 lastReportedAt = 0;
@@ -66,6 +68,7 @@ struct HttpClient::Transfer
     {
         curl_off_t handed = 0;
         curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &handed);
+        const curl_socket_t socket = sockets.size() == 1 ? sockets.constFirst() : CURL_SOCKET_BAD;
         return std::max<std::int64_t>(0, std::int64_t(handed) - unacknowledged(socket));
     }
 
@@ -131,15 +134,13 @@ struct HttpClient::Transfer
     static int onSocketOpened(void *self, curl_socket_t socket, curlsocktype purpose)
     {
         if (purpose == CURLSOCKTYPE_IPCXN)
-            static_cast<Transfer *>(self)->socket = socket;
+            static_cast<Transfer *>(self)->sockets.append(socket);
         return CURL_SOCKOPT_OK;
     }
 
     static int onSocketClosed(void *self, curl_socket_t socket)
     {
-        auto *t = static_cast<Transfer *>(self);
-        if (t->socket == socket)
-            t->socket = CURL_SOCKET_BAD;
+        static_cast<Transfer *>(self)->sockets.removeOne(socket);
         return ::close(socket);
     }
 
@@ -189,7 +190,7 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
         throw ModuleError(u"Klienta HTTP nelze vytvořit"_s);
     const std::unique_ptr<CURL, void (*)(CURL *)> handle(curl, curl_easy_cleanup);
     m_abort = false;
-    Transfer transfer{*this, curl, body, {}, {}, {}};
+    Transfer transfer{*this, curl, body, {}, {}, {}, {}};
     transfer.clock.start();
     char error[CURL_ERROR_SIZE] = {};
 
