@@ -69,8 +69,10 @@ TForm_Nesta::TForm_Nesta(const NestaLaunch &launch, QWidget *parent)
     // The network calls let the window breathe, so that it repaints and STOP
     // can end the upload.
     m_client.onIdle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    m_client.onWorkBegin = [this](std::int64_t announced) { m_list->Panel1->workBegin(announced); };
-    m_client.onWork = [this](std::int64_t done) { m_list->Panel1->work(done); };
+    m_client.onWorkBegin = [this](WorkDirection direction, std::int64_t announced) {
+        m_list->Panel1->workBegin(direction, announced);
+    };
+    m_client.onWork = [this](WorkDirection direction, std::int64_t done) { m_list->Panel1->work(direction, done); };
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -133,6 +135,8 @@ void TForm_Nesta::closeEvent(QCloseEvent *event)
     // The send works on the query; it ends (or is stopped) before the window.
     if (m_sending) {
         event->ignore();
+        m_dialogs.notify(Caption::Notice, u"Probíhá odesílání inzerce na Korvex. Program lze zavřít až po jeho "
+                                          u"dokončení nebo po přerušení tlačítkem STOP."_s);
         return;
     }
     // Typed settings are kept even when the tab was never left. A failure of

@@ -2,6 +2,7 @@
 // mode and the send.
 #include "TForm_Nesta.h"
 
+#include "ControlLock.h"
 #include "HourGlass.h"
 #include "InterchangeImport.h"
 #include "ModuleError.h"
@@ -180,7 +181,6 @@ bool TForm_Nesta::SendOffer()
     if (m_sending)
         return false;
     m_sending = true;
-    m_list->BitBtn3->setEnabled(false);
     // A start-up that failed early may not have made the archiver yet.
     if (!m_zip)
         m_zip = new TZip(this);
@@ -205,13 +205,19 @@ bool TForm_Nesta::SendOffer()
     // The window closes once the send has returned, never under it.
     context.closeWindow = [this] { m_closeAfterSend = true; };
     context.onIdle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    const bool done = RunUserAction(m_dialogs, [&] { Send(context); });
+    bool done = false;
+    {
+        // The window keeps serving events so that STOP works; nothing else
+        // may start work or open a dialog inside the running upload.
+        ControlLock lock(this, m_list->Panel1);
+        done = RunUserAction(m_dialogs, [&] { Send(context); });
+    }
+    if (!done && m_list->Panel1->isVisible())
+        m_list->Panel1->transferFailed();
     // The offer list's walk leaves the list on its last vehicle, which
     // "Zobraz FOTO" would then open unasked.
     if (m_query.state() == Dataset::State::Browse)
         m_query.first();
-
-    m_list->BitBtn3->setEnabled(true);
     m_sending = false;
     if (m_closeAfterSend && !AutomaticMode)
         close();

@@ -2,6 +2,7 @@
 
 #include "CurlProxy.h"
 #include "ModuleError.h"
+#include "StallWatch.h"
 #include "TransportErrorText.h"
 
 #include <QElapsedTimer>
@@ -9,7 +10,14 @@
 
 #include <curl/curl.h>
 
+#ifdef __linux__
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#endif
+
 #include <mutex>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -17,6 +25,21 @@ namespace korvex {
 namespace {
 
 constexpr int kIdleMilliseconds = 10;
+constexpr int kRepeatMilliseconds = 500;
+
+// Bytes handed to the socket that the peer has not acknowledged yet. Where
+// the system cannot tell, every byte handed over counts as delivered.
+std::int64_t unacknowledged(curl_socket_t socket)
+{
+#ifdef __linux__
+    int pending = 0;
+    if (socket != CURL_SOCKET_BAD && ::ioctl(socket, SIOCOUTQ, &pending) == 0)
+        return pending;
+#else
+    Q_UNUSED(socket);
+#endif
+    return 0;
+}
 
 } // namespace
 
@@ -34,22 +57,51 @@ struct HttpClient::Transfer
     const RequestBody *body;
     QByteArray reply;
     QByteArray statusLine;
+    QElapsedTimer clock;
+    // Sockets libcurl has open; of several tried at once (IPv6 and IPv4)
+    // only the one that connected stays.
+    QList<curl_socket_t> sockets;
     bool replyBegun = false;
     std::int64_t lastReported = -1;
+    qint64 lastReportedAt = 0;
 
-    void report(std::int64_t done)
+    // Body bytes the server has acknowledged.
+    std::int64_t delivered() const
     {
-        if (done != lastReported && client.onWork)
-            client.onWork(done);
+        curl_off_t handed = 0;
+        curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &handed);
+        const curl_socket_t socket = sockets.size() == 1 ? sockets.constFirst() : CURL_SOCKET_BAD;
+        return std::max<std::int64_t>(0, std::int64_t(handed) - unacknowledged(socket));
+    }
+
+    std::int64_t received() const
+    {
+        curl_off_t bytes = 0;
+        curl_easy_getinfo(curl, CURLINFO_SIZE_DOWNLOAD_T, &bytes);
+        return bytes;
+    }
+
+    // Each change, and the same count again now and then, so that a display
+    // can tell a stall from silence.
+    void report(qint64 nowMs)
+    {
+        const std::int64_t done = replyBegun ? received() : delivered();
+        if (done == lastReported && nowMs - lastReportedAt < kRepeatMilliseconds)
+            return;
+        if (client.onWork)
+            client.onWork(replyBegun ? WorkDirection::Receiving : WorkDirection::Sending, done);
         lastReported = done;
+        lastReportedAt = nowMs;
     }
 
     void beginReply(std::int64_t announced)
     {
+        // The last body bytes may have been acknowledged since the last report.
+        report(clock.elapsed());
         replyBegun = true;
         lastReported = -1;
         if (client.onWorkBegin)
-            client.onWorkBegin(announced > 0 ? announced : 0);
+            client.onWorkBegin(WorkDirection::Receiving, announced > 0 ? announced : 0);
     }
 
     static size_t onWrite(char *data, size_t size, size_t count, void *self)
@@ -80,20 +132,25 @@ struct HttpClient::Transfer
         return size * count;
     }
 
+    // libcurl names the socket of a running transfer only here.
+    static int onSocketOpened(void *self, curl_socket_t socket, curlsocktype purpose)
+    {
+        if (purpose == CURLSOCKTYPE_IPCXN)
+            static_cast<Transfer *>(self)->sockets.append(socket);
+        return CURL_SOCKOPT_OK;
+    }
+
+    static int onSocketClosed(void *self, curl_socket_t socket)
+    {
+        static_cast<Transfer *>(self)->sockets.removeOne(socket);
+        return ::close(socket);
+    }
+
     static size_t onRead(char *buffer, size_t size, size_t count, void *self)
     {
         auto *t = static_cast<Transfer *>(self);
         const std::int64_t got = t->body->read(buffer, std::int64_t(size * count));
         return got < 0 ? CURL_READFUNC_ABORT : size_t(got);
-    }
-
-    static int onProgress(void *self, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded)
-    {
-        auto *t = static_cast<Transfer *>(self);
-        if (t->client.m_abort)
-            return 1;
-        t->report(t->replyBegun ? downloaded : uploaded);
-        return 0;
     }
 };
 
@@ -140,7 +197,8 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     // password.
     if (curl_easy_setopt(curl, CURLOPT_URL, url.constData()) != CURLE_OK)
         throw ModuleError(u"Adresa požadavku je příliš dlouhá (%1 bajtů), požadavek nelze odeslat."_s.arg(url.size()));
-    Transfer transfer{*this, curl, body, {}, {}, false, -1};
+    Transfer transfer{*this, curl, body, {}, {}, {}, {}};
+    transfer.clock.start();
     char error[CURL_ERROR_SIZE] = {};
 
     curl_slist *headers = nullptr;
@@ -156,15 +214,14 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(m_connectTimeout));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(m_lowSpeedTimeout));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::onWrite);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_SOCKOPTFUNCTION, &Transfer::onSocketOpened);
+    curl_easy_setopt(curl, CURLOPT_SOCKOPTDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &Transfer::onSocketClosed);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, &transfer);
 
     ApplyProxy(curl, m_proxy, m_proxyEnabled);
 
@@ -181,24 +238,32 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     }
 
     if (onWorkBegin)
-        onWorkBegin(body ? body->size : 0);
+        onWorkBegin(WorkDirection::Sending, body ? body->size : 0);
 
     CURLM *multi = curl_multi_init();
     curl_multi_add_handle(multi, curl);
     CURLcode result = CURLE_OK;
     int running = 1;
-    QElapsedTimer idle;
-    idle.start();
+    const QElapsedTimer &clock = transfer.clock;
+    StallWatch watch(m_lowSpeedTimeout, m_answerTimeout, body ? body->size : -1, clock.elapsed());
+    qint64 lastIdle = 0;
+    QByteArray stallReason;
     while (running) {
         if (curl_multi_perform(multi, &running) != CURLM_OK)
             break;
+        transfer.report(clock.elapsed());
         if (!running)
             break;
+        if (!watch.update(clock.elapsed(), transfer.delivered(), transfer.received())) {
+            result = CURLE_OPERATION_TIMEDOUT;
+            stallReason = watch.reason().toUtf8();
+            break;
+        }
         curl_multi_poll(multi, nullptr, 0, kIdleMilliseconds, nullptr);
-        if (idle.elapsed() >= kIdleMilliseconds) {
+        if (clock.elapsed() - lastIdle >= kIdleMilliseconds) {
             if (onIdle)
                 onIdle();
-            idle.restart();
+            lastIdle = clock.elapsed();
         }
         if (m_abort) {
             result = CURLE_ABORTED_BY_CALLBACK;
@@ -214,7 +279,12 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     }
     curl_multi_remove_handle(multi, curl);
     curl_multi_cleanup(multi);
+    // The transfer state dies before the handle does.
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, nullptr);
     curl_slist_free_all(headers);
+    // Written only now: libcurl owns its error buffer until the handle is removed.
+    if (!stallReason.isEmpty())
+        qstrncpy(error, stallReason.constData(), CURL_ERROR_SIZE);
 
     if (result == CURLE_ABORTED_BY_CALLBACK && m_abort)
         throw ModuleError(u"Přenos dat byl přerušen."_s);

@@ -14,6 +14,11 @@ using namespace Qt::StringLiterals;
 namespace korvex {
 namespace {
 
+// The speed is the average of the last few seconds, so that it follows the
+// line as it is now; a shorter span gives figures that jump about.
+constexpr qint64 kSpeedWindowMs = 5000;
+constexpr qint64 kShortestSpanMs = 1000;
+
 QLabel *label(QWidget *parent, const QString &text, const QRect &where, bool emphasised, const char16_t *name)
 {
     QLabel *l = PlaceLabel(parent, text, where);
@@ -62,9 +67,10 @@ TransferPanel::TransferPanel(QWidget *parent)
     label(this, u"Přeneseno:"_s, QRect(6, 27, 62, 12), false, u"Label28");
     LabelPreneseno = label(this, u"Přeneseno:"_s, QRect(68, 27, 70, 12), true, u"LabelPreneseno");
     label(this, u"Zbývající čas:"_s, QRect(140, 27, 72, 12), false, u"Label29");
-    LabelZbyvCas = label(this, u"Čas"_s, QRect(214, 27, 60, 12), true, u"LabelZbyvCas");
+    // Both reach to the gauge's right edge, room for the longer texts.
+    LabelZbyvCas = label(this, u"Čas"_s, QRect(214, 27, 116, 12), true, u"LabelZbyvCas");
     label(this, u"Přenos:"_s, QRect(6, 39, 62, 12), false, u"Label30");
-    LabelRychlost = label(this, u"Rychlost"_s, QRect(68, 39, 120, 12), true, u"LabelRychlost");
+    LabelRychlost = label(this, u"Rychlost"_s, QRect(68, 39, 262, 12), true, u"LabelRychlost");
 
     BitBtnStop = new QPushButton(u"STOP"_s, this);
     BitBtnStop->setObjectName(u"BitBtnStop"_s);
@@ -82,25 +88,64 @@ TransferPanel::TransferPanel(QWidget *parent)
     hide();
 }
 
-void TransferPanel::workBegin(qint64 announced)
+void TransferPanel::workBegin(WorkDirection direction, qint64 announced)
 {
+    // The upload's reply is a few hundred bytes: the panel keeps showing the
+    // body and the wait for that reply.
+    if (direction == WorkDirection::Receiving)
+        return;
     Gauge1->setMaxValue(announced > 0 ? announced : 0);
     Gauge1->setProgress(0);
-    m_started = clock();
+    LabelPreneseno->setText(TransferAmountText(0));
+    LabelZbyvCas->setText(u"Čas"_s);
+    LabelRychlost->setText(u"Rychlost"_s);
+    m_waiting = false;
+    m_samples.clear();
+    m_samples.push_back({clock(), 0});
 }
 
-void TransferPanel::work(qint64 done)
+void TransferPanel::work(WorkDirection direction, qint64 done)
 {
-    Gauge1->setProgress(done);
-    LabelPreneseno->setText(TransferAmountText(done));
-    const qint64 elapsed = clock() - m_started;
-    if (elapsed <= 0)
+    if (direction == WorkDirection::Receiving || m_waiting)
         return;
-    const double speed = double(done) * 1000.0 / double(elapsed);
+    Gauge1->setProgress(done);
+    LabelPreneseno->setText(TransferAmountText(Gauge1->Progress()));
+    if (Gauge1->MaxValue() > 0 && Gauge1->Progress() == Gauge1->MaxValue()) {
+        showWaiting();
+        return;
+    }
+
+    const qint64 now = clock();
+    m_samples.push_back({now, Gauge1->Progress()});
+    // Keep one sample from before the window as its starting point.
+    while (m_samples.size() > 1 && m_samples[1].at <= now - kSpeedWindowMs)
+        m_samples.pop_front();
+    const Sample &from = m_samples.front();
+    const qint64 span = now - from.at;
+    if (span < kShortestSpanMs)
+        return;
+    const double speed = double(Gauge1->Progress() - from.bytes) * 1000.0 / double(span);
     LabelRychlost->setText(TransferSpeedText(speed));
+    if (Gauge1->MaxValue() == 0)
+        return;
     const qint64 left = Gauge1->MaxValue() - Gauge1->Progress();
-    if (speed > 0 && Gauge1->MaxValue() > 0)
-        LabelZbyvCas->setText(TransferTimeText(qint64(std::ceil(double(left) / speed))));
+    LabelZbyvCas->setText(speed > 0 ? TransferTimeText(qint64(std::ceil(double(left) / speed))) : u"neznámý"_s);
+}
+
+void TransferPanel::transferFailed()
+{
+    m_waiting = false;
+    m_samples.clear();
+    LabelZbyvCas->setText(u"Čas"_s);
+    LabelRychlost->setText(u"nezdařil se"_s);
+}
+
+void TransferPanel::showWaiting()
+{
+    m_waiting = true;
+    m_samples.clear();
+    LabelZbyvCas->setText(TransferTimeText(0));
+    LabelRychlost->setText(u"dokončen, čekám na odpověď portálu"_s);
 }
 
 } // namespace korvex

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "HttpClient.h"
+
 #include <QFrame>
 
+#include <deque>
 #include <functional>
 
 class QLabel;
@@ -12,7 +15,9 @@ namespace korvex {
 class TGauge;
 
 // The upload's progress panel: a gauge fed by the HTTP client's work events,
-// the amount moved, the time left and the speed, and STOP.
+// the amount delivered, the time left and the speed, and STOP. It follows
+// the request body; once the portal holds all of it, the panel says that the
+// module waits for the portal's answer.
 class TransferPanel : public QFrame
 {
     Q_OBJECT
@@ -20,8 +25,13 @@ public:
     explicit TransferPanel(QWidget *parent = nullptr);
 
     // A new operation of the client: 0 when its size is not announced.
-    void workBegin(qint64 announced);
-    void work(qint64 done);
+    void workBegin(WorkDirection direction, qint64 announced);
+    void work(WorkDirection direction, qint64 done);
+    // The portal holds the whole body and has not answered yet.
+    bool Waiting() const { return m_waiting; }
+    // The upload ended with an error or STOP: no figure may suggest that it
+    // still runs.
+    void transferFailed();
 
     TGauge *Gauge1;
     QLabel *LabelPreneseno;
@@ -35,7 +45,15 @@ public:
     std::function<qint64()> clock;
 
 private:
-    qint64 m_started = 0;
+    struct Sample
+    {
+        qint64 at;
+        qint64 bytes;
+    };
+    void showWaiting();
+
+    std::deque<Sample> m_samples;
+    bool m_waiting = false;
 };
 
 // The panel's texts: "512 kB", "12s", "25,6 kB/s".

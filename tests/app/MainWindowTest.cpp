@@ -10,6 +10,8 @@
 #include "TForm_Nesta.h"
 #include "TGauge.h"
 #include "TKEdit.h"
+#include "TDBMemoTarvo.h"
+#include "TDBNavigatorTarvo.h"
 #include "TKListBox.h"
 #include <QCheckBox>
 #include "TempHost.h"
@@ -22,9 +24,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -470,6 +474,77 @@ TEST_F(PublishingWindow, AfterASendTheListStandsOnTheFirstVehicle)
     EXPECT_EQ(form->Query_Nesta().recNo(), 0);
 }
 
+// The portal takes a while over the archive it received. Meanwhile nothing
+// but STOP may be used, a close is refused with a notice, and the upload
+// ends well although the wait is longer than the low-speed limit.
+TEST_F(PublishingWindow, WhileTheUploadRunsOnlyStopIsLiveAndTheWaitIsNoFailure)
+{
+    auto form = start();
+    form->show();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    form->ListTab()->Button8->click();
+    form->Client().setLowSpeedTimeout(1);
+    stub::Fault busy;
+    busy.replyDelayMs = 2500;
+    stub.setFault(busy);
+    dialogs.queueAnswer(true);
+
+    VehicleListTab *list = form->ListTab();
+    TransferPanel *panel = list->Panel1;
+    const QList<QWidget *> controls{list->BitBtnFOTO,         list->BitBtn3,
+                                    list->BitBtn4,            list->Button7,
+                                    list->Button8,            list->Button6,
+                                    list->BitBtn1,            list->BitBtn_Tisk,
+                                    list->SpeedButtonVybrane, list->CheckBoxLPG,
+                                    list->DbGridTarvo1,       list->DBNavigatorTarvo1,
+                                    list->DBMemoTarvo2,       form->PageControl1()->tabBar(),
+                                    form->Settings_Tab()->KEdit_UzivJmeno};
+    QStringList liveDuringWait;
+    QString waitingFigures;
+    bool stopLive = false;
+    bool closedDuringWait = true;
+    QTimer probe;
+    probe.setInterval(20);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!panel->Waiting())
+            return;
+        probe.stop();
+        for (QWidget *w : controls)
+            if (w->isEnabled())
+                liveDuringWait.append(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                                                : w->objectName());
+        stopLive = panel->BitBtnStop->isEnabled();
+        waitingFigures = panel->LabelZbyvCas->text() + u'|' + panel->LabelRychlost->text();
+        form->close();
+        closedDuringWait = !form->isVisible();
+    });
+    probe.start();
+    list->BitBtn3->click();
+
+    EXPECT_TRUE(liveDuringWait.isEmpty()) << liveDuringWait.join(u", "_s).toStdString();
+    EXPECT_TRUE(stopLive);
+    EXPECT_EQ(waitingFigures, u"0s|dokončen, čekám na odpověď portálu"_s);
+    EXPECT_FALSE(closedDuringWait);
+    QStringList texts;
+    for (const auto &c : dialogs.calls)
+        texts.append(c.caption + u' ' + c.text);
+    EXPECT_TRUE(texts.contains(u"Upozornění ... Probíhá odesílání inzerce na Korvex. Program lze zavřít až po jeho "
+                               u"dokončení nebo po přerušení tlačítkem STOP."_s))
+        << texts.join(u'\n').toStdString();
+    EXPECT_TRUE(texts.contains(u"Informace ... Inzerce byla úspěšně odeslána."_s)) << texts.join(u'\n').toStdString();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
+    EXPECT_FALSE(stub.archive("autobazar").isEmpty());
+    // The send over, the window closed as after every successful upload and
+    // every control is given back.
+    EXPECT_FALSE(form->isVisible());
+    for (QWidget *w : controls)
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    // What was disabled by design stays so.
+    EXPECT_FALSE(form->Settings_Tab()->CheckBox_FTPrezim->isEnabled());
+    stub.setFault(stub::Fault());
+}
+
 TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)
 {
     auto form = start();
@@ -506,6 +581,7 @@ TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)
     EXPECT_TRUE(panel->isVisible());
     EXPECT_TRUE(form->isVisible());
     EXPECT_GT(panel->Gauge1->MaxValue(), 0);
+    EXPECT_EQ(panel->LabelZbyvCas->text() + u'|' + panel->LabelRychlost->text(), u"Čas|nezdařil se"_s);
     QStringList notices;
     for (const auto &c : dialogs.calls)
         notices.append(c.text);

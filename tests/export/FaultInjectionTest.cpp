@@ -112,11 +112,11 @@ TEST_P(UploadFaults, StopEndsTheUploadWithTheWarningAndKeepsTheArchive)
     std::int64_t total = 0;
     std::int64_t sent = 0;
     bool stopped = false;
-    client.onWorkBegin = [&](std::int64_t announced) {
+    client.onWorkBegin = [&](WorkDirection, std::int64_t announced) {
         if (total == 0)
             total = announced;
     };
-    client.onWork = [&](std::int64_t done) { sent = done; };
+    client.onWork = [&](WorkDirection, std::int64_t done) { sent = done; };
     client.onIdle = [&] {
         if (!stopped && total > 0 && sent * 100 >= total * percent) {
             stopped = true;

@@ -8,6 +8,7 @@
 #include "Win1250.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -116,15 +117,18 @@ TEST_F(GatewayTest, AReplyWithoutLengthAnnouncesZero)
     stub::Fault noLength;
     noLength.noLength = true;
     stub.setFault(noLength);
-    std::vector<std::int64_t> begins;
-    client.onWorkBegin = [&](std::int64_t n) { begins.push_back(n); };
+    std::vector<std::pair<WorkDirection, std::int64_t>> begins;
+    client.onWorkBegin = [&](WorkDirection d, std::int64_t n) { begins.emplace_back(d, n); };
     ListPortalPictures(client, settings, exe);
-    EXPECT_EQ(begins, (std::vector<std::int64_t>{0, 0}));
+    const std::vector<std::pair<WorkDirection, std::int64_t>> unknown{{WorkDirection::Sending, 0},
+                                                                      {WorkDirection::Receiving, 0}};
+    EXPECT_EQ(begins, unknown);
     stub.setFault({});
     begins.clear();
     ListPortalPictures(client, settings, exe);
     ASSERT_EQ(begins.size(), 2u);
-    EXPECT_GT(begins[1], 0);
+    EXPECT_EQ(begins[1].first, WorkDirection::Receiving);
+    EXPECT_GT(begins[1].second, 0);
 }
 
 TEST_F(GatewayTest, AStalledServerEndsInTheLowSpeedTimeout)
@@ -236,8 +240,8 @@ TEST_F(GatewayTest, StopWhileTheBodyIsSentEndsTheUpload)
     stub.setFault(slow);
     std::int64_t lastBegin = -1;
     std::int64_t sent = 0;
-    client.onWorkBegin = [&](std::int64_t n) { lastBegin = n; };
-    client.onWork = [&](std::int64_t done) { sent = done; };
+    client.onWorkBegin = [&](WorkDirection, std::int64_t n) { lastBegin = n; };
+    client.onWork = [&](WorkDirection, std::int64_t done) { sent = done; };
     client.onIdle = [&] {
         if (sent > 0)
             client.abort();
@@ -249,6 +253,82 @@ TEST_F(GatewayTest, StopWhileTheBodyIsSentEndsTheUpload)
     EXPECT_EQ(dialogs.calls.size(), 1);
     EXPECT_EQ(closed, 0);
     stub.setFault(stub::Fault());
+}
+
+// A portal that imports a big stock before it answers, and a line that
+// stalls while the archive is still on its way: only the second is a failure.
+TEST_F(GatewayTest, APortalWorkingLongOnAReceivedArchiveIsNoFailure)
+{
+    stub::Fault busy;
+    busy.replyDelayMs = 2500;
+    stub.setFault(busy);
+    client.setLowSpeedTimeout(1);
+    client.setAnswerTimeout(30);
+    UploadArchive(client, settings, context(writeArchive(QByteArray(1 << 20, 'z'))));
+    EXPECT_EQ(stub.archive("autobazar").size(), 1 << 20);
+    ASSERT_EQ(dialogs.calls.size(), 1);
+    EXPECT_EQ(dialogs.calls[0].text, u"Inzerce byla úspěšně odeslána."_s);
+    EXPECT_EQ(closed, 1);
+}
+
+TEST_F(GatewayTest, APortalSilentPastTheAnswerWaitFails)
+{
+    stub::Fault busy;
+    busy.replyDelayMs = 5000;
+    stub.setFault(busy);
+    client.setLowSpeedTimeout(30);
+    client.setAnswerTimeout(1);
+    QElapsedTimer took;
+    took.start();
+    const QString error = errorOf([&] { UploadArchive(client, settings, context(writeArchive("zip"))); });
+    EXPECT_EQ(error, u"Server neodpověděl do 1 s od převzetí odeslaných dat."_s);
+    EXPECT_LT(took.elapsed(), 4000);
+    EXPECT_EQ(closed, 0);
+    stub.setFault({});
+}
+
+TEST_F(GatewayTest, ABodyThatStopsMovingStillEndsInTheLowSpeedTimeout)
+{
+    stub::Fault stalled;
+    stalled.slowReadMs = 4000;
+    stub.setFault(stalled);
+    client.setLowSpeedTimeout(1);
+    client.setAnswerTimeout(30);
+    // The standing count is reported again, so that the panel can show the stall.
+    std::vector<std::int64_t> reported;
+    client.onWork = [&](WorkDirection, std::int64_t done) { reported.push_back(done); };
+    QElapsedTimer took;
+    took.start();
+    const QString error = errorOf([&] { UploadArchive(client, settings, context(writeArchive(QByteArray(16 << 20, 'z')))); });
+    EXPECT_EQ(error, u"Operation too slow. Less than 1 bytes/sec transferred the last 1 seconds"_s);
+    EXPECT_LT(took.elapsed(), 10000);
+    EXPECT_EQ(dialogs.calls.size(), 1);
+    ASSERT_GE(reported.size(), 2u);
+    EXPECT_EQ(reported[reported.size() - 1], reported[reported.size() - 2]);
+    EXPECT_LT(reported.back(), 16 << 20);
+    stub.setFault({});
+}
+
+// The socket's buffers take megabytes at once; the progress must count what
+// the portal has, or the bar shows 100 % while most of the archive is still
+// on the machine.
+TEST_F(GatewayTest, ProgressCountsTheBytesThePortalHasReceived)
+{
+    stub::Fault slow;
+    slow.readRate = 4 << 20;
+    stub.setFault(slow);
+    std::int64_t ahead = 0;
+    std::int64_t last = 0;
+    client.onWork = [&](WorkDirection direction, std::int64_t done) {
+        if (direction != WorkDirection::Sending)
+            return;
+        ahead = std::max<std::int64_t>(ahead, done - stub.uploadBytesRead());
+        last = done;
+    };
+    UploadArchive(client, settings, context(writeArchive(QByteArray(8 << 20, 'z'))));
+    EXPECT_LT(ahead, 1 << 20);
+    EXPECT_GT(last, 8 << 20);
+    stub.setFault({});
 }
 
 TEST(MultipartUpload, TheBoundaryIsEightHyphensAndTheLocalTime)

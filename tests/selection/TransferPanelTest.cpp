@@ -1,4 +1,5 @@
 // The upload's progress panel fed with work events.
+#include "ControlLock.h"
 #include "TGauge.h"
 #include "TransferPanel.h"
 
@@ -10,39 +11,118 @@
 using namespace korvex;
 using namespace Qt::StringLiterals;
 
-TEST(TransferPanel, GaugeAndFiguresFollowTheWorkEvents)
+namespace {
+
+constexpr auto Sending = WorkDirection::Sending;
+constexpr auto Receiving = WorkDirection::Receiving;
+
+struct Panel
 {
+    Panel() { panel.clock = [this] { return now; }; }
+    QString figures() const
+    {
+        return u"%1 %|%2|%3|%4"_s.arg(panel.Gauge1->PercentDone())
+            .arg(panel.LabelPreneseno->text(), panel.LabelZbyvCas->text(), panel.LabelRychlost->text());
+    }
     TransferPanel panel;
-    EXPECT_TRUE(panel.isHidden());
-    EXPECT_EQ(panel.LabelZbyvCas->text(), u"Čas"_s);
     qint64 now = 1000;
-    panel.clock = [&] { return now; };
+};
 
-    panel.workBegin(409600);
-    now += 2000;
-    panel.work(204800);
-    EXPECT_EQ(panel.Gauge1->PercentDone(), 50);
-    EXPECT_EQ(panel.LabelPreneseno->text(), u"200 kB"_s);
-    EXPECT_EQ(panel.LabelRychlost->text(), u"100,0 kB/s"_s);
-    EXPECT_EQ(panel.LabelZbyvCas->text(), u"2s"_s);
+} // namespace
 
-    // More than announced is held to the maximum.
-    panel.work(500000);
-    EXPECT_EQ(panel.Gauge1->PercentDone(), 100);
+TEST(TransferPanel, BarAmountSpeedAndTimeLeftAgree)
+{
+    Panel p;
+    EXPECT_TRUE(p.panel.isHidden());
+    EXPECT_EQ(p.figures(), u"0 %|Přeneseno:|Čas|Rychlost"_s);
 
-    // A reply without a length: the bar stays at 0 %.
-    panel.workBegin(0);
-    panel.work(12345);
-    EXPECT_EQ(panel.Gauge1->MaxValue(), 0);
-    EXPECT_EQ(panel.Gauge1->PercentDone(), 0);
+    p.panel.workBegin(Sending, 1024000);
+    EXPECT_EQ(p.figures(), u"0 %|0 kB|Čas|Rychlost"_s);
+    // Within the first second no speed is guessed from a few bytes.
+    p.now += 200;
+    p.panel.work(Sending, 51200);
+    EXPECT_EQ(p.figures(), u"5 %|50 kB|Čas|Rychlost"_s);
+    p.now += 1800;
+    p.panel.work(Sending, 204800);
+    EXPECT_EQ(p.figures(), u"20 %|200 kB|8s|100,0 kB/s"_s);
 }
 
-TEST(TransferPanel, StopIsReported)
+TEST(TransferPanel, TheSpeedFollowsTheLastSecondsOnly)
 {
-    TransferPanel panel;
+    Panel p;
+    p.panel.workBegin(Sending, 10240000);
+    // Ten seconds at 100 kB/s, then the line slows down to 10 kB/s.
+    for (int s = 1; s <= 10; ++s) {
+        p.now += 1000;
+        p.panel.work(Sending, s * 102400);
+    }
+    EXPECT_EQ(p.panel.LabelRychlost->text(), u"100,0 kB/s"_s);
+    for (int s = 1; s <= 6; ++s) {
+        p.now += 1000;
+        p.panel.work(Sending, 1024000 + s * 10240);
+    }
+    EXPECT_EQ(p.figures(), u"10 %|1060 kB|894s|10,0 kB/s"_s);
+
+    // Nothing moves: the same count repeated, the speed falls to zero.
+    for (int s = 1; s <= 6; ++s) {
+        p.now += 1000;
+        p.panel.work(Sending, 1085440);
+    }
+    EXPECT_EQ(p.figures(), u"10 %|1060 kB|neznámý|0,0 kB/s"_s);
+}
+
+TEST(TransferPanel, AWholeBodyWaitsForTheAnswerAndTheReplyLeavesItAlone)
+{
+    Panel p;
+    p.panel.workBegin(Sending, 731136);
+    p.now += 3000;
+    p.panel.work(Sending, 731136);
+    EXPECT_TRUE(p.panel.Waiting());
+    const QString waiting = u"100 %|714 kB|0s|dokončen, čekám na odpověď portálu"_s;
+    EXPECT_EQ(p.figures(), waiting);
+    // The portal's short answer neither restarts the bar nor the figures.
+    p.panel.workBegin(Receiving, 45);
+    p.panel.work(Receiving, 45);
+    EXPECT_EQ(p.figures(), waiting);
+}
+
+TEST(TransferPanel, EachUploadStartsFromZero)
+{
+    Panel p;
+    p.panel.workBegin(Sending, 409600);
+    p.now += 2000;
+    p.panel.work(Sending, 204800);
+    ASSERT_EQ(p.figures(), u"50 %|200 kB|2s|100,0 kB/s"_s);
+
+    // STOPped there; the next send starts with nothing of the old figures.
+    p.now += 60000;
+    p.panel.workBegin(Sending, 409600);
+    EXPECT_EQ(p.figures(), u"0 %|0 kB|Čas|Rychlost"_s);
+    p.now += 1000;
+    p.panel.work(Sending, 10240);
+    EXPECT_EQ(p.figures(), u"2 %|10 kB|39s|10,0 kB/s"_s);
+
+    // A finished upload, then a new one: no longer waiting.
+    p.panel.work(Sending, 409600);
+    ASSERT_TRUE(p.panel.Waiting());
+    p.panel.workBegin(Sending, 409600);
+    EXPECT_FALSE(p.panel.Waiting());
+    p.now += 1000;
+    p.panel.work(Sending, 102400);
+    EXPECT_EQ(p.figures(), u"25 %|100 kB|3s|100,0 kB/s"_s);
+}
+
+// STOP is the one control left usable while a send locks the window.
+TEST(TransferPanel, StopWorksWhileTheWindowIsLocked)
+{
+    QWidget window;
+    auto *send = new QPushButton(&window);
+    auto *panel = new TransferPanel(&window);
     int stops = 0;
-    panel.onStop = [&] { ++stops; };
-    panel.BitBtnStop->click();
+    panel->onStop = [&] { ++stops; };
+    ControlLock lock(&window, panel);
+    EXPECT_FALSE(send->isEnabled());
+    panel->BitBtnStop->click();
     EXPECT_EQ(stops, 1);
-    EXPECT_EQ(panel.BitBtnStop->toolTip(), u"Přerušit přenos dat na Nesta"_s);
+    EXPECT_EQ(panel->BitBtnStop->toolTip(), u"Přerušit přenos dat na Nesta"_s);
 }

@@ -151,11 +151,19 @@ struct PortalStub::State
     Fault fault;
     QByteArray lastUploadError;
     std::atomic<bool> stopping{false};
+    std::atomic<qint64> uploadBytesRead{0};
 
     Fault currentFault() const
     {
         std::lock_guard lock(mutex);
         return fault;
+    }
+
+    // Sleeps, but wakes when the stub stops.
+    void pauseUntil(std::chrono::steady_clock::time_point until) const
+    {
+        while (!stopping && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 
     void remember(const RecordedRequest &r)
@@ -220,19 +228,27 @@ struct PortalStub::State
         QByteArray recorded;
         qint64 received = 0;
         const Fault f = currentFault();
+        const auto started = std::chrono::steady_clock::now();
         const bool complete = reader([&](const char *data, size_t length) {
             body.write(data, qint64(length));
             if (recorded.size() < kRecordedBody)
                 recorded.append(data, std::min<qsizetype>(qsizetype(length), kRecordedBody - recorded.size()));
             received += qint64(length);
+            uploadBytesRead += qint64(length);
             // Read again each time, so that clearing the fault speeds up a
             // body that is still arriving.
-            if (const int pause = currentFault().slowReadMs; pause > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+            const Fault now = currentFault();
+            if (now.slowReadMs > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(now.slowReadMs));
+            if (now.readRate > 0)
+                pauseUntil(started + std::chrono::milliseconds(received * 1000 / now.readRate));
             return f.dropAfter < 0 || received < f.dropAfter;
         });
         remember(record(req, recorded));
-        if (!complete || misbehave(res))
+        if (!complete)
+            return;
+        pauseUntil(std::chrono::steady_clock::now() + std::chrono::milliseconds(currentFault().replyDelayMs));
+        if (misbehave(res))
             return;
         body.flush();
 
@@ -278,6 +294,14 @@ PortalStub::PortalStub(int port, const QString &dataFolder)
     s.dataFolder = dataFolder.isEmpty() ? s.tempDir.path() : dataFolder;
     QDir().mkpath(s.dataFolder);
     s.server.set_read_timeout(5);
+    // A receive buffer as small as a distant portal's share of the line: on
+    // loopback the kernel grows it to megabytes, and an upload would look
+    // delivered while it still sits there unread.
+    s.server.set_socket_options([](socket_t sock) {
+        httplib::default_socket_options(sock);
+        const int size = 256 * 1024;
+        setsockopt(sock, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    });
     // The form must be checked byte for byte, so the server's own multipart
     // parser is kept away from it: the body is read raw and the original
     // content type travels in a header of its own.
@@ -359,6 +383,11 @@ QList<RecordedRequest> PortalStub::requests() const
 {
     std::lock_guard lock(m_state->mutex);
     return m_state->requests;
+}
+
+qint64 PortalStub::uploadBytesRead() const
+{
+    return m_state->uploadBytesRead;
 }
 
 QByteArray PortalStub::archive(const QByteArray &user) const

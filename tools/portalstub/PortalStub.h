@@ -28,6 +28,8 @@ struct Fault
     bool stall = false;         // never answer (until the stub stops or the fault is cleared)
     qint64 dropAfter = -1;      // close the connection after this many body bytes of an upload
     int slowReadMs = 0;         // pause after every piece of an upload body
+    qint64 readRate = 0;        // read an upload body at most this many bytes a second
+    int replyDelayMs = 0;       // work this long on a received upload before answering
     bool noLength = false;      // send replies without Content-Length
 };
 
@@ -56,6 +58,8 @@ public:
     void setFault(const Fault &fault);
 
     QList<RecordedRequest> requests() const;
+    // Bytes of upload bodies read so far, the one being read included.
+    qint64 uploadBytesRead() const;
     // The archive of the last accepted upload of the user.
     QByteArray archive(const QByteArray &user) const;
     // Why the last upload was refused; empty when it was accepted.
@@ -75,6 +79,8 @@ public:
     ~ProxyStub();
     int port() const;
     QList<RecordedRequest> requests() const;
+    // Bytes of upload bodies read so far, the one being read included.
+    qint64 uploadBytesRead() const;
 
 private:
     struct State;
