@@ -56,8 +56,12 @@ void TForm_Nesta::FormActivate()
     m_activating = true;
     AutomaticMode = m_launch.arguments.value(0) == u"RYCHLE";
     LoadFtpMode(m_settings, ModuleFolders::hostRoot(m_launch.executableFolder));
-    if (!StartupDone)
-        RunUserAction(m_dialogs, [this] { StartUp(); });
+    if (!StartupDone && !RunUserAction(m_dialogs, [this] { StartUp(); }) && m_launch.endAfterAutomaticSteps) {
+        m_runEnd = RunEnd::StartupFailed;
+        m_activating = false;
+        close();
+        return;
+    }
     // What the start-up read, as far as it came.
     m_settingsTab->showSettings();
     // Once, right after a completed start-up: a later activation (the photo
@@ -118,9 +122,11 @@ void TForm_Nesta::RunAutomaticSteps()
 {
     // A send that raised skips "Vyber vše"; one that stopped with its own
     // message does not.
-    if (SendOffer())
+    const bool sent = SendOffer();
+    m_runEnd = sent ? RunEndOf(m_sendOutcome) : RunEnd::SendFailed;
+    if (sent)
         RunUserAction(m_dialogs, [this] { m_list->MarkAll(); });
-    if (m_closeAfterSend)
+    if (m_closeAfterSend || m_launch.endAfterAutomaticSteps)
         close();
 }
 
@@ -154,7 +160,7 @@ bool TForm_Nesta::SendOffer()
     // The window closes once the send has returned, never under it.
     context.closeWindow = [this] { m_closeAfterSend = true; };
     context.onIdle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    const bool done = RunUserAction(m_dialogs, [&] { Send(context); });
+    const bool done = RunUserAction(m_dialogs, [&] { m_sendOutcome = Send(context); });
 
     m_list->BitBtn3->setEnabled(true);
     m_sending = false;

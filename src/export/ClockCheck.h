@@ -31,6 +31,7 @@ struct ClockCheckContext
     NotificationPing *ping = nullptr;
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     std::function<void()> onIdle;   // keeps the window alive during the download
+    std::function<void()> onRefused; // runs before the refusal's warning is shown
     int timeoutSeconds = 20;
 };
 
