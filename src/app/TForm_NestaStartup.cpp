@@ -5,6 +5,7 @@
 #include "HourGlass.h"
 #include "InterchangeImport.h"
 #include "ModuleFolders.h"
+#include "ParadoxWorkingTableUpgrade.h"
 #include "SendWorkflow.h"
 #include "SettingsTab.h"
 #include "TDbGridTarvo.h"
@@ -98,7 +99,9 @@ void TForm_Nesta::StartUp()
     m_session = DatabaseSession::load(exe);
     QString path = exe.toUpper();
     WorkingTablePath(m_session, u"BAZAR"_s, path);
-    if (!WinPath::isFile(path + u"Nesta.db"_s))
+    if (WinPath::isFile(path + u"Nesta.db"_s))
+        UpgradeParadoxWorkingTable(WinPath::resolve(path + u"Nesta.db"_s));
+    else
         CreateWorkingTable(m_query, m_session);
     if (!m_query.isOpen())
         OpenWorkingQuery(m_query, m_session);
