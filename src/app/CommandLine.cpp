@@ -1,8 +1,21 @@
 #include "CommandLine.h"
 
+#include "RunEnd.h"
+
 using namespace Qt::StringLiterals;
 
 namespace korvex {
+namespace {
+
+QString exitStatusLines()
+{
+    QString lines;
+    for (const ExitStatusRow &row : ExitStatusTable())
+        lines += u"  %1  %2\n"_s.arg(row.status, 2).arg(row.meaning);
+    return lines;
+}
+
+} // namespace
 
 QString UsageText()
 {
@@ -20,14 +33,20 @@ Proměnné prostředí:
   KORVEX_GATEWAY_URL  brána inzertního serveru (výchozí http://dealer.korvex.cz)
   KORVEX_MAKER_URL    server výrobce s kontrolním datem (výchozí http://www.delmora.cz)
   KORVEX_DB_CONFIG    konfigurace databáze (výchozí aliases.ini vedle programu)
+  KORVEX_UNATTENDED   1: běh bez obsluhy i s obrazovkou (jinak podle platformy
+                      Qt offscreen nebo minimal)
 
+Běh bez obsluhy: žádné okno se zprávou nečeká; každá zpráva jde na standardní
+chybový výstup a do Korvex_log.txt, dotaz dostane odpověď Ne a modul skončí
+po automatických krocích. Návratový kód:
+%1
 Soubory vedle programu:
   Korvex.ddd          nastavení modulu (uživatel a heslo serveru)
   Patrani.ddd         proxy server hostitelského programu
   ASCII_Nesta.TXT     výměnný soubor s vozidly
   Korvex_log.txt      záznam o každém odeslání
   Korvex_zip\         pracovní složka: Data.xml, fotografie, data.zip, Response.htm
-)"_s;
+)"_s.arg(exitStatusLines());
 }
 
 QString VersionText()

@@ -6,6 +6,7 @@
 #include "HostExtraction.h"
 #include "HttpClient.h"
 #include "ModuleSettings.h"
+#include "RunEnd.h"
 #include "TForm_Foto.h"
 
 #include <QPointer>
@@ -30,6 +31,9 @@ struct NestaLaunch
     QString executableFolder;   // with a trailing separator
     QStringList arguments;      // the command line without the program
     UserDialogs *dialogs = nullptr;
+    // Nobody at the screen: the window closes after the automatic steps, or
+    // after a failed start-up, whatever their outcome.
+    bool endAfterAutomaticSteps = false;
 };
 
 // The main window: the vehicle list and the settings tab. Its first
@@ -50,6 +54,8 @@ public:
     // The send of "Odeslat inzerci na Korvex"; false when it ended with an
     // error. A send that is already running is not started again.
     bool SendOffer();
+    // How the automatic steps (or the start-up before them) ended.
+    RunEnd runEnd() const { return m_runEnd; }
 
     bool AutomaticMode = false;
     bool StartupDone = false;
@@ -108,6 +114,8 @@ private:
     bool m_automaticDone = false;
     bool m_sending = false;
     bool m_closeAfterSend = false;
+    SendOutcome m_sendOutcome = SendOutcome::Uploaded;
+    RunEnd m_runEnd = RunEnd::Closed;
 };
 
 } // namespace korvex

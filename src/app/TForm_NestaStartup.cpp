@@ -7,6 +7,7 @@
 #include "InterchangeImport.h"
 #include "ModuleError.h"
 #include "ModuleFolders.h"
+#include "ParadoxWorkingTableUpgrade.h"
 #include "SendWorkflow.h"
 #include "SettingsTab.h"
 #include "TDbGridTarvo.h"
@@ -82,6 +83,12 @@ void TForm_Nesta::FormActivate()
     if (!StartupDone && !m_startupFailed) {
         m_startupFailed = !RunUserAction(m_dialogs, [this] { StartUp(); });
         m_retry->setVisible(m_startupFailed);
+        if (m_startupFailed && m_launch.endAfterAutomaticSteps) {
+            m_runEnd = RunEnd::StartupFailed;
+            m_activating = false;
+            close();
+            return;
+        }
     }
     // What the start-up read, as far as it came.
     m_settingsTab->showSettings();
@@ -140,7 +147,9 @@ void TForm_Nesta::StartUp()
     m_session = DatabaseSession::load(exe);
     QString path = exe.toUpper();
     WorkingTablePath(m_session, u"BAZAR"_s, path);
-    if (!WinPath::isFile(path + u"Nesta.db"_s))
+    if (WinPath::isFile(path + u"Nesta.db"_s))
+        UpgradeParadoxWorkingTable(WinPath::resolve(path + u"Nesta.db"_s));
+    else
         CreateWorkingTable(m_query, m_session);
     if (!m_query.isOpen()) {
         try {
@@ -170,9 +179,11 @@ void TForm_Nesta::RunAutomaticSteps()
 {
     // A send that raised skips "Vyber vše"; one that stopped with its own
     // message does not.
-    if (SendOffer())
+    const bool sent = SendOffer();
+    m_runEnd = sent ? RunEndOf(m_sendOutcome) : RunEnd::SendFailed;
+    if (sent)
         RunUserAction(m_dialogs, [this] { m_list->MarkAll(); });
-    if (m_closeAfterSend)
+    if (m_closeAfterSend || m_launch.endAfterAutomaticSteps)
         close();
 }
 
@@ -210,7 +221,7 @@ bool TForm_Nesta::SendOffer()
         // The window keeps serving events so that STOP works; nothing else
         // may start work or open a dialog inside the running upload.
         ControlLock lock(this, m_list->Panel1);
-        done = RunUserAction(m_dialogs, [&] { Send(context); });
+        done = RunUserAction(m_dialogs, [&] { m_sendOutcome = Send(context); });
     }
     if (!done && m_list->Panel1->isVisible())
         m_list->Panel1->transferFailed();

@@ -2,14 +2,17 @@
 #include "DisableCoreDumps.h"
 #include "MessageBoxDialogs.h"
 #include "ModuleFolders.h"
+#include "RunEnd.h"
 #include "TForm_Foto.h"
 #include "TForm_Nesta.h"
+#include "UnattendedDialogs.h"
 
 #include <QApplication>
 
 #include <cstdio>
 
 using namespace korvex;
+using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
@@ -29,16 +32,31 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
     QApplication::setApplicationName(QStringLiteral("Korvex_Export"));
 
-    MessageBoxDialogs dialogs;
     NestaLaunch launch;
     launch.executableFolder = ModuleFolders::executableFolder();
     launch.arguments = QApplication::arguments().mid(1);
-    launch.dialogs = &dialogs;
+    launch.endAfterAutomaticSteps = UnattendedDialogs::applies();
+
+    MessageBoxDialogs boxes;
+    UnattendedDialogs unattended(launch.executableFolder);
+    launch.dialogs = launch.endAfterAutomaticSteps ? static_cast<UserDialogs *>(&unattended) : &boxes;
+
+    const QString mode = launch.arguments.value(0);
+    if (launch.endAfterAutomaticSteps && mode != u"RYCHLE" && mode != u"---------CAR-EXP") {
+        unattended.notify(Caption::Notice, u"Ruční práce s modulem potřebuje obrazovku; bez obsluhy se spouští "
+                                           u"s argumentem RYCHLE."_s);
+        return ExitStatus(RunEnd::NeedsScreen);
+    }
 
     TForm_Nesta form(launch);
-    dialogs.setParent(&form);
-    TForm_Foto photos(form.Query_Nesta(), dialogs, &form);
+    boxes.setParent(&form);
+    unattended.setSecrets([&form] {
+        const ModuleSettings &s = form.Settings();
+        return QStringList{s.stored.uzivHeslo, s.proxy.password, s.stored.ftpHeslo};
+    });
+    TForm_Foto photos(form.Query_Nesta(), *launch.dialogs, &form);
     form.setPhotoDialog(&photos);
     form.show();
-    return app.exec();
+    const int status = app.exec();
+    return launch.endAfterAutomaticSteps ? ExitStatus(form.runEnd()) : status;
 }

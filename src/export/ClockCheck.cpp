@@ -106,6 +106,8 @@ bool CheckClock(const ClockCheckContext &context)
     const QDate reference = ParseShortDate(first);
     const QDate today = context.today();
     if (reference.addDays(7) < today || today.daysTo(reference) > 7) {
+        if (context.onRefused)
+            context.onRefused();
         context.dialogs->notify(Caption::Warning,
                                 u"Datum ve Vašem počítači není zřejmě správně nastaven, proveďte proto jeho nastaveni. "
                                 u"V případě problémů kontaktujte autory programu."_s);

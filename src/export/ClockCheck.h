@@ -35,6 +35,7 @@ struct ClockCheckContext
     std::function<void()> onIdle;   // keeps the window alive during the download
     ProxySettings proxy;            // the gateway's proxy, for both requests
     bool proxyEnabled = false;
+    std::function<void()> onRefused; // runs before the refusal's warning is shown
     int timeoutSeconds = 20;
 };
 

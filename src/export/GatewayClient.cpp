@@ -48,10 +48,14 @@ void UploadArchive(HttpClient &client, const ModuleSettings &settings, const Upl
     try {
         const QByteArray reply = client.postHttp10(GatewayAddress() + kGatewayPath, form.body());
         saveReply(context.workingFolder + u"/Response.htm"_s, reply);
-    } catch (const ModuleError &) {
+    } catch (const ModuleError &e) {
+        if (context.onFailed)
+            context.onFailed(e.text());
         context.dialogs->notify(Caption::Warning, u"Došlo k chybě při komunikaci se serverem Korvex"_s);
         throw;
     }
+    if (context.onUploaded)
+        context.onUploaded();
     if (!context.automaticMode)
         context.dialogs->notify(Caption::Information, u"Inzerce byla úspěšně odeslána."_s);
     if (context.closeWindow)

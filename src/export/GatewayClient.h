@@ -24,6 +24,9 @@ struct UploadContext
     UserDialogs *dialogs = nullptr;
     std::function<void()> showProgress;
     std::function<void()> closeWindow;
+    // Run before the box that tells the user how the upload ended.
+    std::function<void()> onUploaded;
+    std::function<void(const QString &error)> onFailed;
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 };
 

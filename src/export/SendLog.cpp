@@ -9,13 +9,31 @@ using namespace Qt::StringLiterals;
 
 namespace korvex {
 
-QString SendLogLine(const SendLogEntry &entry, const QStringList &secrets)
+namespace {
+
+void appendLine(const QString &executableFolder, const QString &line)
 {
-    QString outcome = entry.outcome;
-    outcome.replace(u'\r', u' ').replace(u'\n', u' ');
+    const QString name = executableFolder + u"Korvex_log.txt"_s;
+    QFile file(WinPath::resolve(name));
+    if (!file.open(QIODevice::Append))
+        return;
+    file.write(Win1250::encode(line) + "\r\n");
+}
+
+} // namespace
+
+QString MaskSecrets(QString text, const QStringList &secrets)
+{
+    text.replace(u'\r', u' ').replace(u'\n', u' ');
     for (const QString &secret : secrets)
         if (!secret.isEmpty())
-            outcome.replace(secret, u"***"_s);
+            text.replace(secret, u"***"_s);
+    return text;
+}
+
+QString SendLogLine(const SendLogEntry &entry, const QStringList &secrets)
+{
+    const QString outcome = MaskSecrets(entry.outcome, secrets);
     const QString archive = entry.archiveBytes < 0 ? u"archiv -"_s : u"archiv %1 B"_s.arg(entry.archiveBytes);
     return QStringList{entry.when.toString(u"dd.MM.yyyy HH:mm:ss"_s),
                        entry.automatic ? u"automaticky"_s : u"ručně"_s,
@@ -28,11 +46,14 @@ QString SendLogLine(const SendLogEntry &entry, const QStringList &secrets)
 
 void AppendSendLog(const QString &executableFolder, const SendLogEntry &entry, const QStringList &secrets)
 {
-    const QString name = executableFolder + u"Korvex_log.txt"_s;
-    QFile file(WinPath::resolve(name));
-    if (!file.open(QIODevice::Append))
-        return;
-    file.write(Win1250::encode(SendLogLine(entry, secrets)) + "\r\n");
+    appendLine(executableFolder, SendLogLine(entry, secrets));
+}
+
+void AppendLogMessage(const QString &executableFolder, const QDateTime &when, const QString &message,
+                      const QStringList &secrets)
+{
+    appendLine(executableFolder,
+               when.toString(u"dd.MM.yyyy HH:mm:ss"_s) + u";bez obsluhy;"_s + MaskSecrets(message, secrets));
 }
 
 } // namespace korvex

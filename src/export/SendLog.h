@@ -22,8 +22,16 @@ struct SendLogEntry
 // Every text in secrets is written as "***".
 QString SendLogLine(const SendLogEntry &entry, const QStringList &secrets);
 
+// Every text in secrets replaced by "***", line breaks by blanks.
+QString MaskSecrets(QString text, const QStringList &secrets);
+
 // Appends the line (Windows-1250, CR LF). A log that cannot be written is
 // left out: it must never stop a send.
 void AppendSendLog(const QString &executableFolder, const SendLogEntry &entry, const QStringList &secrets);
+
+// A message that a run without anyone at the screen could not show, as one
+// line of the same log: "09.12.2026 14:05:31;bez obsluhy;Varování ... Došlo k chybě".
+void AppendLogMessage(const QString &executableFolder, const QDateTime &when, const QString &message,
+                      const QStringList &secrets);
 
 } // namespace korvex

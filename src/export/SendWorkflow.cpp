@@ -52,8 +52,37 @@ QString ArchiveSizeText(qint64 bytes)
 
 namespace {
 
-// The send's steps; every way out tells the log how it ended.
-void sendSteps(const SendContext &c, SendLogEntry &log)
+// The send's line of "Korvex_log.txt", written once as soon as the outcome
+// is known and before any box tells it: a run killed while a box waits (an
+// automatic run nobody watches) still leaves its line.
+class PendingLogLine
+{
+public:
+    explicit PendingLogLine(const SendContext &c)
+        : m_folder(c.executableFolder)
+        , m_secrets{c.settings->stored.uzivHeslo, c.settings->proxy.password, c.settings->stored.ftpHeslo}
+    {
+        entry.when = c.now();
+        entry.automatic = c.automaticMode;
+    }
+    void write(const QString &outcome)
+    {
+        if (m_written)
+            return;
+        m_written = true;
+        entry.outcome = outcome;
+        AppendSendLog(m_folder, entry, m_secrets);
+    }
+
+    SendLogEntry entry;
+
+private:
+    QString m_folder;
+    QStringList m_secrets;
+    bool m_written = false;
+};
+
+SendOutcome sendSteps(const SendContext &c, PendingLogLine &log)
 {
     const QString working = ModuleFolders::workingFolder(c.executableFolder);
     const QString archive = working + u"/data.zip"_s;
@@ -70,21 +99,21 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
         ListPortalPictures(*c.client, *c.settings, c.executableFolder);
         const OfferListResult written =
             WriteOfferList(*c.query, OfferListSettings{c.executableFolder, working, c.settings->stored.jenPrvniFoto});
-        log.offers = written.offers;
-        log.pictures = written.pictures;
+        log.entry.offers = written.offers;
+        log.entry.pictures = written.pictures;
         c.packer->packFolder(archive, working);
     }
     // A cancelled packing would offer an empty archive for upload.
     if (c.packer->lastRunCancelled()) {
-        log.outcome = u"balení přerušeno"_s;
+        log.write(u"balení přerušeno"_s);
         c.dialogs->notify(Caption::Notice, u"Balení dat bylo přerušeno, inzerce nebude odeslána."_s,
                           UserDialogs::Alignment::Right);
-        return;
+        return SendOutcome::PackingCancelled;
     }
     const QFileInfo packed(archive);
     if (!packed.exists())
         throw ModuleError(u"Archiv \"%1\" neexistuje"_s.arg(archive));
-    log.archiveBytes = packed.size();
+    log.entry.archiveBytes = packed.size();
     const QString size = ArchiveSizeText(packed.size());
 
     ClockCheckContext clock;
@@ -95,24 +124,23 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
     clock.onIdle = c.onIdle;
     clock.proxy = c.client->proxy();
     clock.proxyEnabled = c.client->proxyEnabled();
-    if (!CheckClock(clock)) {
-        log.outcome = u"zastaveno kontrolou data v počítači"_s;
-        return;
-    }
+    clock.onRefused = [&] { log.write(u"zastaveno kontrolou data v počítači"_s); };
+    if (!CheckClock(clock))
+        return SendOutcome::ClockRefused;
 
     if (c.settings->stored.uzivJmeno == u"DEMO") {
-        log.outcome = u"zastaveno: uživatel DEMO"_s;
+        log.write(u"zastaveno: uživatel DEMO"_s);
         c.dialogs->notify(Caption::Information,
                           u"Není zadán registrovaný uživatel, přenos dat neproběhne. Pro registrační údaje kontaktujte "
                           u"Korvex"_s,
                           UserDialogs::Alignment::Right);
-        return;
+        return SendOutcome::DemoUser;
     }
     if (!c.automaticMode
         && !c.dialogs->ask(Caption::Question, u"Inzerce je připravena k odeslání - soubor má velikost "_s + size
                                                    + u" , chcete jej okamžitě odeslat? "_s)) {
-        log.outcome = u"odeslání odmítnuto uživatelem"_s;
-        return;
+        log.write(u"odeslání odmítnuto uživatelem"_s);
+        return SendOutcome::Declined;
     }
 
     UploadContext upload;
@@ -121,32 +149,25 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
     upload.automaticMode = c.automaticMode;
     upload.dialogs = c.dialogs;
     upload.showProgress = c.showProgress;
-    upload.closeWindow = [&] {
-        // Logged before the window closes.
-        log.outcome = u"odesláno, HTTP %1"_s.arg(c.client->lastStatus());
-        if (c.closeWindow)
-            c.closeWindow();
-    };
+    upload.closeWindow = c.closeWindow;
+    upload.onUploaded = [&] { log.write(u"odesláno, HTTP %1"_s.arg(c.client->lastStatus())); };
+    upload.onFailed = [&](const QString &error) { log.write(u"chyba: "_s + error); };
     upload.now = c.now;
     UploadArchive(*c.client, *c.settings, upload);
+    return SendOutcome::Uploaded;
 }
 
 } // namespace
 
-void Send(const SendContext &c)
+SendOutcome Send(const SendContext &c)
 {
-    SendLogEntry log;
-    log.when = c.now();
-    log.automatic = c.automaticMode;
-    const QStringList secrets{c.settings->stored.uzivHeslo, c.settings->proxy.password, c.settings->stored.ftpHeslo};
+    PendingLogLine log(c);
     try {
-        sendSteps(c, log);
+        return sendSteps(c, log);
     } catch (const std::exception &e) {
-        log.outcome = u"chyba: "_s + QString::fromUtf8(e.what());
-        AppendSendLog(c.executableFolder, log, secrets);
+        log.write(u"chyba: "_s + QString::fromUtf8(e.what()));
         throw;
     }
-    AppendSendLog(c.executableFolder, log, secrets);
 }
 
 } // namespace korvex

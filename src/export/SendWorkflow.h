@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SendOutcome.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -42,7 +44,8 @@ QString ArchiveSizeText(qint64 bytes);
 // The send: empty the working folder, tell the user, list the portal's
 // pictures, write the offer list with its pictures, pack, check the clock,
 // refuse the placeholder user "DEMO", ask (unless automatic) and upload.
-// Errors of the steps go on to the caller; refusals end it quietly.
-void Send(const SendContext &context);
+// Errors of the steps go on to the caller; refusals end it quietly. The line
+// of "Korvex_log.txt" is written before any box tells how the send ended.
+SendOutcome Send(const SendContext &context);
 
 } // namespace korvex

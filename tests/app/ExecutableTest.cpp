@@ -3,9 +3,13 @@
 #include "TempHost.h"
 #include "ZipDirectory.h"
 
+#include "Win1250.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -90,4 +94,133 @@ TEST(Executable, HelpAndVersionNeedNoWindow)
     EXPECT_TRUE(help.contains(u"RYCHLE"_s) && help.contains(u"KORVEX_GATEWAY_URL"_s)) << help.toStdString();
     EXPECT_EQ(run(QStringLiteral(KORVEX_EXPORT_EXE), {u"--version"_s}, &version, env), 0);
     EXPECT_TRUE(version.startsWith(u"Korvex_Export "_s)) << version.toStdString();
+}
+
+namespace {
+
+// A dealer installation with the module, a portal account and the stub as
+// its portal, run as a scheduler runs it: offscreen, nobody at the screen.
+class UnattendedRun : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        exe = install(host);
+        writeSettings("autobazar");
+        stub.setDateFile(QDate::currentDate().toString(u"d.M.yyyy"_s).toUtf8());
+        env.insert(u"KORVEX_GATEWAY_URL"_s, QString::fromLatin1(stub.address()));
+        env.insert(u"KORVEX_MAKER_URL"_s, QString::fromLatin1(stub.address()));
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    }
+
+    void writeSettings(const QByteArray &user)
+    {
+        QFile settings(host.layout().programFolder + u"Korvex.ddd"_s);
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("1\r\n0\r\n150\r\n" + user + "\r\ntajneheslo\r\n\r\n\r\n\r\n\r\n");
+    }
+
+    // Runs the module; it must end on its own within 30 s of the stub's last
+    // answer (or of its start, when it never reaches the stub).
+    int runModule(const QStringList &args = {u"RYCHLE"_s})
+    {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(QDir::tempPath());
+        p.start(exe, args);
+        EXPECT_TRUE(p.waitForStarted());
+        QElapsedTimer sinceAnswer;
+        sinceAnswer.start();
+        qsizetype seen = stub.requests().size();
+        while (!p.waitForFinished(100)) {
+            if (stub.requests().size() != seen) {
+                seen = stub.requests().size();
+                sinceAnswer.restart();
+            }
+            if (sinceAnswer.elapsed() > 30000) {
+                p.kill();
+                p.waitForFinished();
+                ADD_FAILURE() << "still running 30 s after the stub's last answer";
+                return -1;
+            }
+        }
+        errors = QString::fromLocal8Bit(p.readAllStandardError());
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        return p.exitCode();
+    }
+
+    QStringList logLines() const
+    {
+        QFile f(host.layout().programFolder + u"Korvex_log.txt"_s);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return Win1250::decode(f.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts);
+    }
+
+    test::TempHost host{fixture::generatedDealer(3, 1)};
+    QString exe;
+    stub::PortalStub stub;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QString errors;
+};
+
+} // namespace
+
+TEST_F(UnattendedRun, EveryOutcomeEndsTheRunWithItsStatusAndLogLine)
+{
+    // The first run only imports and marks; each later one sends.
+    EXPECT_EQ(runModule(), 0) << errors.toStdString();
+
+    stub.setDateFile("1.1.2020");
+    EXPECT_EQ(runModule(), 3) << errors.toStdString();
+    EXPECT_TRUE(logLines().last().contains(u";bez obsluhy;Varování ... Datum ve Vašem počítači"_s));
+    EXPECT_TRUE(logLines()[logLines().size() - 2].endsWith(u";zastaveno kontrolou data v počítači"_s));
+    EXPECT_TRUE(errors.contains(u"Varování ... Datum ve Vašem počítači"_s)) << errors.toStdString();
+    stub.setDateFile(QDate::currentDate().toString(u"d.M.yyyy"_s).toUtf8());
+
+    writeSettings("DEMO");
+    EXPECT_EQ(runModule(), 4) << errors.toStdString();
+    EXPECT_TRUE(logLines().last().contains(u"Není zadán registrovaný uživatel"_s));
+    EXPECT_TRUE(logLines()[logLines().size() - 2].endsWith(u";zastaveno: uživatel DEMO"_s));
+    writeSettings("autobazar");
+
+    stub::Fault refused;
+    refused.status = 500;
+    stub.setFault(refused);
+    EXPECT_EQ(runModule(), 1) << errors.toStdString();
+    const QStringList lines = logLines();
+    EXPECT_TRUE(lines.last().contains(u";bez obsluhy;Chyba: "_s)) << lines.last().toStdString();
+    EXPECT_TRUE(lines[lines.size() - 2].contains(u";automaticky;nabídek 0;obrázků 0;archiv -;chyba: "_s))
+        << lines[lines.size() - 2].toStdString();
+    stub.setFault({});
+
+    EXPECT_EQ(runModule(), 0) << errors.toStdString();
+    EXPECT_TRUE(logLines().last().endsWith(u";odesláno, HTTP 200"_s));
+    EXPECT_FALSE(logLines().join(u'\n').contains(u"tajneheslo"_s));
+    EXPECT_FALSE(errors.contains(u"tajneheslo"_s));
+}
+
+TEST_F(UnattendedRun, AFailedStartUpEndsWithItsStatus)
+{
+    QFile::remove(host.layout().dataFolder(1) + u"Prehledy.DB"_s);
+    EXPECT_EQ(runModule(), 2) << errors.toStdString();
+    ASSERT_FALSE(logLines().isEmpty());
+    EXPECT_TRUE(logLines().last().contains(u";bez obsluhy;Chyba: "_s)) << logLines().last().toStdString();
+    EXPECT_TRUE(errors.contains(u"Prehledy"_s, Qt::CaseInsensitive)) << errors.toStdString();
+}
+
+TEST_F(UnattendedRun, InteractiveUseWithoutAScreenOpensNothing)
+{
+    EXPECT_EQ(runModule({}), 7);
+    EXPECT_EQ(errors.count(u"Korvex_Export: "_s), 1) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(u"RYCHLE"_s));
+    EXPECT_EQ(logLines().size(), 1);
+    EXPECT_FALSE(QFile::exists(host.layout().dataFolder(1) + u"Nesta.DB"_s));
+
+    // The variable says the same on a machine with a screen.
+    env.insert(u"QT_QPA_PLATFORM"_s, u"minimal"_s);
+    EXPECT_EQ(runModule({u"jine"_s}), 7);
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"KORVEX_UNATTENDED"_s, u"1"_s);
+    EXPECT_EQ(runModule({u"---------CAR-EXP"_s}), 0);
 }

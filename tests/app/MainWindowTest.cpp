@@ -3,9 +3,11 @@
 // the transfer panel with STOP.
 #include "HostFixture.h"
 #include "MessageBoxDialogs.h"
+#include "OldWorkingTable.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
 #include "SettingsTab.h"
+#include "SqliteStore.h"
 #include "TDbGridTarvo.h"
 #include "TForm_Nesta.h"
 #include "TGauge.h"
@@ -18,6 +20,7 @@
 #include "TextFile.h"
 #include "TransferPanel.h"
 #include "VehicleListTab.h"
+#include "WorkingTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -592,3 +595,49 @@ TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)
 }
 
 } // namespace
+
+TEST_F(MainWindow, AnOldParadoxWorkingTableIsConvertedWithItsMarks)
+{
+    {
+        auto form = start();
+        form->FormActivate();
+        ASSERT_TRUE(form->StartupDone) << errors().join(u'\n').toStdString();
+        form->close();
+    }
+    // The same vehicles as an earlier installation kept them, all but the
+    // second marked.
+    const QString table = host.layout().dataFolder(1) + u"Nesta.DB"_s;
+    const TableDef &def = NestaTableDef();
+    std::vector<std::vector<fixture::PxValue>> records;
+    for (const auto &row : SqliteStore(table, def).loadAll()) {
+        std::vector<fixture::PxValue> record;
+        for (size_t i = 0; i < def.fields.size(); ++i) {
+            const QVariant &v = row.values[qsizetype(i)];
+            if (def.fields[i].kind == FieldKind::AutoInc)
+                record.emplace_back(row.key);
+            else if (def.fields[i].name == u"OZNACENO")
+                record.emplace_back(records.size() != 1);
+            else if (v.isNull())
+                record.emplace_back(std::monostate());
+            else if (def.fields[i].kind == FieldKind::Boolean)
+                record.emplace_back(v.toBool());
+            else
+                record.emplace_back(v.toString());
+        }
+        records.push_back(record);
+    }
+    ASSERT_EQ(records.size(), 4u);
+    QFile::remove(table);
+    fixture::writeOldWorkingTable(table, def, records);
+
+    auto form = start();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone) << errors().join(u'\n').toStdString();
+    EXPECT_TRUE(QFile::exists(table + u".paradox"_s));
+    VehicleListTab *list = form->ListTab();
+    EXPECT_EQ(list->Label15->text(), u"4    celkem "_s);
+    EXPECT_EQ(list->DbGridTarvo1->CheckedCount(), 3);
+    EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(0));
+    EXPECT_FALSE(list->DbGridTarvo1->isRowChecked(1));
+    EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(2));
+}

@@ -330,3 +330,65 @@ TEST_F(SendTest, TheWorkingFolderIsNeverFollowedElsewhere)
     EXPECT_TRUE(dialogs.calls.isEmpty());
     EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList{u"smlouva.pdf"_s});
 }
+
+namespace {
+
+// Records, at every box, how many lines the send log held: a run killed
+// while a box waits must already have left its line.
+class LogWatchingDialogs : public test::ScriptedDialogs
+{
+public:
+    explicit LogWatchingDialogs(QString log)
+        : m_log(std::move(log))
+    {
+    }
+    void notify(const QString &caption, const QString &text, Alignment alignment = Alignment::Left) override
+    {
+        QFile f(m_log);
+        linesAtBox.append(f.open(QIODevice::ReadOnly) ? int(f.readAll().count("\r\n")) : 0);
+        ScriptedDialogs::notify(caption, text, alignment);
+    }
+    QList<int> linesAtBox;
+
+private:
+    QString m_log;
+};
+
+} // namespace
+
+TEST_F(SendTest, EachOutcomeIsLoggedBeforeItsBoxAndReturned)
+{
+    LogWatchingDialogs watching(exe + u"Korvex_log.txt"_s);
+    context.dialogs = &watching;
+    context.automaticMode = true;
+
+    packer.cancel = true;
+    EXPECT_EQ(Send(context), SendOutcome::PackingCancelled);
+    packer.cancel = false;
+    stub.setDateFile("1.1.2020");
+    EXPECT_EQ(Send(context), SendOutcome::ClockRefused);
+    stub.setDateFile("8.12.2026");
+    settings.stored.uzivJmeno = u"DEMO"_s;
+    EXPECT_EQ(Send(context), SendOutcome::DemoUser);
+    settings.stored.uzivJmeno = u"autobazar"_s;
+    stub::Fault broken;
+    broken.dropAfter = 0;
+    stub.setFault(broken);
+    EXPECT_THROW(Send(context), ModuleError);
+    stub.setFault({});
+    context.automaticMode = false;
+    watching.queueAnswer(true);
+    EXPECT_EQ(Send(context), SendOutcome::Uploaded);
+
+    // Boxes: cancelled, clock, DEMO, upload warning, then the manual send's
+    // count notice (before any line of its own) and its success.
+    EXPECT_EQ(watching.linesAtBox, (QList<int>{1, 2, 3, 4, 4, 5}));
+    QFile f(exe + u"Korvex_log.txt"_s);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList lines = Win1250::decode(f.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[0].endsWith(u";balení přerušeno"_s));
+    EXPECT_TRUE(lines[1].endsWith(u";zastaveno kontrolou data v počítači"_s));
+    EXPECT_TRUE(lines[3].contains(u";chyba: "_s)) << lines[3].toStdString();
+    EXPECT_TRUE(lines[4].endsWith(u";odesláno, HTTP 200"_s));
+}
