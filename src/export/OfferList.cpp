@@ -37,8 +37,9 @@ QString remark(const Dataset &q)
     return q.text(u"POZNAMKA") + u' ' + financing + undamaged;
 }
 
-void writeOffer(OfferWriter &w, Dataset &q, PhotoStaging &staging)
+OfferBlock writeOffer(OfferWriter &w, Dataset &q, PhotoStaging &staging, bool clearResendFlag)
 {
+    OfferBlock block{q.text(u"CJ"), q.text(u"ZNACKA"), w.bytes().size(), 0};
     w.line("    <offer>");
     w.element("id", EncodeXmlValue(q.text(u"CJ")));
     w.element("category", EncodeXmlValue(CategoryGroup(q.text(u"DRUH_VOZIDLA"))));
@@ -79,9 +80,13 @@ void writeOffer(OfferWriter &w, Dataset &q, PhotoStaging &staging)
     for (const QString &name : staging.stage(q))
         w.line("      <picture>" + name.toUtf8() + "</picture>");
 
-    q.edit();
-    q.setValue(u"REZERVA4", QString());
+    if (clearResendFlag) {
+        q.edit();
+        q.setValue(u"REZERVA4", QString());
+    }
     w.line("    </offer>");
+    block.length = w.bytes().size() - block.begin;
+    return block;
 }
 
 } // namespace
@@ -125,7 +130,7 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
         // Moving on posts the emptied REZERVA4 of the record before.
         for (query.first(); !query.eof(); query.next())
             if (query.boolean(u"OZNACENO")) {
-                writeOffer(w, query, staging);
+                result.blocks.append(writeOffer(w, query, staging, settings.clearResendFlags));
                 ++result.offers;
             }
         query.commit();
@@ -143,6 +148,8 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
     if (!file.open(QIODevice::WriteOnly) || file.write(w.bytes()) != w.bytes().size() || !file.commit())
         throw ModuleError(u"Soubor \"%1\" nelze vytvořit: %2"_s.arg(path, file.errorString()));
     result.pictures = staging.copiedCount();
+    result.copiedPictures = staging.copiedNames();
+    result.document = w.bytes();
     return result;
 }
 

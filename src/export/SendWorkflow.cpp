@@ -8,6 +8,7 @@
 #include "OfferList.h"
 #include "Packer.h"
 #include "SendLog.h"
+#include "SendSafeguard.h"
 #include "UserDialogs.h"
 
 #include <QDir>
@@ -66,6 +67,7 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
     const QString working = ModuleFolders::workingFolder(c.executableFolder);
     const QString archive = working + u"/data.zip"_s;
     emptyFolder(working);
+    SendSafeguard safeguard(c.executableFolder);
 
     if (!c.automaticMode)
         c.dialogs->notify(Caption::Information,
@@ -80,6 +82,7 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
             WriteOfferList(*c.query, OfferListSettings{c.executableFolder, working, c.settings->stored.jenPrvniFoto});
         log.offers = written.offers;
         log.pictures = written.pictures;
+        safeguard.take(written, working);
         c.packer->packFolder(archive, working);
     }
     // A cancelled packing would offer an empty archive for upload.
@@ -114,6 +117,8 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
                           UserDialogs::Alignment::Right);
         return;
     }
+    if (!safeguard.allowsUpload(c.automaticMode, *c.dialogs, log))
+        return;
     if (!c.automaticMode
         && !c.dialogs->ask(Caption::Question, u"Inzerce je připravena k odeslání - soubor má velikost "_s + size
                                                    + u" , chcete jej okamžitě odeslat? "_s)) {
@@ -135,6 +140,7 @@ void sendSteps(const SendContext &c, SendLogEntry &log)
     };
     upload.now = c.now;
     UploadArchive(*c.client, *c.settings, upload);
+    safeguard.recordSuccess(c.automaticMode, c.client->lastStatus(), log);
 }
 
 } // namespace
