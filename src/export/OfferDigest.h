@@ -7,7 +7,7 @@
 
 namespace korvex {
 
-// Hex SHA-256 of the bytes: two offers have the same digest exactly when
+// Hex BLAKE2b-256 of the bytes: two offers have the same digest exactly when
 // the portal received the same bytes for them.
 QString OfferDigest(QByteArrayView bytes);
 

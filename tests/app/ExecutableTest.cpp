@@ -6,6 +6,7 @@
 #include "WorkingTable.h"
 #include "ZipDirectory.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -127,7 +128,7 @@ TEST(Executable, ThePreviewNeedsNoWindowAndChangesNothing)
         while (it.hasNext()) {
             QFile f(it.next());
             f.open(QIODevice::ReadOnly);
-            list.append(f.fileName() + u' ' + QString::fromLatin1(f.readAll().toHex()));
+            list.append(f.fileName() + u' ' + QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex()));
         }
         list.sort();
         return list;
