@@ -52,19 +52,20 @@ bool SendSafeguard::allowsUpload(bool automaticMode, UserDialogs &dialogs, SendL
     if (!verdict.stop)
         return true;
 
+    const QString counts = u"nabídek %1, minule %2"_s.arg(verdict.offers).arg(verdict.lastOffers);
     if (automaticMode) {
-        log.outcome = u"zastaveno ochranou: nabídek %1, minule %2"_s.arg(verdict.offers).arg(verdict.lastOffers);
-        dialogs.notify(Caption::Warning, u"Odeslání bylo zastaveno: nabídek %1, při minulém odeslání %2. Zkontrolujte "
-                                         u"výběr vozidel."_s.arg(verdict.offers)
-                                             .arg(verdict.lastOffers));
+        log.outcome = u"zastaveno ochranou: "_s + counts;
+        dialogs.notify(Caption::Warning,
+                       u"Odeslání bylo zastaveno: nabídek %1, při minulém odeslání %2. Zkontrolujte výběr vozidel."_s
+                           .arg(verdict.offers)
+                           .arg(verdict.lastOffers));
         return false;
     }
-    if (dialogs.askDefaultNo(Caption::Question, u"Odesláním bude z portálu staženo %1 z %2 nabídek. Opravdu odeslat?"_s
-                                                    .arg(verdict.withdrawn)
-                                                    .arg(verdict.lastOffers)))
+    const QString question =
+        u"Odesláním bude z portálu staženo %1 z %2 nabídek. Opravdu odeslat?"_s.arg(verdict.withdrawn).arg(verdict.lastOffers);
+    if (dialogs.askDefaultNo(Caption::Question, question))
         return true;
-    log.outcome = u"odeslání odmítnuto uživatelem po varování ochrany: nabídek %1, minule %2"_s.arg(verdict.offers)
-                      .arg(verdict.lastOffers);
+    log.outcome = u"odeslání odmítnuto uživatelem po varování ochrany: "_s + counts;
     return false;
 }
 
