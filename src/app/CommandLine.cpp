@@ -19,13 +19,16 @@ QString exitStatusLines()
 
 QString UsageText()
 {
-    return uR"(Použití: Korvex_Export [RYCHLE | ---------CAR-EXP | --help | --version]
+    return uR"(Použití: Korvex_Export [RYCHLE | ---------CAR-EXP | --nahled [--json] | --help | --version]
 
 Exportní modul zveřejňuje nabízená vozidla na inzertním serveru Korvex.
 
   (bez argumentu)     okno modulu: výběr vozidel, fotografie, nastavení, odeslání
   RYCHLE              automatické odeslání bez dotazů, potom označí všechna vozidla
   ---------CAR-EXP    jen založí pracovní složku Korvex_zip a skončí
+  --nahled            náhled odeslání: nové, změněné a stažené nabídky, obrázky
+                      a velikost archivu; nic neodešle a nic nezmění
+  --nahled --json     totéž jako JSON pro skripty (klíče popisuje README)
   --help              tento text
   --version           verze modulu
 
@@ -45,6 +48,8 @@ Soubory vedle programu:
   Patrani.ddd         proxy server hostitelského programu
   ASCII_Nesta.TXT     výměnný soubor s vozidly
   Korvex_log.txt      záznam o každém odeslání
+  Korvex_historie.db  historie úspěšných odeslání (SQLite)
+  Korvex_ochrana.ddd  ochrana před stažením nabídek (zapnuto, procent, vozidel)
   Korvex_zip\         pracovní složka: Data.xml, fotografie, data.zip, Response.htm
 )"_s.arg(exitStatusLines());
 }

@@ -25,6 +25,13 @@ bool MessageBoxDialogs::ask(const QString &caption, const QString &text)
     return box.exec() == QMessageBox::Yes;
 }
 
+bool MessageBoxDialogs::askDefaultNo(const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void MessageBoxDialogs::showError(const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, m_parent);

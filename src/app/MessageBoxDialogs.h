@@ -19,6 +19,7 @@ public:
 
     void notify(const QString &caption, const QString &text, Alignment alignment = Alignment::Left) override;
     bool ask(const QString &caption, const QString &text) override;
+    bool askDefaultNo(const QString &caption, const QString &text) override;
     void showError(const QString &text) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "SettingsTab.h"
 
 #include "FormText.h"
+#include "GuardSettingsGroup.h"
 #include "ModuleSettings.h"
 #include "TKEdit.h"
 #include "TKListBox.h"
@@ -50,6 +51,8 @@ SettingsTab::SettingsTab(ModuleSettings &settings, QWidget *parent)
 
     buildAccountGroup();
     buildHiddenControls();
+    GroupBoxOchrana = new GuardSettingsGroup(this);
+    GroupBoxOchrana->setGeometry(16, 304, 560, 90);
 
     connect(qApp, &QApplication::focusChanged, this, &SettingsTab::focusChanged);
 }

@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace korvex {
 
+class GuardSettingsGroup;
 class TKComboBox;
 class TKEdit;
 struct ModuleSettings;
@@ -43,6 +44,8 @@ public:
     TKEdit *KEdit_FTPserver;
     TKEdit *KEdit_FTPJmeno;
     TKEdit *KEdit_FTPHeslo;
+    // Below the other groups; its file is its own, not "Korvex.ddd".
+    GuardSettingsGroup *GroupBoxOchrana;
 
 private:
     void buildAccountGroup();

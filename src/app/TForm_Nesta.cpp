@@ -1,8 +1,11 @@
 #include "TForm_Nesta.h"
 
+#include "GuardSettingsGroup.h"
 #include "HourGlass.h"
 #include "ModuleFolders.h"
 #include "OfferList.h"
+#include "SendPreview.h"
+#include "SendPreviewDialog.h"
 #include "SettingsTab.h"
 #include "TDbGridTarvo.h"
 #include "TForm_Foto.h"
@@ -46,6 +49,7 @@ TForm_Nesta::TForm_Nesta(const NestaLaunch &launch, QWidget *parent)
     m_list->onSend = [this] { SendOffer(); };
     m_list->onClose = [this] { close(); };
     m_list->onShowPhotos = [this] { ShowPhotos(); };
+    m_list->onPreview = [this] { ShowSendPreview(); };
     m_list->onLoadData = [this] { LoadData(); };
     m_list->onCreateAscii = [this] { CreateAscii(); };
     m_list->onGenerateXml = [this] { GenerateXml(); };
@@ -65,6 +69,11 @@ TForm_Nesta::TForm_Nesta(const NestaLaunch &launch, QWidget *parent)
             close();
     };
     m_settingsTab->onCreateDatabase = [this] { RunUserAction(m_dialogs, [this] { CreateDatabase(); }); };
+    GuardSettingsGroup *guard = m_settingsTab->GroupBoxOchrana;
+    guard->setSettings(LoadGuardSettings(m_launch.executableFolder));
+    guard->onChanged = [this, guard] {
+        RunUserAction(m_dialogs, [this, guard] { SaveGuardSettings(guard->settings(), m_launch.executableFolder); });
+    };
 
     // The network calls let the window breathe, so that it repaints and STOP
     // can end the upload.
@@ -157,6 +166,19 @@ void TForm_Nesta::ShowPhotos()
 {
     if (m_photos)
         m_photos->exec();
+}
+
+void TForm_Nesta::ShowSendPreview()
+{
+    RunUserAction(m_dialogs, [this] {
+        std::optional<SendPreview> preview;
+        {
+            HourGlass hourGlass;
+            preview = PreviewSend(m_query, m_launch.executableFolder, m_settings.stored.jenPrvniFoto);
+        }
+        SendPreviewDialog dialog(*preview, this);
+        dialog.exec();
+    });
 }
 
 void TForm_Nesta::CreateDatabase()

@@ -84,6 +84,7 @@ private:
     void RunAutomaticSteps();
     void SaveSettings();
     void ShowPhotos();
+    void ShowSendPreview();
     void CreateDatabase();
     // The interchange import: the start-up's and "Načti data"'s.
     void LoadData();

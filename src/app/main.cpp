@@ -2,6 +2,7 @@
 #include "DisableCoreDumps.h"
 #include "MessageBoxDialogs.h"
 #include "ModuleFolders.h"
+#include "PreviewCommand.h"
 #include "RunEnd.h"
 #include "TForm_Foto.h"
 #include "TForm_Nesta.h"
@@ -23,6 +24,10 @@ int main(int argc, char *argv[])
         const QString text = qstrcmp(argv[1], "--help") == 0 ? UsageText() : VersionText();
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
+    }
+    if (argc > 1 && qstrcmp(argv[1], "--nahled") == 0) {
+        QCoreApplication app(argc, argv);
+        return RunPreviewCommand(ModuleFolders::executableFolder(), QCoreApplication::arguments().mid(2));
     }
     QApplication app(argc, argv);
     // The windows are laid out in pixels for an 8-point face, whatever the

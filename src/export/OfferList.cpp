@@ -39,8 +39,9 @@ QString remark(const Dataset &q)
     return q.text(u"POZNAMKA") + u' ' + financing + undamaged;
 }
 
-void writeOffer(OfferWriter &w, Dataset &q, PhotoStaging &staging)
+OfferBlock writeOffer(OfferWriter &w, Dataset &q, PhotoStaging &staging, bool clearResendFlag)
 {
+    OfferBlock block{q.text(u"CJ"), q.text(u"ZNACKA"), w.bytes().size(), 0};
     w.line("    <offer>");
     w.element("id", EncodeXmlValue(q.text(u"CJ")));
     w.element("category", EncodeXmlValue(CategoryGroup(q.text(u"DRUH_VOZIDLA"))));
@@ -81,9 +82,13 @@ void writeOffer(OfferWriter &w, Dataset &q, PhotoStaging &staging)
     for (const QString &name : staging.stage(q))
         w.element("picture", EncodeXmlValue(name));
 
-    q.edit();
-    q.setValue(u"REZERVA4", QString());
+    if (clearResendFlag) {
+        q.edit();
+        q.setValue(u"REZERVA4", QString());
+    }
     w.line("    </offer>");
+    block.length = w.bytes().size() - block.begin;
+    return block;
 }
 
 void writeDocument(const QString &path, const QByteArray &bytes)
@@ -134,7 +139,7 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
         // Moving on posts the emptied REZERVA4 of the record before.
         for (query.first(); !query.eof(); query.next())
             if (query.boolean(u"OZNACENO")) {
-                writeOffer(w, query, staging);
+                result.blocks.append(writeOffer(w, query, staging, settings.clearResendFlags));
                 ++result.offers;
             }
         w.line("</offer-list>");
@@ -146,6 +151,8 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
         throw;
     }
     result.pictures = staging.copiedCount();
+    result.copiedPictures = staging.copiedNames();
+    result.document = w.bytes();
     return result;
 }
 

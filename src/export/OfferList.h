@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace korvex {
 
@@ -17,6 +19,18 @@ struct OfferListSettings
     QString executableFolder;   // where "Obr_FTP_List.txt" lies
     QString workingFolder;      // Korvex_zip: "Data.xml" and the staged pictures
     bool onlyFirstPhoto = false;
+    // Off for a preview, which must leave the working table as it is.
+    bool clearResendFlags = true;
+};
+
+// One offer of the written document: the vehicle and where its block, from
+// "    <offer>" to the line break after "    </offer>", lies in the bytes.
+struct OfferBlock
+{
+    QString cj;
+    QString make;       // ZNACKA
+    qsizetype begin = 0;
+    qsizetype length = 0;
 };
 
 // Writes "Data.xml" with one offer per marked vehicle in query order, stages
@@ -26,6 +40,9 @@ struct OfferListResult
 {
     int offers = 0;
     int pictures = 0; // copied into the working folder
+    QByteArray document;        // the bytes of "Data.xml"
+    QList<OfferBlock> blocks;   // in document order
+    QStringList copiedPictures; // names in the working folder, sorted
 };
 OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings);
 

@@ -76,6 +76,13 @@ void PhotoStaging::offer(const QString &photo, bool resend, QStringList &names)
     }
 }
 
+QStringList PhotoStaging::copiedNames() const
+{
+    QStringList names(m_copied.begin(), m_copied.end());
+    names.sort();
+    return names;
+}
+
 QStringList PhotoStaging::stage(const Dataset &query)
 {
     QStringList names;

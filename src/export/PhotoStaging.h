@@ -31,6 +31,7 @@ public:
     QStringList stage(const Dataset &query);
     // The pictures copied so far, each name once.
     int copiedCount() const { return int(m_copied.size()); }
+    QStringList copiedNames() const;
 
 private:
     void offer(const QString &photo, bool resend, QStringList &names);

@@ -9,6 +9,7 @@
 #include "OfferList.h"
 #include "Packer.h"
 #include "SendLog.h"
+#include "SendSafeguard.h"
 #include "UserDialogs.h"
 
 #include <QFileInfo>
@@ -87,6 +88,7 @@ SendOutcome sendSteps(const SendContext &c, PendingLogLine &log)
     const QString working = ModuleFolders::workingFolder(c.executableFolder);
     const QString archive = working + u"/data.zip"_s;
     EmptyWorkingFolder(working);
+    SendSafeguard safeguard(c.executableFolder);
 
     if (!c.automaticMode)
         c.dialogs->notify(Caption::Information,
@@ -101,6 +103,7 @@ SendOutcome sendSteps(const SendContext &c, PendingLogLine &log)
             WriteOfferList(*c.query, OfferListSettings{c.executableFolder, working, c.settings->stored.jenPrvniFoto});
         log.entry.offers = written.offers;
         log.entry.pictures = written.pictures;
+        safeguard.take(written, working);
         c.packer->packFolder(archive, working);
     }
     // A cancelled packing would offer an empty archive for upload.
@@ -136,6 +139,9 @@ SendOutcome sendSteps(const SendContext &c, PendingLogLine &log)
                           UserDialogs::Alignment::Right);
         return SendOutcome::DemoUser;
     }
+    if (!safeguard.allowsUpload(c.automaticMode, *c.dialogs, log.entry,
+                                [&](const QString &outcome) { log.write(outcome); }))
+        return c.automaticMode ? SendOutcome::StoppedByGuard : SendOutcome::Declined;
     if (!c.automaticMode
         && !c.dialogs->ask(Caption::Question, u"Inzerce je připravena k odeslání - soubor má velikost "_s + size
                                                    + u" , chcete jej okamžitě odeslat? "_s)) {
@@ -150,7 +156,11 @@ SendOutcome sendSteps(const SendContext &c, PendingLogLine &log)
     upload.dialogs = c.dialogs;
     upload.showProgress = c.showProgress;
     upload.closeWindow = c.closeWindow;
-    upload.onUploaded = [&] { log.write(u"odesláno, HTTP %1"_s.arg(c.client->lastStatus())); };
+    upload.onUploaded = [&] {
+        // The history first, so that the line can say when it failed.
+        const QString historyNote = safeguard.recordSuccess(c.automaticMode, c.client->lastStatus(), log.entry);
+        log.write(u"odesláno, HTTP %1"_s.arg(c.client->lastStatus()) + historyNote);
+    };
     upload.onFailed = [&](const QString &error) { log.write(u"chyba: "_s + error); };
     upload.now = c.now;
     UploadArchive(*c.client, *c.settings, upload);

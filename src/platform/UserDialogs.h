@@ -27,6 +27,10 @@ public:
     // Question icon with Yes and No; true for Yes.
     virtual bool ask(const QString &caption, const QString &text) = 0;
 
+    // As ask, with No as the default button: for questions where a hasty
+    // Enter must not do harm. Ports without a default button just ask.
+    virtual bool askDefaultNo(const QString &caption, const QString &text) { return ask(caption, text); }
+
     // The standard error box for an error no step caught.
     virtual void showError(const QString &text) = 0;
 };

@@ -238,6 +238,11 @@ void VehicleListTab::buildButtons()
             onClose();
     });
     BitBtn4->setShortcut(QKeySequence(Qt::Key_Escape));
+    // What "Odeslat" would send, before anything is sent.
+    BitBtnNahled = button(u"Náhled odeslání"_s, u"BitBtnNahled", QRect(640, 34, 128, 26), this, [this] {
+        if (onPreview)
+            onPreview();
+    });
 }
 
 void VehicleListTab::buildHiddenButtons()

@@ -54,7 +54,7 @@ public:
     void DeleteCurrentVehicle();
 
     // Actions that belong to the window around the tab.
-    std::function<void()> onShowPhotos, onSend, onClose, onLoadData, onCreateAscii, onGenerateXml, onCreateDatabase;
+    std::function<void()> onShowPhotos, onSend, onPreview, onClose, onLoadData, onCreateAscii, onGenerateXml, onCreateDatabase;
 
     TDbGridTarvo *DbGridTarvo1;
     TDBNavigatorTarvo *DBNavigatorTarvo1;
@@ -75,6 +75,7 @@ public:
     QPushButton *BitBtnFOTO;
     QPushButton *BitBtn3;
     QPushButton *BitBtn4;
+    QPushButton *BitBtnNahled;
     TransferPanel *Panel1;
 
 private:

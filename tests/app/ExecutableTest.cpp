@@ -1,13 +1,20 @@
+#include "DatabaseSession.h"
+#include "Dataset.h"
 #include "HostFixture.h"
 #include "PortalStub.h"
 #include "TempHost.h"
+#include "WorkingTable.h"
+#include "Win1250.h"
 #include "ZipDirectory.h"
 
-#include "Win1250.h"
-
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QThread>
 
@@ -62,6 +69,12 @@ TEST(Executable, AutomaticModePublishesTheHostAndExits)
     ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
     settings.write("1\r\n0\r\n150\r\nautobazar\r\nheslo\r\n\r\n\r\n\r\n\r\n");
     settings.close();
+    // The first run's empty list would stop at the withdrawal guard's
+    // warning, which waits for a click; switched off, the send is as ever.
+    QFile guard(host.layout().programFolder + u"Korvex_ochrana.ddd"_s);
+    ASSERT_TRUE(guard.open(QIODevice::WriteOnly));
+    guard.write("0\r\n30\r\n5\r\n");
+    guard.close();
     stub::PortalStub stub;
     stub.setDateFile(QDate::currentDate().toString(u"d.M.yyyy"_s).toUtf8());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -223,4 +236,68 @@ TEST_F(UnattendedRun, InteractiveUseWithoutAScreenOpensNothing)
     env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     env.insert(u"KORVEX_UNATTENDED"_s, u"1"_s);
     EXPECT_EQ(runModule({u"---------CAR-EXP"_s}), 0);
+}
+
+TEST(Executable, ThePreviewNeedsNoWindowAndChangesNothing)
+{
+    test::TempHost host(fixture::generatedDealer(3, 1));
+    const QString exe = install(host);
+    {
+        Dataset query{NestaTableDef()};
+        CreateWorkingTable(query, DatabaseSession::load(host.layout().programFolder));
+        for (int i = 1; i <= 3; ++i) {
+            query.append();
+            query.setValue(u"CJ", u"A%1"_s.arg(i));
+            query.setValue(u"ZNACKA", u"Škoda"_s);
+            query.setValue(u"OZNACENO", i != 2);
+            query.post();
+        }
+        query.close();
+    }
+    auto files = [&] {
+        QStringList list;
+        QDirIterator it(host.layout().root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile f(it.next());
+            f.open(QIODevice::ReadOnly);
+            list.append(f.fileName() + u' ' + QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex()));
+        }
+        list.sort();
+        return list;
+    };
+    const QStringList before = files();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"QT_QPA_PLATFORM"_s);
+    env.remove(u"DISPLAY"_s);
+    env.remove(u"WAYLAND_DISPLAY"_s);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(exe, {u"--nahled"_s, u"--json"_s});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QJsonParseError error;
+    const QJsonObject root = QJsonDocument::fromJson(p.readAllStandardOutput(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_EQ(root[u"offers"_s].toInt(), 2);
+    const QJsonArray added = root[u"new"_s].toArray();
+    ASSERT_EQ(added.size(), 2);
+    EXPECT_EQ(added[1].toObject()[u"cj"_s].toString(), u"A3"_s);
+    EXPECT_GT(root[u"archive_bytes"_s].toInteger(), 0);
+    EXPECT_TRUE(root[u"last_send"_s].isNull());
+
+    QString text;
+    EXPECT_EQ(run(exe, {u"--nahled"_s}, &text, env), 0);
+    EXPECT_TRUE(text.contains(u"Nabídek k odeslání: 2\n"_s)) << text.toStdString();
+    EXPECT_EQ(files(), before);
+
+    // Without the working table there is nothing to preview.
+    QFile::remove(host.layout().dataFolder(1) + u"Nesta.DB"_s);
+    QProcess failing;
+    failing.setProcessEnvironment(env);
+    failing.start(exe, {u"--nahled"_s});
+    ASSERT_TRUE(failing.waitForFinished(60000));
+    EXPECT_EQ(failing.exitCode(), 1);
+    EXPECT_TRUE(failing.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(failing.readAllStandardError()).contains(u"Nesta.DB"_s));
 }

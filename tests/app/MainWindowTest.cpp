@@ -1,11 +1,13 @@
 // The main window in-process over a generated host: the start-up order and
 // its errors, the launch modes, the settings tab, the automatic publish and
 // the transfer panel with STOP.
+#include "GuardSettingsGroup.h"
 #include "HostFixture.h"
 #include "MessageBoxDialogs.h"
 #include "OldWorkingTable.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
+#include "SendPreviewDialog.h"
 #include "SettingsTab.h"
 #include "SqliteStore.h"
 #include "TDbGridTarvo.h"
@@ -27,7 +29,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -640,4 +644,64 @@ TEST_F(MainWindow, AnOldParadoxWorkingTableIsConvertedWithItsMarks)
     EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(0));
     EXPECT_FALSE(list->DbGridTarvo1->isRowChecked(1));
     EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(2));
+}
+
+TEST_F(MainWindow, ThePreviewButtonShowsTheSendWithoutMakingIt)
+{
+    auto form = start();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    VehicleListTab *list = form->ListTab();
+    form->Query_Nesta().setRecNo(0);
+    list->Button7->click();
+    form->Query_Nesta().setRecNo(2);
+    list->Button7->click();
+
+    int rows = -1;
+    QString totals;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<SendPreviewDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        rows = dialog->TableNabidky->rowCount();
+        totals = dialog->LabelSouhrn->text();
+        dialog->findChild<QPushButton *>(u"ButtonZavrit"_s)->click();
+    });
+    list->BitBtnNahled->click();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
+    EXPECT_EQ(rows, 2);
+    EXPECT_TRUE(totals.startsWith(u"Nabídek k odeslání: 2 (nové 2, změněné 0, stažené z portálu 0)"_s))
+        << totals.toStdString();
+    EXPECT_EQ(form->Query_Nesta().recNo(), 2);
+    EXPECT_FALSE(QFile::exists(prg() + u"Korvex_zip/Data.xml"_s));
+}
+
+TEST_F(MainWindow, TheGuardGroupShowsAndSavesItsOwnFile)
+{
+    TextFile::writeLines(prg() + u"Korvex_ochrana.ddd"_s, {u"0"_s, u"40"_s, u"7"_s});
+    auto form = start();
+    GuardSettingsGroup *group = form->Settings_Tab()->GroupBoxOchrana;
+    EXPECT_FALSE(group->CheckBoxOchrana->isChecked());
+    EXPECT_EQ(group->SpinEditOchranaProcent->value(), 40);
+    EXPECT_EQ(group->SpinEditOchranaPocet->value(), 7);
+    EXPECT_FALSE(group->SpinEditOchranaPocet->isEnabled());
+
+    group->CheckBoxOchrana->setChecked(true);
+    group->SpinEditOchranaPocet->setValue(12);
+    EXPECT_EQ(TextFile::readLines(prg() + u"Korvex_ochrana.ddd"_s), (QStringList{u"1"_s, u"40"_s, u"12"_s}));
+    EXPECT_FALSE(QFile::exists(prg() + u"Korvex.ddd"_s));
+}
+
+TEST_F(PublishingWindow, AGuardedAutomaticRunOfNothingWarnsThenStillMarksAll)
+{
+    auto form = start({u"RYCHLE"_s});
+    form->show();
+    form->FormActivate();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
+    ASSERT_EQ(dialogs.calls.size(), 1);
+    EXPECT_EQ(dialogs.calls[0].text,
+              u"Odeslání bylo zastaveno: nabídek 0, při minulém odeslání 0. Zkontrolujte výběr vozidel."_s);
+    EXPECT_EQ(requests("POST"), 0);
+    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 4);
+    EXPECT_TRUE(form->isVisible());
 }

@@ -13,6 +13,13 @@ bool ScriptedDialogs::ask(const QString &caption, const QString &text)
     return m_answers.isEmpty() ? false : m_answers.takeFirst();
 }
 
+bool ScriptedDialogs::askDefaultNo(const QString &caption, const QString &text)
+{
+    const bool yes = ask(caption, text);
+    calls.last().defaultNo = true;
+    return yes;
+}
+
 void ScriptedDialogs::showError(const QString &text)
 {
     calls.append({Kind::Error, QString(), text, Alignment::Left});

@@ -19,10 +19,12 @@ public:
         QString caption;
         QString text;
         Alignment alignment;
+        bool defaultNo = false;
     };
 
     void notify(const QString &caption, const QString &text, Alignment alignment = Alignment::Left) override;
     bool ask(const QString &caption, const QString &text) override;
+    bool askDefaultNo(const QString &caption, const QString &text) override;
     void showError(const QString &text) override;
 
     void queueAnswer(bool yes) { m_answers.append(yes); }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "GuardSettings.h"
+
+#include <QGroupBox>
+
+#include <functional>
+
+class QCheckBox;
+class QSpinBox;
+
+namespace korvex {
+
+// The settings tab's group for the withdrawal guard: the switch, the share
+// and the least number of vehicles. Every change by the user is reported at
+// once, so the file beside the executable always holds what the tab shows.
+class GuardSettingsGroup : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit GuardSettingsGroup(QWidget *parent = nullptr);
+
+    // Shows the values without reporting a change.
+    void setSettings(const GuardSettings &settings);
+    GuardSettings settings() const;
+
+    std::function<void()> onChanged;
+
+    QCheckBox *CheckBoxOchrana;
+    QSpinBox *SpinEditOchranaProcent;
+    QSpinBox *SpinEditOchranaPocet;
+
+private:
+    void changed();
+
+    bool m_showing = false;
+};
+
+} // namespace korvex

@@ -1,0 +1,42 @@
+#include "PreviewCommand.h"
+
+#include "DatabaseSession.h"
+#include "Dataset.h"
+#include "ModuleError.h"
+#include "ModuleSettings.h"
+#include "SendPreview.h"
+#include "SendPreviewReport.h"
+#include "WinPath.h"
+#include "WorkingTable.h"
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+
+int RunPreviewCommand(const QString &executableFolder, const QStringList &options)
+{
+    try {
+        const bool json = options == QStringList{u"--json"_s};
+        if (!json && !options.isEmpty())
+            throw ModuleError(u"Neznámý přepínač: %1 (použití: Korvex_Export --nahled [--json])"_s.arg(options.join(u' ')));
+        ModuleSettings settings;
+        LoadModuleSettings(settings, executableFolder);
+        const DatabaseSession session = DatabaseSession::load(executableFolder);
+        const QString table = WorkingTableFile(session);
+        if (!WinPath::isFile(table))
+            throw ModuleError(u"Pracovní tabulka \"%1\" neexistuje; spusťte nejprve modul."_s.arg(table));
+        Dataset query(NestaTableDef());
+        OpenWorkingQuery(query, session);
+        const SendPreview preview = PreviewSend(query, executableFolder, settings.stored.jenPrvniFoto);
+        const QByteArray out = json ? PreviewJson(preview) : PreviewText(preview).toUtf8();
+        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+        return 0;
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}
+
+} // namespace korvex

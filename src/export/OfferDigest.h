@@ -1,0 +1,24 @@
+#pragma once
+
+#include "OfferList.h"
+#include "SendRecord.h"
+
+#include <QByteArrayView>
+
+namespace korvex {
+
+// Hex BLAKE2b-256 of the bytes: two offers have the same digest exactly when
+// the portal received the same bytes for them.
+QString OfferDigest(QByteArrayView bytes);
+
+// The offers of a written list, each with the digest of its block.
+QList<SentOffer> DigestOffers(const OfferListResult &written);
+
+// The named files of the folder with their sizes and content digests.
+// Throws ModuleError naming the file that cannot be read.
+QList<SentPicture> DigestPictures(const QString &folder, const QStringList &names);
+
+// The named files of the folder with their sizes only.
+QList<SentPicture> SizePictures(const QString &folder, const QStringList &names);
+
+} // namespace korvex

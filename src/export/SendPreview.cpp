@@ -1,0 +1,58 @@
+#include "SendPreview.h"
+
+#include "Dataset.h"
+#include "GuardSettings.h"
+#include "ModuleError.h"
+#include "OfferDigest.h"
+#include "OfferList.h"
+#include "SendHistory.h"
+#include "ZipPacker.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+
+SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool onlyFirstPhoto)
+{
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        throw ModuleError(u"Dočasnou složku pro náhled nelze vytvořit: %1"_s.arg(folder.errorString()));
+
+    const int row = query.recNo();
+    OfferListResult written;
+    try {
+        written = WriteOfferList(query, OfferListSettings{executableFolder, folder.path(), onlyFirstPhoto, false});
+    } catch (...) {
+        query.setRecNo(row);
+        throw;
+    }
+    query.setRecNo(row);
+
+    const QString archive = folder.path() + u"/data.zip"_s;
+    PackFolder(archive, folder.path(), {u"*.*"_s});
+
+    SendPreview preview;
+    preview.archiveBytes = QFileInfo(archive).size();
+    preview.offers = DigestOffers(written);
+    preview.pictures = SizePictures(folder.path(), written.copiedPictures);
+    try {
+        preview.lastSend =
+            SendHistory(SendHistory::fileName(executableFolder), SendHistory::Mode::Read).lastSend();
+    } catch (const std::exception &e) {
+        preview.historyProblem = QString::fromUtf8(e.what());
+    }
+    preview.changes = CompareOffers(preview.offers, preview.lastSend ? preview.lastSend->offers : QList<SentOffer>());
+
+    const GuardSettings guard = LoadGuardSettings(executableFolder);
+    preview.guardEnabled = guard.enabled;
+    preview.guard = JudgeWithdrawal(
+        int(preview.offers.size()),
+        preview.lastSend ? std::optional<int>(int(preview.lastSend->offers.size())) : std::nullopt,
+        int(preview.changes.withdrawn.size()), guard);
+    return preview;
+}
+
+} // namespace korvex

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace korvex {
+
+// One offer as it went to the portal: the vehicle and the digest of its
+// "<offer>" block.
+struct SentOffer
+{
+    QString cj;
+    QString make;
+    QString digest;
+};
+
+// One picture the archive carried.
+struct SentPicture
+{
+    QString name;
+    qint64 size = 0;
+    QString digest;
+};
+
+// One successful upload as the send history keeps it.
+struct SendRecord
+{
+    QDateTime when;
+    bool automatic = false;
+    qint64 archiveBytes = 0;
+    int httpStatus = 0;
+    QList<SentOffer> offers;
+    QList<SentPicture> pictures;
+};
+
+} // namespace korvex
