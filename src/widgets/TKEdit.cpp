@@ -229,9 +229,8 @@ void TKEdit::keyPressEvent(QKeyEvent *event)
         return;
     if (EditType == TTypeEdit::teComboBox && itemKey(event))
         return;
-    const QString typed = event->text();
-    if (!typed.isEmpty() && typed.front() >= u' ' && !(event->modifiers() & Qt::ControlModifier)) {
-        typeText(typed);
+    if (typesText(event)) {
+        typeText(event->text());
         return;
     }
     if (inheritedFirst)
@@ -352,10 +351,9 @@ bool TKEdit::maskKey(QKeyEvent *event)
     } else if (event->matches(QKeySequence::DeleteCompleteLine)) {
         after = MaskText::erase(before, 0, int(text().size()), true, mask);
     } else {
-        const QString typed = event->text();
-        if (typed.isEmpty() || typed.front() < u' ' || (event->modifiers() & Qt::ControlModifier))
+        if (!typesText(event))
             return false;
-        typeText(typed);
+        typeText(event->text());
         return true;
     }
     setText(after.text);

@@ -199,6 +199,8 @@ private:
     // The number checks of leaving; the message of the first failed one.
     QString numberLeave();
 
+    // Whether a key types its text.
+    static bool typesText(const QKeyEvent *event);
     // Whether a key may change the text, so that it must pass the mode's rules.
     static bool changesText(const QKeyEvent *event);
     // Cut and paste from the keyboard; true when the key was one of them.

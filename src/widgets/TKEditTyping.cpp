@@ -13,10 +13,18 @@ using namespace Qt::StringLiterals;
 
 namespace korvex {
 
+bool TKEdit::typesText(const QKeyEvent *event)
+{
+    // Delete carries the control character 127 on some platforms: it types
+    // nothing.
+    const QString typed = event->text();
+    return !typed.isEmpty() && typed.front().category() != QChar::Other_Control
+        && !(event->modifiers() & Qt::ControlModifier);
+}
+
 bool TKEdit::changesText(const QKeyEvent *event)
 {
-    const QString typed = event->text();
-    if (!typed.isEmpty() && typed.front() >= u' ' && !(event->modifiers() & Qt::ControlModifier))
+    if (typesText(event))
         return true;
     const int key = event->key();
     return key == Qt::Key_Backspace || key == Qt::Key_Delete || event->matches(QKeySequence::Paste)

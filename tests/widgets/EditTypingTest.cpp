@@ -64,6 +64,27 @@ TEST_F(Typing, KeyFirstInheritedKeepsTheRulesOfEachMode)
     EXPECT_EQ(QApplication::focusWidget(), other);
 }
 
+TEST_F(Typing, DeleteWithItsControlCharacterDeletesAndTypesNothing)
+{
+    // Delete arrives with the text "\x7f" from some platforms' keyboards.
+    const auto pressDelete = [this] {
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7f)));
+        QApplication::sendEvent(edit, &del);
+    };
+    show();
+    edit->setText(u"abc"_s);
+    edit->setCursorPosition(0);
+    pressDelete();
+    EXPECT_EQ(edit->text(), u"bc"_s);
+
+    edit->KeyFirstInherited = true;
+    edit->EditType = TTypeEdit::teInteger;
+    edit->setText(u"123"_s);
+    edit->setCursorPosition(0);
+    pressDelete();
+    EXPECT_EQ(edit->text(), u"23"_s);
+}
+
 TEST_F(Typing, CutDeleteAndPasteEditTheMaskAsKeysDo)
 {
     edit->EditType = TTypeEdit::teMask;
