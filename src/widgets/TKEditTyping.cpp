@@ -140,7 +140,7 @@ void TKEdit::contextMenuEvent(QContextMenuEvent *event)
     }
     add(u"edit-copy"_s, u"&Kopírovat"_s, QKeySequence::Copy, selection && shown, &QLineEdit::copy);
     if (editable) {
-        add(u"edit-paste"_s, u"&Vložit"_s, QKeySequence::Paste, !QGuiApplication::clipboard()->text().isEmpty(),
+        add(u"edit-paste"_s, u"V&ložit"_s, QKeySequence::Paste, !QGuiApplication::clipboard()->text().isEmpty(),
             &TKEdit::pasteText);
         add(u"edit-delete"_s, u"&Odstranit"_s, QKeySequence::UnknownKey, selection, &TKEdit::deleteSelection);
     }

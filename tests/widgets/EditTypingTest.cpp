@@ -182,3 +182,20 @@ TEST_F(Typing, APasswordIsNeitherCutNorCopiedFromTheMenu)
         EXPECT_FALSE(a->isEnabled());
     }
 }
+
+TEST_F(Typing, EveryMenuActionHasItsOwnAccessKey)
+{
+    show();
+    std::unique_ptr<QMenu> menu(test::openContextMenu(edit));
+    ASSERT_NE(menu, nullptr);
+    QString keys;
+    for (const QAction *a : menu->actions()) {
+        if (a->isSeparator())
+            continue;
+        const qsizetype amp = a->text().indexOf(u'&');
+        ASSERT_GE(amp, 0) << a->text().toStdString();
+        const QChar key = a->text().at(amp + 1).toLower();
+        EXPECT_FALSE(keys.contains(key)) << a->text().toStdString();
+        keys += key;
+    }
+}
