@@ -223,11 +223,11 @@ void TKEdit::keyPressEvent(QKeyEvent *event)
     const bool shiftInsert = key == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier);
     if (shiftInsert && (EditType == TTypeEdit::teMask || EditType == TTypeEdit::teComboBox))
         return;
+    if (EditType == TTypeEdit::teComboBox && itemKey(event))
+        return;
     if (clipboardKey(event))
         return;
     if (EditType == TTypeEdit::teMask && maskKey(event))
-        return;
-    if (EditType == TTypeEdit::teComboBox && itemKey(event))
         return;
     if (typesText(event)) {
         typeText(event->text());

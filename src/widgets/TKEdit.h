@@ -203,7 +203,7 @@ private:
     static bool typesText(const QKeyEvent *event);
     // Whether a key may change the text, so that it must pass the mode's rules.
     static bool changesText(const QKeyEvent *event);
-    // Cut and paste from the keyboard; true when the key was one of them.
+    // Cut and paste from the keyboard; true when the key did one of them.
     bool clipboardKey(QKeyEvent *event);
     // Inserts text at the caret, over the selection, as if typed key by key.
     void typeText(const QString &typed);

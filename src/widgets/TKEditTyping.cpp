@@ -39,7 +39,8 @@ bool TKEdit::clipboardKey(QKeyEvent *event)
         pasteText();
         return true;
     }
-    if (event->matches(QKeySequence::Cut)) {
+    // Shift+Delete cuts a selection; without one it is a Delete.
+    if (event->matches(QKeySequence::Cut) && hasSelectedText()) {
         cutText();
         return true;
     }

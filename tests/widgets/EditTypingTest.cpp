@@ -123,6 +123,10 @@ TEST_F(Typing, CutDeleteAndPasteEditTheMaskAsKeysDo)
         QApplication::sendEvent(edit, &toEnd);
         EXPECT_EQ(edit->text(), u"0_.__.____"_s);
     }
+    edit->setText(u"01.__.____"_s);
+    edit->setCursorPosition(0);
+    QTest::keyClick(edit, Qt::Key_Delete, Qt::ShiftModifier); // nothing to cut: a Delete
+    EXPECT_EQ(edit->text(), u"1_.__.____"_s);
     leave();
     EXPECT_EQ(edit->text().size(), 10);
 }
