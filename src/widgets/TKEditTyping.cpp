@@ -81,7 +81,7 @@ void TKEdit::typeText(const QString &typed)
     QString kept;
     QChar previous = selStart > 0 ? text().at(selStart - 1) : QChar();
     for (const QChar c : typed) {
-        if (c >= u' ' && StringEdit.FiltrUse && !StringEdit.Filtr.contains(c))
+        if (StringEdit.FiltrUse && !StringEdit.Filtr.contains(c))
             continue;
         previous = convertCase(c, previous.isNull() || previous == u' ');
         kept += previous;

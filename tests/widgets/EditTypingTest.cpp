@@ -167,9 +167,9 @@ TEST_F(Typing, PastedTextPassesTheFilterAndTheCaseOfTheTextMode)
     edit->StringEdit.FiltrUse = true;
     edit->CaseMode = TCaseMode::cmProperCase;
     show();
-    setClipboard(u"nový 4x4 vůz"_s);
+    setClipboard(u"nový 4x4\tvůz\n"_s);
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(edit->text(), u"Nový X Vůz"_s);
+    EXPECT_EQ(edit->text(), u"Nový Xvůz"_s);
 }
 
 TEST_F(Typing, APasswordIsNeitherCutNorCopiedFromTheMenu)
