@@ -230,15 +230,14 @@ void TKEdit::keyPressEvent(QKeyEvent *event)
     const bool shiftInsert = key == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier);
     if (shiftInsert && (EditType == TTypeEdit::teMask || EditType == TTypeEdit::teComboBox))
         return;
+    if (EditType == TTypeEdit::teComboBox && itemKey(event))
+        return;
     if (clipboardKey(event))
         return;
     if (EditType == TTypeEdit::teMask && maskKey(event))
         return;
-    if (EditType == TTypeEdit::teComboBox && itemKey(event))
-        return;
-    const QString typed = event->text();
-    if (!typed.isEmpty() && typed.front() >= u' ' && !(event->modifiers() & Qt::ControlModifier)) {
-        typeText(typed);
+    if (typesText(event)) {
+        typeText(event->text());
         return;
     }
     if (inheritedFirst)
@@ -359,10 +358,9 @@ bool TKEdit::maskKey(QKeyEvent *event)
     } else if (event->matches(QKeySequence::DeleteCompleteLine)) {
         after = MaskText::erase(before, 0, int(text().size()), true, mask);
     } else {
-        const QString typed = event->text();
-        if (typed.isEmpty() || typed.front() < u' ' || (event->modifiers() & Qt::ControlModifier))
+        if (!typesText(event))
             return false;
-        typeText(typed);
+        typeText(event->text());
         return true;
     }
     setText(after.text);

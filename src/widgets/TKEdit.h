@@ -202,9 +202,11 @@ private:
     // The number checks of leaving; the message of the first failed one.
     QString numberLeave();
 
+    // Whether a key types its text.
+    static bool typesText(const QKeyEvent *event);
     // Whether a key may change the text, so that it must pass the mode's rules.
     static bool changesText(const QKeyEvent *event);
-    // Cut and paste from the keyboard; true when the key was one of them.
+    // Cut and paste from the keyboard; true when the key did one of them.
     bool clipboardKey(QKeyEvent *event);
     // Inserts text at the caret, over the selection, as if typed key by key.
     void typeText(const QString &typed);

@@ -13,10 +13,18 @@ using namespace Qt::StringLiterals;
 
 namespace korvex {
 
+bool TKEdit::typesText(const QKeyEvent *event)
+{
+    // Delete carries the control character 127 on some platforms: it types
+    // nothing.
+    const QString typed = event->text();
+    return !typed.isEmpty() && typed.front().category() != QChar::Other_Control
+        && !(event->modifiers() & Qt::ControlModifier);
+}
+
 bool TKEdit::changesText(const QKeyEvent *event)
 {
-    const QString typed = event->text();
-    if (!typed.isEmpty() && typed.front() >= u' ' && !(event->modifiers() & Qt::ControlModifier))
+    if (typesText(event))
         return true;
     const int key = event->key();
     return key == Qt::Key_Backspace || key == Qt::Key_Delete || event->matches(QKeySequence::Paste)
@@ -31,7 +39,8 @@ bool TKEdit::clipboardKey(QKeyEvent *event)
         pasteText();
         return true;
     }
-    if (event->matches(QKeySequence::Cut)) {
+    // Shift+Delete cuts a selection; without one it is a Delete.
+    if (event->matches(QKeySequence::Cut) && hasSelectedText()) {
         cutText();
         return true;
     }
@@ -72,7 +81,7 @@ void TKEdit::typeText(const QString &typed)
     QString kept;
     QChar previous = selStart > 0 ? text().at(selStart - 1) : QChar();
     for (const QChar c : typed) {
-        if (c >= u' ' && StringEdit.FiltrUse && !StringEdit.Filtr.contains(c))
+        if (StringEdit.FiltrUse && !StringEdit.Filtr.contains(c))
             continue;
         previous = convertCase(c, previous.isNull() || previous == u' ');
         kept += previous;
@@ -132,7 +141,7 @@ void TKEdit::contextMenuEvent(QContextMenuEvent *event)
     }
     add(u"edit-copy"_s, u"&Kopírovat"_s, QKeySequence::Copy, selection && shown, &QLineEdit::copy);
     if (editable) {
-        add(u"edit-paste"_s, u"&Vložit"_s, QKeySequence::Paste, !QGuiApplication::clipboard()->text().isEmpty(),
+        add(u"edit-paste"_s, u"V&ložit"_s, QKeySequence::Paste, !QGuiApplication::clipboard()->text().isEmpty(),
             &TKEdit::pasteText);
         add(u"edit-delete"_s, u"&Odstranit"_s, QKeySequence::UnknownKey, selection, &TKEdit::deleteSelection);
     }

@@ -64,6 +64,27 @@ TEST_F(Typing, KeyFirstInheritedKeepsTheRulesOfEachMode)
     EXPECT_EQ(QApplication::focusWidget(), other);
 }
 
+TEST_F(Typing, DeleteWithItsControlCharacterDeletesAndTypesNothing)
+{
+    // Delete arrives with the text "\x7f" from some platforms' keyboards.
+    const auto pressDelete = [this] {
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7f)));
+        QApplication::sendEvent(edit, &del);
+    };
+    show();
+    edit->setText(u"abc"_s);
+    edit->setCursorPosition(0);
+    pressDelete();
+    EXPECT_EQ(edit->text(), u"bc"_s);
+
+    edit->KeyFirstInherited = true;
+    edit->EditType = TTypeEdit::teInteger;
+    edit->setText(u"123"_s);
+    edit->setCursorPosition(0);
+    pressDelete();
+    EXPECT_EQ(edit->text(), u"23"_s);
+}
+
 TEST_F(Typing, CutDeleteAndPasteEditTheMaskAsKeysDo)
 {
     edit->EditType = TTypeEdit::teMask;
@@ -102,6 +123,10 @@ TEST_F(Typing, CutDeleteAndPasteEditTheMaskAsKeysDo)
         QApplication::sendEvent(edit, &toEnd);
         EXPECT_EQ(edit->text(), u"0_.__.____"_s);
     }
+    edit->setText(u"01.__.____"_s);
+    edit->setCursorPosition(0);
+    QTest::keyClick(edit, Qt::Key_Delete, Qt::ShiftModifier); // nothing to cut: a Delete
+    EXPECT_EQ(edit->text(), u"1_.__.____"_s);
     leave();
     EXPECT_EQ(edit->text().size(), 10);
 }
@@ -142,9 +167,9 @@ TEST_F(Typing, PastedTextPassesTheFilterAndTheCaseOfTheTextMode)
     edit->StringEdit.FiltrUse = true;
     edit->CaseMode = TCaseMode::cmProperCase;
     show();
-    setClipboard(u"nový 4x4 vůz"_s);
+    setClipboard(u"nový 4x4\tvůz\n"_s);
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(edit->text(), u"Nový X Vůz"_s);
+    EXPECT_EQ(edit->text(), u"Nový Xvůz"_s);
 }
 
 TEST_F(Typing, APasswordIsNeitherCutNorCopiedFromTheMenu)
@@ -159,5 +184,22 @@ TEST_F(Typing, APasswordIsNeitherCutNorCopiedFromTheMenu)
         QAction *a = menu->findChild<QAction *>(name);
         ASSERT_NE(a, nullptr);
         EXPECT_FALSE(a->isEnabled());
+    }
+}
+
+TEST_F(Typing, EveryMenuActionHasItsOwnAccessKey)
+{
+    show();
+    std::unique_ptr<QMenu> menu(test::openContextMenu(edit));
+    ASSERT_NE(menu, nullptr);
+    QString keys;
+    for (const QAction *a : menu->actions()) {
+        if (a->isSeparator())
+            continue;
+        const qsizetype amp = a->text().indexOf(u'&');
+        ASSERT_GE(amp, 0) << a->text().toStdString();
+        const QChar key = a->text().at(amp + 1).toLower();
+        EXPECT_FALSE(keys.contains(key)) << a->text().toStdString();
+        keys += key;
     }
 }

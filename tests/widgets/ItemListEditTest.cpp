@@ -90,6 +90,10 @@ TEST_F(ItemForm, TypedLettersPickItemsAndDeleteEmpties)
     EXPECT_EQ(edit->text(), u"BMW"_s);
     QTest::keyClick(edit, Qt::Key_Backspace);
     EXPECT_EQ(edit->text(), QString());
+    QTest::keyClick(edit, Qt::Key_B);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete, Qt::ShiftModifier); // a Delete too, though it cuts elsewhere
+    EXPECT_EQ(edit->text(), QString());
     edit->ComboBox.OffDelKey = true;
     QTest::keyClick(edit, Qt::Key_B);
     QTest::keyClick(edit, Qt::Key_Delete);
