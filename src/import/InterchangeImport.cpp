@@ -173,8 +173,13 @@ void load(Dataset &query, const std::vector<InterchangeRecord> &records)
         try {
             query.commit();
         } catch (...) {
-            // The first error is the one to report; a store that cannot
-            // commit is closed with the table, which undoes the rest.
+            // The first error is the one to report. A refused commit leaves
+            // the transaction open, and later posts would go into it; undone
+            // now, the records shown are again those of the file.
+            try {
+                query.rollback();
+            } catch (...) {
+            }
         }
         throw;
     }

@@ -34,7 +34,11 @@ until xdotool getmouselocation >/dev/null 2>&1; do
 done
 openbox >"$work/openbox.log" 2>&1 &
 pids="$pids $!"
-sleep 1
+# The window manager is ready once it announces its desktops.
+tries=0
+until xdotool get_desktop >/dev/null 2>&1; do
+  tries=$((tries + 1)); [ $tries -lt 100 ] || { echo "openbox did not start"; exit 1; }; sleep 0.1
+done
 
 prg=$("$make_host" "$work/host" --vehicles 3)
 cp "$exe" "$prg/Korvex_Export"
@@ -68,7 +72,9 @@ sleep 1
 logo=$(xdotool search --onlyvisible --class xlogo | head -n 1)
 xdotool windowactivate --sync "$logo"
 sleep 1
-xdotool windowactivate --sync "$main"
+# Not --sync: the box of the new try may take the activation first, and
+# xdotool would wait its full 15 s for the main window.
+xdotool windowactivate "$main"
 wait_for_box "return from another application"
 if [ "${SCREENSHOT:-}" ]; then import -window root "$SCREENSHOT"; fi
 press_ok

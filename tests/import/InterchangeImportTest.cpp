@@ -277,6 +277,30 @@ TEST_F(ImportTest, ADatabaseErrorKeepsWhatWasPostedAndTheTableClosable)
     EXPECT_EQ(column(u"CJ"), (QStringList{u"1"_s, u"2"_s}));
 }
 
+TEST_F(ImportTest, ACommitRefusedAfterADatabaseErrorLeavesNoTransactionOpen)
+{
+    load({vehicle(u"1"_s)});
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(query.fileName().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TRIGGER odmitni BEFORE INSERT ON Nesta WHEN NEW.CJ = '3' "
+                           "BEGIN SELECT RAISE(ABORT, 'vozidlo odmitnuto'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    // Another reader holds the file, so the commit after the error is refused.
+    ASSERT_EQ(sqlite3_exec(db, "BEGIN; SELECT count(*) FROM Nesta", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_THROW(load({vehicle(u"1"_s), vehicle(u"2"_s), vehicle(u"3"_s)}), ModuleError);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+
+    // What the table shows is what the file holds, and the next import runs.
+    EXPECT_EQ(column(u"CJ"), QStringList{u"1"_s});
+    EXPECT_NO_THROW(load({vehicle(u"1"_s), vehicle(u"2"_s)}));
+    query.close();
+    query.open();
+    EXPECT_EQ(column(u"CJ"), (QStringList{u"1"_s, u"2"_s}));
+}
+
 TEST(Dataset, AnEditThatCannotBePostedStillLetsTheTableClose)
 {
     QTemporaryDir dir;
