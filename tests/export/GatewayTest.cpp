@@ -255,6 +255,37 @@ TEST_F(GatewayTest, StopWhileTheBodyIsSentEndsTheUpload)
     stub.setFault(stub::Fault());
 }
 
+// The long answer wait must not take STOP away: the dealer can still give up
+// on a portal that does not answer.
+TEST_F(GatewayTest, StopWhileThePortalWorksOnTheArchiveEndsTheUpload)
+{
+    stub::Fault busy;
+    busy.replyDelayMs = 10000;
+    stub.setFault(busy);
+    std::int64_t total = -1;
+    std::int64_t sent = 0;
+    client.onWorkBegin = [&](WorkDirection direction, std::int64_t n) {
+        if (direction == WorkDirection::Sending)
+            total = n;
+    };
+    client.onWork = [&](WorkDirection direction, std::int64_t done) {
+        if (direction == WorkDirection::Sending)
+            sent = done;
+    };
+    client.onIdle = [&] {
+        if (sent == total)
+            client.abort();
+    };
+    QElapsedTimer took;
+    took.start();
+    const QString error = errorOf([&] { UploadArchive(client, settings, context(writeArchive(QByteArray(1 << 20, 'z')))); });
+    EXPECT_EQ(error, u"Přenos dat byl přerušen."_s);
+    EXPECT_EQ(sent, total);
+    EXPECT_LT(took.elapsed(), 8000);
+    EXPECT_EQ(closed, 0);
+    stub.setFault({});
+}
+
 // A portal that imports a big stock before it answers, and a line that
 // stalls while the archive is still on its way: only the second is a failure.
 TEST_F(GatewayTest, APortalWorkingLongOnAReceivedArchiveIsNoFailure)
