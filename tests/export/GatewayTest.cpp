@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -360,6 +361,25 @@ TEST_F(GatewayTest, ProgressCountsTheBytesThePortalHasReceived)
     EXPECT_LT(ahead, 1 << 20);
     EXPECT_GT(last, 8 << 20);
     stub.setFault({});
+}
+
+// The client closes the sockets itself (to follow the one in use); each must
+// be closed, or a run of many sends runs out of descriptors.
+TEST_F(GatewayTest, EverySocketIsClosedAgain)
+{
+    const auto open = [] { return QDir(u"/proc/self/fd"_s).entryList(QDir::Files | QDir::System).size(); };
+    UploadArchive(client, settings, context(writeArchive("zip")));
+    const qsizetype before = open();
+    for (int i = 0; i < 3; ++i) {
+        ListPortalPictures(client, settings, exe);
+        UploadArchive(client, settings, context(writeArchive("zip")));
+    }
+    // The stub in this process closes its ends on its own threads.
+    QElapsedTimer settle;
+    settle.start();
+    while (open() > before && settle.elapsed() < 3000)
+        QThread::msleep(10);
+    EXPECT_LE(open(), before);
 }
 
 TEST(MultipartUpload, TheBoundaryIsEightHyphensAndTheLocalTime)
