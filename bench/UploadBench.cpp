@@ -28,6 +28,7 @@ class SilentDialogs : public UserDialogs
 {
 public:
     void notify(const QString &, const QString &, Alignment) override {}
+    void notifyAside(const QString &, const QString &) override {}
     bool ask(const QString &, const QString &) override { return true; }
     void showError(const QString &) override {}
 };

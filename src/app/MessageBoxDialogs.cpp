@@ -16,6 +16,19 @@ void MessageBoxDialogs::notify(const QString &caption, const QString &text, Alig
     box.exec();
 }
 
+void MessageBoxDialogs::notifyAside(const QString &caption, const QString &text)
+{
+    if (!m_aside) {
+        m_aside = new QMessageBox(QMessageBox::Warning, caption, text, QMessageBox::Ok, m_parent);
+        m_aside->setAttribute(Qt::WA_DeleteOnClose);
+        m_aside->setWindowModality(Qt::NonModal);
+    }
+    m_aside->setWindowTitle(caption);
+    m_aside->setText(text);
+    m_aside->show();
+    m_aside->raise();
+}
+
 bool MessageBoxDialogs::ask(const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, m_parent);

@@ -144,8 +144,8 @@ void TForm_Nesta::closeEvent(QCloseEvent *event)
     // The send works on the query; it ends (or is stopped) before the window.
     if (m_sending) {
         event->ignore();
-        m_dialogs.notify(Caption::Notice, u"Probíhá odesílání inzerce na Korvex. Program lze zavřít až po jeho "
-                                          u"dokončení nebo po přerušení tlačítkem STOP."_s);
+        m_dialogs.notifyAside(Caption::Notice, u"Probíhá odesílání inzerce na Korvex. Program lze zavřít až po jeho "
+                                               u"dokončení nebo po přerušení tlačítkem STOP."_s);
         return;
     }
     // Typed settings are kept even when the tab was never left. A failure of

@@ -278,9 +278,10 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
                 result = msg->data.result;
     }
     curl_multi_remove_handle(multi, curl);
+    // Closes every connection the request opened, through onSocketClosed,
+    // while the transfer state still lives; the connections keep their own
+    // copy of that callback, so it cannot be unset on the handle.
     curl_multi_cleanup(multi);
-    // The transfer state dies before the handle does.
-    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, nullptr);
     curl_slist_free_all(headers);
     // Written only now: libcurl owns its error buffer until the handle is removed.
     if (!stallReason.isEmpty())

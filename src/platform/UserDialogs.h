@@ -23,6 +23,9 @@ public:
 
     // Exclamation icon and an OK button: notices and warnings.
     virtual void notify(const QString &caption, const QString &text, Alignment alignment = Alignment::Left) = 0;
+    // The same notice, but the caller goes on at once: a notice given while
+    // a transfer runs must not hold the transfer until it is closed.
+    virtual void notifyAside(const QString &caption, const QString &text) = 0;
 
     // Question icon with Yes and No; true for Yes.
     virtual bool ask(const QString &caption, const QString &text) = 0;

@@ -38,11 +38,22 @@ ControlLock::ControlLock(QWidget *window, const QWidget *keep)
             continue;
         w->setEnabled(false);
         m_locked.emplace_back(w);
+        // A tab widget still turns its pages on Ctrl+Tab, but never to a
+        // disabled tab: the page with STOP stays in front.
+        if (auto *bar = qobject_cast<QTabBar *>(w))
+            for (int i = 0; i < bar->count(); ++i)
+                if (i != bar->currentIndex() && bar->isTabEnabled(i)) {
+                    bar->setTabEnabled(i, false);
+                    m_tabs.push_back({bar, i});
+                }
     }
 }
 
 ControlLock::~ControlLock()
 {
+    for (const LockedTab &tab : m_tabs)
+        if (tab.bar && tab.index < tab.bar->count())
+            tab.bar->setTabEnabled(tab.index, true);
     for (const QPointer<QWidget> &w : m_locked)
         if (w)
             w->setEnabled(true);

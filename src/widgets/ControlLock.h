@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class QTabBar;
+
 namespace korvex {
 
 // Disables for its lifetime every control under a window that could start
@@ -20,7 +22,14 @@ public:
     ControlLock &operator=(const ControlLock &) = delete;
 
 private:
+    struct LockedTab
+    {
+        QPointer<QTabBar> bar;
+        int index;
+    };
+
     std::vector<QPointer<QWidget>> m_locked;
+    std::vector<LockedTab> m_tabs;
 };
 
 } // namespace korvex

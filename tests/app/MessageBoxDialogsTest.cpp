@@ -80,3 +80,26 @@ TEST(MessageBoxDialogs, NoticesWarnWithOkAndQuestionsAnswerYesOrNo)
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     EXPECT_EQ(error.text, u"'abc' is not a valid integer value"_s);
 }
+
+// A notice given while the upload runs: shown, but the caller goes on at once
+// and the window stays usable for STOP; repeated attempts reuse one box.
+TEST(MessageBoxDialogs, AnAsideNoticeDoesNotBlock)
+{
+    QWidget window;
+    window.show();
+    MessageBoxDialogs dialogs(&window);
+    dialogs.notifyAside(u"Upozornění ..."_s, u"Probíhá odesílání"_s);
+    dialogs.notifyAside(u"Upozornění ..."_s, u"Probíhá odesílání"_s);
+    const auto boxes = window.findChildren<QMessageBox *>();
+    ASSERT_EQ(boxes.size(), 1);
+    QMessageBox *box = boxes.constFirst();
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->windowModality(), Qt::NonModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    EXPECT_EQ(box->windowTitle(), u"Upozornění ..."_s);
+    EXPECT_EQ(box->text(), u"Probíhá odesílání"_s);
+    box->button(QMessageBox::Ok)->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.findChildren<QMessageBox *>().isEmpty());
+}

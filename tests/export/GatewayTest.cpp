@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -255,6 +256,37 @@ TEST_F(GatewayTest, StopWhileTheBodyIsSentEndsTheUpload)
     stub.setFault(stub::Fault());
 }
 
+// The long answer wait must not take STOP away: the dealer can still give up
+// on a portal that does not answer.
+TEST_F(GatewayTest, StopWhileThePortalWorksOnTheArchiveEndsTheUpload)
+{
+    stub::Fault busy;
+    busy.replyDelayMs = 10000;
+    stub.setFault(busy);
+    std::int64_t total = -1;
+    std::int64_t sent = 0;
+    client.onWorkBegin = [&](WorkDirection direction, std::int64_t n) {
+        if (direction == WorkDirection::Sending)
+            total = n;
+    };
+    client.onWork = [&](WorkDirection direction, std::int64_t done) {
+        if (direction == WorkDirection::Sending)
+            sent = done;
+    };
+    client.onIdle = [&] {
+        if (sent == total)
+            client.abort();
+    };
+    QElapsedTimer took;
+    took.start();
+    const QString error = errorOf([&] { UploadArchive(client, settings, context(writeArchive(QByteArray(1 << 20, 'z')))); });
+    EXPECT_EQ(error, u"Přenos dat byl přerušen."_s);
+    EXPECT_EQ(sent, total);
+    EXPECT_LT(took.elapsed(), 8000);
+    EXPECT_EQ(closed, 0);
+    stub.setFault({});
+}
+
 // A portal that imports a big stock before it answers, and a line that
 // stalls while the archive is still on its way: only the second is a failure.
 TEST_F(GatewayTest, APortalWorkingLongOnAReceivedArchiveIsNoFailure)
@@ -329,6 +361,25 @@ TEST_F(GatewayTest, ProgressCountsTheBytesThePortalHasReceived)
     EXPECT_LT(ahead, 1 << 20);
     EXPECT_GT(last, 8 << 20);
     stub.setFault({});
+}
+
+// The client closes the sockets itself (to follow the one in use); each must
+// be closed, or a run of many sends runs out of descriptors.
+TEST_F(GatewayTest, EverySocketIsClosedAgain)
+{
+    const auto open = [] { return QDir(u"/proc/self/fd"_s).entryList(QDir::Files | QDir::System).size(); };
+    UploadArchive(client, settings, context(writeArchive("zip")));
+    const qsizetype before = open();
+    for (int i = 0; i < 3; ++i) {
+        ListPortalPictures(client, settings, exe);
+        UploadArchive(client, settings, context(writeArchive("zip")));
+    }
+    // The stub in this process closes its ends on its own threads.
+    QElapsedTimer settle;
+    settle.start();
+    while (open() > before && settle.elapsed() < 3000)
+        QThread::msleep(10);
+    EXPECT_LE(open(), before);
 }
 
 TEST(MultipartUpload, TheBoundaryIsEightHyphensAndTheLocalTime)

@@ -7,6 +7,11 @@ void ScriptedDialogs::notify(const QString &caption, const QString &text, Alignm
     calls.append({Kind::Notice, caption, text, alignment});
 }
 
+void ScriptedDialogs::notifyAside(const QString &caption, const QString &text)
+{
+    calls.append({Kind::AsideNotice, caption, text, Alignment::Left});
+}
+
 bool ScriptedDialogs::ask(const QString &caption, const QString &text)
 {
     calls.append({Kind::Question, caption, text, Alignment::Left});

@@ -12,7 +12,7 @@ namespace korvex::test {
 class ScriptedDialogs : public UserDialogs
 {
 public:
-    enum class Kind { Notice, Question, Error };
+    enum class Kind { Notice, AsideNotice, Question, Error };
     struct Call
     {
         Kind kind;
@@ -23,6 +23,7 @@ public:
     };
 
     void notify(const QString &caption, const QString &text, Alignment alignment = Alignment::Left) override;
+    void notifyAside(const QString &caption, const QString &text) override;
     bool ask(const QString &caption, const QString &text) override;
     bool askDefaultNo(const QString &caption, const QString &text) override;
     void showError(const QString &text) override;

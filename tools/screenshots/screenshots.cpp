@@ -24,6 +24,7 @@ class PrintedDialogs : public UserDialogs
 {
 public:
     void notify(const QString &caption, const QString &text, Alignment) override { print(caption, text); }
+    void notifyAside(const QString &caption, const QString &text) override { print(caption, text); }
     bool ask(const QString &caption, const QString &text) override
     {
         print(caption, text);
