@@ -52,7 +52,7 @@ bool fits(FieldKind kind, std::uint8_t type)
     return false;
 }
 
-// Fills the new file at target from the old table, in the old row order.
+// Fills the new file at target from the old table, in the order of its keys.
 void copyRecords(const ParadoxTable &old, const QString &target)
 {
     const TableDef &def = NestaTableDef();
@@ -68,18 +68,16 @@ void copyRecords(const ParadoxTable &old, const QString &target)
         if (f.kind == FieldKind::AutoInc)
             keyField = source[i];
     }
+    const auto key = [&](int r) { return Paradox::integerValue(old.raw(r, keyField)).value_or(0); };
     std::vector<int> order(size_t(old.recordCount()));
     std::iota(order.begin(), order.end(), 0);
-    if (keyField >= 0) {
-        const auto key = [&](int r) { return Paradox::integerValue(old.raw(r, keyField)).value_or(0); };
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
-    }
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
 
     SqliteStore::create(target, def);
     SqliteStore store(target, def);
     store.begin();
     Row row(qsizetype(def.fields.size()));
-    for (int r : order) {
+    const auto fill = [&](int r) {
         for (size_t i = 0; i < def.fields.size(); ++i) {
             switch (def.fields[i].kind) {
             case FieldKind::AutoInc:
@@ -96,6 +94,23 @@ void copyRecords(const ParadoxTable &old, const QString &target)
                 break;
             }
         }
+    };
+    // The records keep their numbers, which the list shows as "Čís.". One
+    // without a number, or with the number of the record before it, gets
+    // the next free one after all the others.
+    std::vector<int> renumbered;
+    std::int64_t last = 0;
+    for (int r : order) {
+        if (key(r) <= last) {
+            renumbered.push_back(r);
+            continue;
+        }
+        last = key(r);
+        fill(r);
+        store.insertWithKey(last, row);
+    }
+    for (int r : renumbered) {
+        fill(r);
         store.insert(row);
     }
     store.commit();

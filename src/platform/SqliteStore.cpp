@@ -134,6 +134,7 @@ SqliteStore::SqliteStore(const QString &path, const TableDef &def)
 SqliteStore::~SqliteStore()
 {
     sqlite3_finalize(m_insert);
+    sqlite3_finalize(m_insertWithKey);
     sqlite3_finalize(m_update);
     sqlite3_finalize(m_delete);
     if (inTransaction())
@@ -266,6 +267,23 @@ qint64 SqliteStore::insert(const Row &values)
     if (sqlite3_step(m_insert) != SQLITE_DONE)
         fail(errorText(m_db));
     return sqlite3_last_insert_rowid(m_db);
+}
+
+void SqliteStore::insertWithKey(qint64 key, const Row &values)
+{
+    if (!m_insertWithKey) {
+        QStringList names, marks;
+        for (size_t i = 0; i < m_def.fields.size(); ++i) {
+            names.append(quoted(m_def.fields[i].name));
+            marks.append(QStringLiteral("?%1").arg(i + 1));
+        }
+        m_insertWithKey = prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(quoted(m_def.name), names.join(u", "), marks.join(u", ")));
+    }
+    bindRow(m_insertWithKey, values);
+    sqlite3_bind_int64(m_insertWithKey, m_keyField + 1, key);
+    if (sqlite3_step(m_insertWithKey) != SQLITE_DONE)
+        fail(errorText(m_db));
 }
 
 void SqliteStore::update(qint64 key, const Row &values)

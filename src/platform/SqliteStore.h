@@ -40,6 +40,9 @@ public:
     std::vector<StoredRow> loadAll() const; // in key order
 
     qint64 insert(const Row &values); // returns the key the table gave
+    // Inserts under a key given by the caller (records moved from another
+    // table keep their numbers); later inserts continue above the highest.
+    void insertWithKey(qint64 key, const Row &values);
     void update(qint64 key, const Row &values);
     void remove(qint64 key);
 
@@ -60,6 +63,7 @@ private:
     int m_keyField = -1;
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_insert = nullptr;
+    sqlite3_stmt *m_insertWithKey = nullptr; // prepared on first use
     sqlite3_stmt *m_update = nullptr;
     sqlite3_stmt *m_delete = nullptr;
     std::vector<QByteArray> m_scratch;

@@ -79,6 +79,7 @@ TEST_F(OldWorkingTable, IsConvertedFieldByFieldOnce)
     const std::vector<qint64> keys{2, 4, 7};
     const auto &fields = NestaTableDef().fields;
     for (size_t r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(rows[r].key, keys[r]);
         const auto expected = oldRecord(keys[r], r == 0 ? nulls : QStringList());
         for (size_t i = 1; i < fields.size(); ++i) {
             const QVariant got = rows[r].values[qsizetype(i)];
@@ -97,6 +98,25 @@ TEST_F(OldWorkingTable, IsConvertedFieldByFieldOnce)
     const QByteArray converted = bytesOf(file);
     EXPECT_FALSE(UpgradeParadoxWorkingTable(file));
     EXPECT_EQ(bytesOf(file), converted);
+}
+
+TEST_F(OldWorkingTable, RecordsKeepTheirNumbers)
+{
+    // A gap stays; a repeated or a missing number (a damaged table) becomes
+    // the next free one, and new records follow the highest.
+    fixture::writeOldWorkingTable(file, NestaTableDef(),
+                                  {oldRecord(9), oldRecord(3), oldRecord(3), oldRecord(0, {u"PORADI"_s})});
+    ASSERT_TRUE(UpgradeParadoxWorkingTable(file));
+    SqliteStore store(file, NestaTableDef());
+    const auto rows = store.loadAll();
+    const int cj = NestaTableDef().indexOf(u"CJ");
+    std::vector<std::pair<qint64, QString>> got;
+    for (const auto &row : rows)
+        got.emplace_back(row.key, row.values[cj].toString());
+    const std::vector<std::pair<qint64, QString>> want{
+        {3, u"CJ-č3-ř"_s}, {9, u"CJ-č9-ř"_s}, {10, u"CJ-č0-ř"_s}, {11, u"CJ-č3-ř"_s}};
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(store.insert(Row(qsizetype(NestaTableDef().fields.size()))), 12);
 }
 
 TEST_F(OldWorkingTable, AFailedConversionLeavesTheOldFileAlone)

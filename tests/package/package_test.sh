@@ -26,7 +26,8 @@ for package in libqt6core6 libqt6gui6 libqt6widgets6 libcurl4 libsqlite3-0 libjp
 done
 # Every library the executable loads comes from a declared package.
 for lib in $(ldd "$build/src/app/Korvex_Export" | awk '/libQt6|libcurl|libsqlite|libjpeg|libminizip|libz\./{print $1}'); do
-  owner=$(dpkg -S "*/$lib" 2>/dev/null | head -n 1 | cut -d: -f1)
+  owner=$(dpkg -S "*/$lib" 2>/dev/null | head -n 1 | cut -d: -f1) || owner=
+  [[ -n $owner ]] || fail "$lib belongs to no Debian package"
   grep -qE "(^|, )$owner( |,|$)" <<<"$depends" || fail "$lib comes from $owner, which Depends lacks"
 done
 
