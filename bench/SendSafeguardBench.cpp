@@ -38,6 +38,7 @@ class SilentDialogs : public UserDialogs
 {
 public:
     void notify(const QString &, const QString &, Alignment) override { ++m_calls; }
+    void notifyAside(const QString &, const QString &) override { ++m_calls; }
     bool ask(const QString &, const QString &) override { return ++m_calls, true; }
     void showError(const QString &) override { ++m_calls; }
     int calls() const { return m_calls; }

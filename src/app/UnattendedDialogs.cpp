@@ -29,6 +29,11 @@ void UnattendedDialogs::notify(const QString &caption, const QString &text, Alig
     record(caption + u' ' + text);
 }
 
+void UnattendedDialogs::notifyAside(const QString &caption, const QString &text)
+{
+    record(caption + u' ' + text);
+}
+
 bool UnattendedDialogs::ask(const QString &caption, const QString &text)
 {
     record(caption + u' ' + text + u" -> Ne"_s);

@@ -24,6 +24,7 @@ public:
     void setSecrets(std::function<QStringList()> secrets) { m_secrets = std::move(secrets); }
 
     void notify(const QString &caption, const QString &text, Alignment alignment = Alignment::Left) override;
+    void notifyAside(const QString &caption, const QString &text) override;
     bool ask(const QString &caption, const QString &text) override;
     void showError(const QString &text) override;
 
