@@ -81,7 +81,8 @@ TEST(MessageBoxDialogs, NoticesWarnWithOkAndQuestionsAnswerYesOrNo)
 
     // The question where a hasty Enter must not send: the same Czech buttons,
     // No the default.
-    SeenBox guarded = answerNextBox(QMessageBox::Yes, [&] { yes = dialogs.askDefaultNo(u"Dotaz ..."_s, u"Stáhnout?"_s); });
+    SeenBox guarded =
+        answerNextBox(QMessageBox::Yes, [&] { yes = dialogs.askDefaultNo(u"Dotaz ..."_s, u"Stáhnout?"_s); });
     EXPECT_EQ(guarded.icon, QMessageBox::Question);
     EXPECT_EQ(guarded.buttonTexts, (QStringList{u"Ano"_s, u"Ne"_s}));
     EXPECT_EQ(guarded.defaultButton, QMessageBox::No);
