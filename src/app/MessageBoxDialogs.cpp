@@ -7,6 +7,21 @@
 
 namespace korvex {
 
+namespace {
+
+bool askYesNo(QWidget *parent, const QString &caption, const QString &text, bool defaultNo)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    // Qt's own texts would be English: the program ships no translation.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
+    if (defaultNo)
+        box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
 void MessageBoxDialogs::notify(const QString &caption, const QString &text, Alignment alignment)
 {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, m_parent);
@@ -31,18 +46,12 @@ void MessageBoxDialogs::notifyAside(const QString &caption, const QString &text)
 
 bool MessageBoxDialogs::ask(const QString &caption, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, m_parent);
-    // Qt's own texts would be English: the program ships no translation.
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
-    return box.exec() == QMessageBox::Yes;
+    return askYesNo(m_parent, caption, text, false);
 }
 
 bool MessageBoxDialogs::askDefaultNo(const QString &caption, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, m_parent);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return askYesNo(m_parent, caption, text, true);
 }
 
 void MessageBoxDialogs::showError(const QString &text)

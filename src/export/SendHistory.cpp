@@ -85,9 +85,8 @@ SendHistory::SendHistory(const QString &path, Mode mode)
     try {
         if (mode == Mode::Write)
             upgrade();
-        else if (Statement version(m_db, "PRAGMA user_version"); !version.ok() || sqlite3_step(version.get()) != SQLITE_ROW
-                 || version.integer(0) > kVersion)
-            fail(u"neznámá verze souboru"_s);
+        else
+            storedVersion();
     } catch (...) {
         sqlite3_close(m_db);
         throw;
@@ -110,16 +109,23 @@ void SendHistory::exec(const char *sql)
         fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
+int SendHistory::storedVersion() const
+{
+    // A damaged file fails here already, with the database's own reason.
+    Statement version(m_db, "PRAGMA user_version");
+    if (!version.ok() || sqlite3_step(version.get()) != SQLITE_ROW)
+        fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    const int found = int(version.integer(0));
+    if (found > kVersion)
+        fail(u"soubor pochází z novější verze modulu"_s);
+    return found;
+}
+
 void SendHistory::upgrade()
 {
     exec("BEGIN IMMEDIATE");
     try {
-        Statement version(m_db, "PRAGMA user_version");
-        if (!version.ok() || sqlite3_step(version.get()) != SQLITE_ROW)
-            fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
-        const int found = int(version.integer(0));
-        if (found > kVersion)
-            fail(u"soubor pochází z novější verze modulu"_s);
+        const int found = storedVersion();
         for (int v = found; v < kVersion; ++v)
             exec(kUpgrades[v]);
         if (found < kVersion)

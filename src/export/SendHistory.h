@@ -41,6 +41,7 @@ public:
 private:
     [[noreturn]] void fail(const QString &what) const;
     void exec(const char *sql);
+    int storedVersion() const;
     void upgrade();
 
     QString m_path;

@@ -1,6 +1,7 @@
 #include "SendPreview.h"
 
 #include "Dataset.h"
+#include "DisabledControls.h"
 #include "GuardSettings.h"
 #include "ModuleError.h"
 #include "OfferDigest.h"
@@ -21,15 +22,21 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
     if (!folder.isValid())
         throw ModuleError(u"Dočasnou složku pro náhled nelze vytvořit: %1"_s.arg(folder.errorString()));
 
-    const int row = query.recNo();
     OfferListResult written;
-    try {
-        written = WriteOfferList(query, OfferListSettings{executableFolder, folder.path(), onlyFirstPhoto, false});
-    } catch (...) {
+    {
+        // The views see only the record they stood on: the list's flag boxes
+        // write what they show, so a glimpse of the walk's last record would
+        // post to it.
+        const DisabledControls display(query);
+        const int row = query.recNo();
+        try {
+            written = WriteOfferList(query, OfferListSettings{executableFolder, folder.path(), onlyFirstPhoto, false});
+        } catch (...) {
+            query.setRecNo(row);
+            throw;
+        }
         query.setRecNo(row);
-        throw;
     }
-    query.setRecNo(row);
 
     const QString archive = folder.path() + u"/data.zip"_s;
     PackFolder(archive, folder.path(), {u"*.*"_s});

@@ -181,8 +181,11 @@ protected:
 
 TEST_F(UnattendedRun, EveryOutcomeEndsTheRunWithItsStatusAndLogLine)
 {
-    // The first run only imports and marks; each later one sends.
-    EXPECT_EQ(runModule(), 0) << errors.toStdString();
+    // The first run finds nothing marked: the withdrawal guard holds back
+    // the empty list, and "Vyber vše" marks every vehicle for the later runs.
+    EXPECT_EQ(runModule(), 5) << errors.toStdString();
+    EXPECT_TRUE(logLines().last().contains(u";bez obsluhy;Varování ... Odeslání bylo zastaveno: nabídek 0"_s));
+    EXPECT_TRUE(logLines()[logLines().size() - 2].endsWith(u";zastaveno ochranou: nabídek 0, minule 0"_s));
 
     stub.setDateFile("1.1.2020");
     EXPECT_EQ(runModule(), 3) << errors.toStdString();

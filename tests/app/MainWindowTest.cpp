@@ -661,6 +661,20 @@ TEST_F(MainWindow, ThePreviewButtonShowsTheSendWithoutMakingIt)
     list->Button7->click();
     form->Query_Nesta().setRecNo(2);
     list->Button7->click();
+    // The flag boxes write what they show. The last vehicle, where the
+    // preview's walk ends, has no LPG value at all; the current one has LPG.
+    Dataset &query = form->Query_Nesta();
+    query.last();
+    query.edit();
+    query.setValue(u"LPG", QString());
+    query.post();
+    query.setRecNo(2);
+    list->CheckBoxLPG->setChecked(true);
+    auto tableBytes = [&] {
+        QFile table(form->Query_Nesta().fileName());
+        return table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray();
+    };
+    const QByteArray tableBefore = tableBytes();
 
     int rows = -1;
     QString totals;
@@ -679,6 +693,8 @@ TEST_F(MainWindow, ThePreviewButtonShowsTheSendWithoutMakingIt)
         << totals.toStdString();
     EXPECT_EQ(form->Query_Nesta().recNo(), 2);
     EXPECT_FALSE(QFile::exists(prg() + u"Korvex_zip/Data.xml"_s));
+    EXPECT_FALSE(tableBefore.isEmpty());
+    EXPECT_TRUE(tableBytes() == tableBefore) << "the preview changed the working table";
 }
 
 TEST_F(MainWindow, TheGuardGroupShowsAndSavesItsOwnFile)

@@ -25,6 +25,7 @@ struct SeenBox
     QMessageBox::StandardButtons buttons;
     Qt::Alignment alignment;
     QStringList buttonTexts; // without the accelerator marks
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 // Looks at the next modal box and presses one of its buttons.
@@ -44,6 +45,8 @@ SeenBox answerNextBox(QMessageBox::StandardButton press, const std::function<voi
         for (QAbstractButton *button : box->buttons())
             seen.buttonTexts.append(button->text().remove(u'&'));
         seen.buttonTexts.sort();
+        if (box->defaultButton())
+            seen.defaultButton = box->standardButton(box->defaultButton());
         box->button(press)->click();
     });
     show();
@@ -75,6 +78,15 @@ TEST(MessageBoxDialogs, NoticesWarnWithOkAndQuestionsAnswerYesOrNo)
     EXPECT_TRUE(yes);
     answerNextBox(QMessageBox::No, [&] { yes = dialogs.ask(u"Dotaz ..."_s, u"Odeslat?"_s); });
     EXPECT_FALSE(yes);
+
+    // The question where a hasty Enter must not send: the same Czech buttons,
+    // No the default.
+    SeenBox guarded =
+        answerNextBox(QMessageBox::Yes, [&] { yes = dialogs.askDefaultNo(u"Dotaz ..."_s, u"Stáhnout?"_s); });
+    EXPECT_EQ(guarded.icon, QMessageBox::Question);
+    EXPECT_EQ(guarded.buttonTexts, (QStringList{u"Ano"_s, u"Ne"_s}));
+    EXPECT_EQ(guarded.defaultButton, QMessageBox::No);
+    EXPECT_TRUE(yes);
 
     SeenBox error = answerNextBox(QMessageBox::Ok, [&] { dialogs.showError(u"'abc' is not a valid integer value"_s); });
     EXPECT_EQ(error.icon, QMessageBox::Critical);

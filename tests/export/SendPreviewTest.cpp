@@ -65,10 +65,16 @@ TEST_F(PreviewTest, ShowsTheSendAgainstTheLastOneAndChangesNothing)
 {
     query.setRecNo(1);
     const auto before = snapshot(dir.path());
+    // A view that follows the cursor (the list's flag boxes write what they
+    // show) must see no other record than the one it stood on.
+    QList<int> shown;
+    QObject view;
+    QObject::connect(&query, &Dataset::afterScroll, &view, [&] { shown.append(query.recNo()); });
     const SendPreview preview = PreviewSend(query, exe, false);
 
     EXPECT_EQ(snapshot(dir.path()), before);
     EXPECT_EQ(query.recNo(), 1);
+    EXPECT_EQ(shown, QList<int>{1});
     query.first();
     EXPECT_EQ(query.text(u"REZERVA4"), u"1"_s);
     EXPECT_TRUE(stub.requests().isEmpty());
