@@ -289,6 +289,10 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
 
     if (result == CURLE_ABORTED_BY_CALLBACK && m_abort)
         throw ModuleError(u"Přenos dat byl přerušen."_s);
+    // The portal holds the whole body and never answered: that reason is
+    // already the dealer's own sentence.
+    if (!stallReason.isEmpty() && watch.bodyDelivered())
+        throw ModuleError(QString::fromUtf8(stallReason));
     if (result != CURLE_OK)
         throw ModuleError(TransportErrorText(result, QString::fromUtf8(error[0] ? error : curl_easy_strerror(result)),
                                              m_proxyEnabled && !m_proxy.host.isEmpty()));
