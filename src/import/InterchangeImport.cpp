@@ -1,9 +1,11 @@
 #include "InterchangeImport.h"
 
 #include "Dataset.h"
+#include "DisabledControls.h"
 #include "HostRules.h"
 #include "InterchangeFile.h"
 #include "ModuleError.h"
+#include "UnfilteredView.h"
 
 #include <QHash>
 #include <QSet>
@@ -91,40 +93,12 @@ void assignRecord(Dataset &query, const Columns &c, const InterchangeRecord &r)
         query.setValue(c.odesliFoto, QString::number(count));
 }
 
-// Keeps display updates suspended and the list's filter off while the import
-// works, so that it sees every record, and restores both however it ends.
-class ImportScope
-{
-public:
-    explicit ImportScope(Dataset &query)
-        : m_query(query)
-        , m_filtered(query.isFiltered())
-    {
-        m_query.disableControls();
-        if (m_filtered)
-            m_query.setFiltered(false);
-    }
-    ~ImportScope()
-    {
-        try {
-            if (m_filtered)
-                m_query.setFiltered(true);
-        } catch (...) {
-        }
-        m_query.enableControls();
-    }
-    ImportScope(const ImportScope &) = delete;
-    ImportScope &operator=(const ImportScope &) = delete;
-
-private:
-    Dataset &m_query;
-    bool m_filtered;
-};
-
 void load(Dataset &query, const std::vector<InterchangeRecord> &records)
 {
     const Columns c(query);
-    ImportScope scope(query);
+    // Every record seen, the display quiet, both restored however it ends.
+    const DisabledControls display(query);
+    const UnfilteredView unfiltered(query);
 
     // The first record of each CJ, by position; positions stay put until the
     // delete pass, as updates do not move records and appends go last.

@@ -3,10 +3,12 @@
 #include "VehicleListTab.h"
 
 #include "Dataset.h"
+#include "DisabledControls.h"
 #include "HourGlass.h"
 #include "ListCounters.h"
 #include "TDBNavigatorTarvo.h"
 #include "TDbGridTarvo.h"
+#include "UnfilteredView.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -16,52 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace korvex {
 namespace {
-
-// Display updates of the query suspended for as long as the object lives.
-class SuspendedDisplay
-{
-public:
-    explicit SuspendedDisplay(Dataset &query)
-        : m_query(query)
-    {
-        m_query.disableControls();
-    }
-    ~SuspendedDisplay() { m_query.enableControls(); }
-
-private:
-    Dataset &m_query;
-};
-
-// The buttons' walks see every vehicle, shown or not: with "Jen vybrané"
-// pressed a post would drop the record from the view under the cursor, and
-// the walk would step over the next one.
-class UnfilteredWalk
-{
-public:
-    explicit UnfilteredWalk(Dataset &query)
-        : m_query(query)
-        , m_filtered(query.isFiltered())
-    {
-        if (m_filtered)
-            m_query.setFiltered(false);
-    }
-    ~UnfilteredWalk()
-    {
-        // The flag is back even when the refresh fails; the walk's own error
-        // is the one the user sees.
-        try {
-            if (m_filtered)
-                m_query.setFiltered(true);
-        } catch (...) {
-        }
-    }
-    UnfilteredWalk(const UnfilteredWalk &) = delete;
-    UnfilteredWalk &operator=(const UnfilteredWalk &) = delete;
-
-private:
-    Dataset &m_query;
-    bool m_filtered;
-};
 
 // One transaction for a walk that posts every record; what was posted stays
 // when the walk fails.
@@ -130,11 +86,11 @@ void VehicleListTab::ToggleCurrentMark()
 void VehicleListTab::MarkAll()
 {
     HourGlass hourGlass;
-    SuspendedDisplay suspended(m_query);
+    const DisabledControls suspended(m_query);
     if (!m_query.isOpen())
         m_query.open();
     {
-        UnfilteredWalk unfiltered(m_query);
+        UnfilteredView unfiltered(m_query);
         inOneTransaction(m_query, [this] {
             m_query.first();
             while (!m_query.eof()) {
@@ -155,13 +111,13 @@ void VehicleListTab::MarkAll()
 
 void VehicleListTab::UnmarkAll()
 {
-    SuspendedDisplay suspended(m_query);
+    const DisabledControls suspended(m_query);
     HourGlass hourGlass;
     if (!m_query.isOpen())
         m_query.open();
     DbGridTarvo1->ClearChecks();
     {
-        UnfilteredWalk unfiltered(m_query);
+        UnfilteredView unfiltered(m_query);
         inOneTransaction(m_query, [this] {
             m_query.first();
             while (!m_query.eof()) {
