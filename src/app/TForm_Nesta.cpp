@@ -105,6 +105,10 @@ void TForm_Nesta::queueActivation()
 
 void TForm_Nesta::RetryStartUp()
 {
+    // Never under a running send: the import would rewrite the table the
+    // send walks. A later return or the button tries again.
+    if (m_sending)
+        return;
     m_startupFailed = false;
     queueActivation();
 }

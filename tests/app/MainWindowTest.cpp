@@ -404,6 +404,51 @@ protected:
     stub::PortalStub stub;
 };
 
+// A start-up that failed after the table opened still lets the dealer send.
+// Coming back from another application during that send must not run the
+// import under it.
+TEST_F(PublishingWindow, NoStartUpRetryRunsUnderASend)
+{
+    {
+        auto form = start();
+        form->FormActivate();
+        ASSERT_TRUE(form->StartupDone) << errors().join(u'\n').toStdString();
+        form->ListTab()->Button8->click();
+        form->close();
+    }
+    ASSERT_TRUE(QFile::remove(prg() + u"Route_Seznam_Zobraz.ddd"_s));
+    auto form = start();
+    form->show();
+    form->FormActivate();
+    ASSERT_FALSE(form->StartupDone);
+    ASSERT_EQ(errors().size(), 1);
+    const QString routeError = errors().constFirst();
+
+    form->Client().setLowSpeedTimeout(1);
+    stub::Fault busy;
+    busy.replyDelayMs = 1500;
+    stub.setFault(busy);
+    dialogs.queueAnswer(true);
+    bool returned = false;
+    QTimer probe;
+    probe.setInterval(20);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!form->ListTab()->Panel1->Waiting())
+            return;
+        probe.stop();
+        Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+        Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
+        returned = true;
+        QTest::qWait(100);
+    });
+    probe.start();
+    form->ListTab()->BitBtn3->click();
+    ASSERT_TRUE(returned);
+    EXPECT_EQ(errors(), QStringList{routeError});
+    EXPECT_FALSE(stub.archive("autobazar").isEmpty());
+    stub.setFault(stub::Fault());
+}
+
 TEST_F(PublishingWindow, AutomaticModeSendsThenMarksEverythingAndCloses)
 {
     {
