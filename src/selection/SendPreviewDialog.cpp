@@ -73,6 +73,8 @@ SendPreviewDialog::SendPreviewDialog(const SendPreview &p, QWidget *parent)
     for (const auto &group : groups)
         for (const SentOffer &o : group.offers)
             addRow(TableNabidky, {group.state, o.cj, o.make});
+    TableNabidky->resizeColumnToContents(0);
+    TableNabidky->resizeColumnToContents(1);
     layout->addWidget(TableNabidky, 3);
 
     TableObrazky = table(this, u"TableObrazky", {u"Obrázek k odeslání"_s, u"Velikost (B)"_s});
@@ -81,6 +83,8 @@ SendPreviewDialog::SendPreviewDialog(const SendPreview &p, QWidget *parent)
         addRow(TableObrazky, {picture.name, QString::number(picture.size)});
         pictureBytes += picture.size;
     }
+    // The names whole: they are what the dealer checks here.
+    TableObrazky->resizeColumnToContents(0);
     layout->addWidget(TableObrazky, 2);
 
     LabelSouhrn = new QLabel(this);

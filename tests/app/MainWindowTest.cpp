@@ -722,18 +722,29 @@ TEST_F(MainWindow, ThePreviewButtonShowsTheSendWithoutMakingIt)
     const QByteArray tableBefore = tableBytes();
 
     int rows = -1;
+    int pictures = -1;
+    QStringList cutNames;
     QString totals;
     QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<SendPreviewDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return;
         rows = dialog->TableNabidky->rowCount();
+        QTableWidget *names = dialog->TableObrazky;
+        pictures = names->rowCount();
+        for (int row = 0; row < pictures; ++row) {
+            const QString name = names->item(row, 0)->text();
+            if (names->fontMetrics().horizontalAdvance(name) > names->columnWidth(0))
+                cutNames.append(name);
+        }
         totals = dialog->LabelSouhrn->text();
         dialog->findChild<QPushButton *>(u"ButtonZavrit"_s)->click();
     });
     list->BitBtnNahled->click();
     EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
     EXPECT_EQ(rows, 2);
+    EXPECT_GT(pictures, 0);
+    EXPECT_TRUE(cutNames.isEmpty()) << cutNames.join(u", "_s).toStdString();
     EXPECT_TRUE(totals.startsWith(u"Nabídek k odeslání: 2 (nové 2, změněné 0, stažené z portálu 0)"_s))
         << totals.toStdString();
     EXPECT_EQ(form->Query_Nesta().recNo(), 2);
