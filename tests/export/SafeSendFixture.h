@@ -34,6 +34,29 @@ public:
     bool lastRunCancelled() const override { return false; }
 };
 
+// An installation under root for a send: the program folder with its
+// working folder (returned), and a working table of three vehicles with one
+// photo each, the first and the third marked.
+inline QString WriteSendInstallation(Dataset &query, const QString &root)
+{
+    const QString exe = root + u"/PRG/"_s;
+    QDir().mkpath(exe + u"Korvex_zip"_s);
+    QDir().mkpath(root + u"/Data/FOTO"_s);
+    CreateWorkingTable(query, DatabaseSession::fromText(u"[BAZAR]\nPATH="_s + root + u"/Data\n"_s));
+    for (int i = 1; i <= 3; ++i) {
+        const QString photo = root + u"/Data/FOTO/%1_1_WEB.JPG"_s.arg(i);
+        writeFile(photo, QByteArray(2000, char('0' + i)));
+        query.append();
+        query.setValue(u"CJ", QString::number(i));
+        query.setValue(u"ZNACKA", u"Škoda"_s);
+        query.setValue(u"FOTO1", photo);
+        query.setValue(u"ZOB_FOTO1", true);
+        query.setValue(u"OZNACENO", i != 2);
+        query.post();
+    }
+    return exe;
+}
+
 // A send against the portal stub with three vehicles, two of them marked.
 class SafeSendTest : public ::testing::Test
 {
@@ -43,21 +66,7 @@ protected:
         qputenv("KORVEX_GATEWAY_URL", stub.address());
         qputenv("KORVEX_MAKER_URL", stub.address());
         stub.setDateFile("8.12.2026");
-        exe = dir.path() + u"/PRG/"_s;
-        QDir().mkpath(exe + u"Korvex_zip"_s);
-        QDir().mkpath(dir.path() + u"/Data/FOTO"_s);
-        CreateWorkingTable(query, DatabaseSession::fromText(u"[BAZAR]\nPATH="_s + dir.path() + u"/Data\n"_s));
-        for (int i = 1; i <= 3; ++i) {
-            const QString photo = dir.path() + u"/Data/FOTO/%1_1_WEB.JPG"_s.arg(i);
-            writeFile(photo, QByteArray(2000, char('0' + i)));
-            query.append();
-            query.setValue(u"CJ", QString::number(i));
-            query.setValue(u"ZNACKA", u"Škoda"_s);
-            query.setValue(u"FOTO1", photo);
-            query.setValue(u"ZOB_FOTO1", true);
-            query.setValue(u"OZNACENO", i != 2);
-            query.post();
-        }
+        exe = WriteSendInstallation(query, dir.path());
         settings.stored.uzivJmeno = u"autobazar"_s;
         settings.stored.uzivHeslo = u"Tajne-Heslo-77"_s;
         client.setLowSpeedTimeout(5);

@@ -7,6 +7,7 @@
 #include "ModuleSettings.h"
 #include "Packer.h"
 #include "PortalStub.h"
+#include "SafeSendFixture.h"
 #include "ScriptedDialogs.h"
 #include "SendWorkflow.h"
 #include "Win1250.h"
@@ -56,23 +57,7 @@ protected:
         qputenv("KORVEX_GATEWAY_URL", stub.address());
         qputenv("KORVEX_MAKER_URL", stub.address());
         stub.setDateFile("8.12.2026");
-        exe = dir.path() + u"/PRG/"_s;
-        QDir().mkpath(exe + u"Korvex_zip"_s);
-        QDir().mkpath(dir.path() + u"/Data/FOTO"_s);
-        CreateWorkingTable(query, DatabaseSession::fromText(u"[BAZAR]\nPATH="_s + dir.path() + u"/Data\n"_s));
-        for (int i = 1; i <= 3; ++i) {
-            const QString photo = dir.path() + u"/Data/FOTO/%1_1_WEB.JPG"_s.arg(i);
-            QFile f(photo);
-            f.open(QIODevice::WriteOnly);
-            f.write(QByteArray(2000, char('0' + i)));
-            query.append();
-            query.setValue(u"CJ", QString::number(i));
-            query.setValue(u"ZNACKA", u"Škoda"_s);
-            query.setValue(u"FOTO1", photo);
-            query.setValue(u"ZOB_FOTO1", true);
-            query.setValue(u"OZNACENO", i != 2);
-            query.post();
-        }
+        exe = test::WriteSendInstallation(query, dir.path());
         settings.stored.uzivJmeno = u"autobazar"_s;
         settings.stored.uzivHeslo = u"heslo"_s;
         client.setLowSpeedTimeout(5);
