@@ -2,6 +2,7 @@
 // (six photos each, a portal list of 3,000 names) against its one-second
 // budget.
 #include "BenchReport.h"
+#include "SendBenchInstallation.h"
 #include "DatabaseSession.h"
 #include "Dataset.h"
 #include "OfferList.h"
@@ -19,14 +20,11 @@ using namespace Qt::StringLiterals;
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString exe = dir.path() + u"/PRG/"_s;
-    const QString working = exe + u"Korvex_zip"_s;
-    const QString photos = dir.path() + u"/Data/FOTO/"_s;
-    QDir().mkpath(working);
-    QDir().mkpath(photos);
-    Dataset query(NestaTableDef());
-    CreateWorkingTable(query, DatabaseSession::fromText(u"[BAZAR]\nPATH="_s + dir.path() + u"/Data\n"_s));
+    bench::SendBenchInstallation installation;
+    const QString &exe = installation.exe;
+    const QString &working = installation.working;
+    const QString &photos = installation.photos;
+    Dataset &query = installation.query;
 
     QStringList portal;
     const QByteArray picture(60000, 'j');

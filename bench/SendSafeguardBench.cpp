@@ -7,6 +7,7 @@
 // The preview, which runs the same steps in a temporary folder, is shown
 // against the same baseline.
 #include "BenchReport.h"
+#include "SendBenchInstallation.h"
 #include "DatabaseSession.h"
 #include "Dataset.h"
 #include "OfferList.h"
@@ -54,14 +55,11 @@ constexpr int kVehicles = 10000;
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString exe = dir.path() + u"/PRG/"_s;
-    const QString working = exe + u"Korvex_zip"_s;
-    const QString photos = dir.path() + u"/Data/FOTO/"_s;
-    QDir().mkpath(working);
-    QDir().mkpath(photos);
-    Dataset query(NestaTableDef());
-    CreateWorkingTable(query, DatabaseSession::fromText(u"[BAZAR]\nPATH="_s + dir.path() + u"/Data\n"_s));
+    bench::SendBenchInstallation installation;
+    const QString &exe = installation.exe;
+    const QString &working = installation.working;
+    const QString &photos = installation.photos;
+    Dataset &query = installation.query;
 
     QStringList portal;
     QByteArray picture(20000, 'j');
