@@ -4,8 +4,8 @@
 // pxlib 0.6.8 smashes its stack opening the memo file of this table
 // (PX_open_blob_file), so it cannot be the baseline for memos.
 #include "BenchReport.h"
-#include "DatabaseSession.h"
-#include "HostTable.h"
+#include "platform/DatabaseSession.h"
+#include "platform/HostTable.h"
 #include "ParadoxWriter.h"
 
 #include <QCoreApplication>

@@ -4,12 +4,12 @@
 // bare read of the same host tables by pxlib (memo fields left out: pxlib
 // 0.6.8 cannot open memo files of this size) and by the module's reader.
 #include "BenchReport.h"
-#include "DatabaseSession.h"
-#include "Dataset.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
 #include "HostFixture.h"
-#include "HostTable.h"
-#include "InterchangeImport.h"
-#include "WorkingTable.h"
+#include "platform/HostTable.h"
+#include "import/InterchangeImport.h"
+#include "import/WorkingTable.h"
 
 #include <QCoreApplication>
 #include <QFile>

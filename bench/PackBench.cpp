@@ -2,8 +2,8 @@
 // Info-ZIP's "zip -9 -j" of the same files, the archive verified afterwards.
 #include "BenchReport.h"
 #include "JpegWriter.h"
-#include "ZipDirectory.h"
-#include "ZipPacker.h"
+#include "platform/ZipDirectory.h"
+#include "platform/ZipPacker.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -8,17 +8,17 @@
 // against the same baseline.
 #include "BenchReport.h"
 #include "SendBenchInstallation.h"
-#include "DatabaseSession.h"
-#include "Dataset.h"
-#include "OfferList.h"
-#include "SendHistory.h"
-#include "SendLog.h"
-#include "SendPreview.h"
-#include "SendSafeguard.h"
-#include "TextFile.h"
-#include "UserDialogs.h"
-#include "WorkingTable.h"
-#include "ZipPacker.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
+#include "export/OfferList.h"
+#include "export/SendHistory.h"
+#include "export/SendLog.h"
+#include "export/SendPreview.h"
+#include "export/SendSafeguard.h"
+#include "platform/TextFile.h"
+#include "platform/UserDialogs.h"
+#include "import/WorkingTable.h"
+#include "platform/ZipPacker.h"
 
 #include <QCoreApplication>
 #include <QDir>

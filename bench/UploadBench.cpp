@@ -3,10 +3,10 @@
 // from a file (-X POST -T),
 // and the module's peak memory during the upload above its idle size.
 #include "BenchReport.h"
-#include "GatewayClient.h"
-#include "HttpClient.h"
-#include "MultipartUpload.h"
-#include "UserDialogs.h"
+#include "export/GatewayClient.h"
+#include "export/HttpClient.h"
+#include "export/MultipartUpload.h"
+#include "platform/UserDialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>

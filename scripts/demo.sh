@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh build-demo -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF
+bash scripts/build.sh build-demo -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF -DKORVEX_BUILD_BENCH=OFF
 
 demo=${KORVEX_DEMO_DIR:-$PWD/demo-host}
 rm -rf "$demo"

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-dist}")
-bash scripts/build.sh build-package -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF
+bash scripts/build.sh build-package -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF -DKORVEX_BUILD_TOOLS=OFF -DKORVEX_BUILD_BENCH=OFF
 mkdir -p "$out"
 (cd build-package && cpack -G DEB -B "$out")
 rm -rf "$out/_CPack_Packages"

@@ -3,7 +3,7 @@
 # photo dialog from a freshly generated demo host, without a display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh build-demo -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF
+bash scripts/build.sh build-demo -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF -DKORVEX_BUILD_BENCH=OFF
 host=$(mktemp -d)
 trap 'rm -rf "$host"' EXIT
 prg=$(build-demo/tools/hostfixture/korvex_make_host "$host" --demo)

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The test command: installs the packages, builds, runs the whole suite, then
+# The test command: installs the packages, checks the layers' includes,
+# builds, runs the whole suite, then
 # runs it again built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
+bash scripts/check-layers.sh
 
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=Debug
 ctest --test-dir build --output-on-failure -j "$(nproc)"

@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
-#include "RunEnd.h"
+#include "app/RunEnd.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
-#include "GuardSettingsGroup.h"
+#include "app/GuardSettingsGroup.h"
 
-#include "FormText.h"
+#include "widgets/FormText.h"
 
 #include <QCheckBox>
 #include <QLabel>

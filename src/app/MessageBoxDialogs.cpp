@@ -1,4 +1,4 @@
-#include "MessageBoxDialogs.h"
+#include "app/MessageBoxDialogs.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,13 +1,13 @@
-#include "PreviewCommand.h"
+#include "app/PreviewCommand.h"
 
-#include "DatabaseSession.h"
-#include "Dataset.h"
-#include "ModuleError.h"
-#include "ModuleSettings.h"
-#include "SendPreview.h"
-#include "SendPreviewReport.h"
-#include "WinPath.h"
-#include "WorkingTable.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
+#include "platform/ModuleError.h"
+#include "platform/ModuleSettings.h"
+#include "export/SendPreview.h"
+#include "export/SendPreviewReport.h"
+#include "platform/WinPath.h"
+#include "import/WorkingTable.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "RunEnd.h"
+#include "app/RunEnd.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SendOutcome.h"
+#include "export/SendOutcome.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "SettingsTab.h"
+#include "app/SettingsTab.h"
 
-#include "FormText.h"
-#include "GuardSettingsGroup.h"
-#include "ModuleSettings.h"
-#include "TKEdit.h"
-#include "TKListBox.h"
+#include "widgets/FormText.h"
+#include "app/GuardSettingsGroup.h"
+#include "platform/ModuleSettings.h"
+#include "widgets/TKEdit.h"
+#include "widgets/TKListBox.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ClockCheck.h"
-#include "DatabaseSession.h"
-#include "Dataset.h"
-#include "HostExtraction.h"
-#include "HttpClient.h"
-#include "ModuleSettings.h"
-#include "RunEnd.h"
-#include "TForm_Foto.h"
+#include "export/ClockCheck.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
+#include "import/HostExtraction.h"
+#include "export/HttpClient.h"
+#include "platform/ModuleSettings.h"
+#include "app/RunEnd.h"
+#include "selection/TForm_Foto.h"
 
 #include <QPointer>
 #include <QStringList>

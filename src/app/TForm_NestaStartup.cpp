@@ -1,22 +1,22 @@
 // The main window's activation: the start-up of the module, the automatic
 // mode and the send.
-#include "TForm_Nesta.h"
+#include "app/TForm_Nesta.h"
 
-#include "ControlLock.h"
-#include "HourGlass.h"
-#include "InterchangeImport.h"
-#include "ModuleError.h"
-#include "ModuleFolders.h"
-#include "ParadoxWorkingTableUpgrade.h"
-#include "SendWorkflow.h"
-#include "SettingsTab.h"
-#include "TDbGridTarvo.h"
-#include "TZip.h"
-#include "TransferPanel.h"
-#include "UserActionGuard.h"
-#include "VehicleListTab.h"
-#include "WinPath.h"
-#include "WorkingTable.h"
+#include "widgets/ControlLock.h"
+#include "widgets/HourGlass.h"
+#include "import/InterchangeImport.h"
+#include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
+#include "import/ParadoxWorkingTableUpgrade.h"
+#include "export/SendWorkflow.h"
+#include "app/SettingsTab.h"
+#include "widgets/TDbGridTarvo.h"
+#include "widgets/TZip.h"
+#include "selection/TransferPanel.h"
+#include "widgets/UserActionGuard.h"
+#include "selection/VehicleListTab.h"
+#include "platform/WinPath.h"
+#include "import/WorkingTable.h"
 
 #include <QDir>
 #include <QFile>

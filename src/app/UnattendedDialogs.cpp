@@ -1,6 +1,6 @@
-#include "UnattendedDialogs.h"
+#include "app/UnattendedDialogs.h"
 
-#include "SendLog.h"
+#include "export/SendLog.h"
 
 #include <QDateTime>
 #include <QGuiApplication>

@@ -1,12 +1,12 @@
-#include "CommandLine.h"
-#include "DisableCoreDumps.h"
-#include "MessageBoxDialogs.h"
-#include "ModuleFolders.h"
-#include "PreviewCommand.h"
-#include "RunEnd.h"
-#include "TForm_Foto.h"
-#include "TForm_Nesta.h"
-#include "UnattendedDialogs.h"
+#include "app/CommandLine.h"
+#include "platform/DisableCoreDumps.h"
+#include "app/MessageBoxDialogs.h"
+#include "platform/ModuleFolders.h"
+#include "app/PreviewCommand.h"
+#include "app/RunEnd.h"
+#include "selection/TForm_Foto.h"
+#include "app/TForm_Nesta.h"
+#include "app/UnattendedDialogs.h"
 
 #include <QApplication>
 

@@ -1,11 +1,11 @@
-#include "ClockCheck.h"
+#include "export/ClockCheck.h"
 
-#include "CurlProxy.h"
-#include "GatewayAddress.h"
-#include "HttpClient.h"
-#include "ModuleError.h"
-#include "TextFile.h"
-#include "WinPath.h"
+#include "export/CurlProxy.h"
+#include "export/GatewayAddress.h"
+#include "export/HttpClient.h"
+#include "platform/ModuleError.h"
+#include "platform/TextFile.h"
+#include "platform/WinPath.h"
 
 #include <QFile>
 #include <QRegularExpression>

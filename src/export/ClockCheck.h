@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ModuleSettings.h"
-#include "UserDialogs.h"
+#include "platform/ModuleSettings.h"
+#include "platform/UserDialogs.h"
 
 #include <QDate>
 #include <QString>

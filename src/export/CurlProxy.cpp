@@ -1,4 +1,4 @@
-#include "CurlProxy.h"
+#include "export/CurlProxy.h"
 
 #include <curl/curl.h>
 

@@ -1,6 +1,6 @@
-#include "EmptyWorkingFolder.h"
+#include "export/EmptyWorkingFolder.h"
 
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 
 #include <QDir>
 #include <QFile>

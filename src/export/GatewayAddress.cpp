@@ -1,4 +1,4 @@
-#include "GatewayAddress.h"
+#include "export/GatewayAddress.h"
 
 #include <QtGlobal>
 

@@ -1,11 +1,11 @@
-#include "GatewayClient.h"
+#include "export/GatewayClient.h"
 
-#include "FileErrorText.h"
-#include "GatewayAddress.h"
-#include "ModuleError.h"
-#include "MultipartUpload.h"
-#include "PortalPictureList.h"
-#include "Win1250.h"
+#include "platform/FileErrorText.h"
+#include "export/GatewayAddress.h"
+#include "platform/ModuleError.h"
+#include "export/MultipartUpload.h"
+#include "export/PortalPictureList.h"
+#include "platform/Win1250.h"
 
 #include <QSaveFile>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "HttpClient.h"
-#include "ModuleSettings.h"
-#include "UserDialogs.h"
+#include "export/HttpClient.h"
+#include "platform/ModuleSettings.h"
+#include "platform/UserDialogs.h"
 
 #include <QDateTime>
 

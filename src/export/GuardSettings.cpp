@@ -1,6 +1,6 @@
-#include "GuardSettings.h"
+#include "export/GuardSettings.h"
 
-#include "TextFile.h"
+#include "platform/TextFile.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,9 +1,9 @@
-#include "HttpClient.h"
+#include "export/HttpClient.h"
 
-#include "CurlProxy.h"
-#include "ModuleError.h"
-#include "StallWatch.h"
-#include "TransportErrorText.h"
+#include "export/CurlProxy.h"
+#include "platform/ModuleError.h"
+#include "export/StallWatch.h"
+#include "export/TransportErrorText.h"
 
 #include <QElapsedTimer>
 #include <QList>

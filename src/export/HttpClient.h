@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModuleSettings.h"
+#include "platform/ModuleSettings.h"
 
 #include <QByteArray>
 #include <QString>

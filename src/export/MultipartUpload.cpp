@@ -1,8 +1,8 @@
-#include "MultipartUpload.h"
+#include "export/MultipartUpload.h"
 
-#include "FileErrorText.h"
-#include "ModuleError.h"
-#include "Win1250.h"
+#include "platform/FileErrorText.h"
+#include "platform/ModuleError.h"
+#include "platform/Win1250.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "OfferComparison.h"
+#include "export/OfferComparison.h"
 
 #include <QHash>
 #include <QSet>

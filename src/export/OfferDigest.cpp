@@ -1,6 +1,6 @@
-#include "OfferDigest.h"
+#include "export/OfferDigest.h"
 
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 
 #include <QCryptographicHash>
 #include <QFile>

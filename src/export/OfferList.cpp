@@ -1,11 +1,11 @@
-#include "OfferList.h"
+#include "export/OfferList.h"
 
-#include "CodeTables.h"
-#include "Dataset.h"
-#include "DisabledControls.h"
-#include "FileErrorText.h"
-#include "ModuleError.h"
-#include "PhotoStaging.h"
+#include "import/CodeTables.h"
+#include "platform/Dataset.h"
+#include "platform/DisabledControls.h"
+#include "platform/FileErrorText.h"
+#include "platform/ModuleError.h"
+#include "export/PhotoStaging.h"
 
 #include <QSaveFile>
 

@@ -1,10 +1,10 @@
-#include "PhotoStaging.h"
+#include "export/PhotoStaging.h"
 
-#include "Dataset.h"
-#include "FileErrorText.h"
-#include "ModuleError.h"
-#include "TextFile.h"
-#include "WinPath.h"
+#include "platform/Dataset.h"
+#include "platform/FileErrorText.h"
+#include "platform/ModuleError.h"
+#include "platform/TextFile.h"
+#include "platform/WinPath.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WinPath.h"
+#include "platform/WinPath.h"
 
 #include <QSet>
 #include <QString>

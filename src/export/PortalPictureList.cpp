@@ -1,7 +1,7 @@
-#include "PortalPictureList.h"
+#include "export/PortalPictureList.h"
 
-#include "ModuleError.h"
-#include "TextFile.h"
+#include "platform/ModuleError.h"
+#include "platform/TextFile.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
-#include "SendHistory.h"
+#include "export/SendHistory.h"
 
-#include "ModuleError.h"
-#include "WinPath.h"
+#include "platform/ModuleError.h"
+#include "platform/WinPath.h"
 
 #include <QFile>
 

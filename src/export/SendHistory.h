@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SendRecord.h"
+#include "export/SendRecord.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
-#include "SendLog.h"
+#include "export/SendLog.h"
 
-#include "Win1250.h"
-#include "WinPath.h"
+#include "platform/Win1250.h"
+#include "platform/WinPath.h"
 
 #include <QFile>
 

@@ -1,13 +1,13 @@
-#include "SendPreview.h"
+#include "export/SendPreview.h"
 
-#include "Dataset.h"
-#include "DisabledControls.h"
-#include "GuardSettings.h"
-#include "ModuleError.h"
-#include "OfferDigest.h"
-#include "OfferList.h"
-#include "SendHistory.h"
-#include "ZipPacker.h"
+#include "platform/Dataset.h"
+#include "platform/DisabledControls.h"
+#include "export/GuardSettings.h"
+#include "platform/ModuleError.h"
+#include "export/OfferDigest.h"
+#include "export/OfferList.h"
+#include "export/SendHistory.h"
+#include "platform/ZipPacker.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "OfferComparison.h"
-#include "SendRecord.h"
-#include "WithdrawalGuard.h"
+#include "export/OfferComparison.h"
+#include "export/SendRecord.h"
+#include "export/WithdrawalGuard.h"
 
 #include <optional>
 

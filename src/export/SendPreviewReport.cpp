@@ -1,6 +1,6 @@
-#include "SendPreviewReport.h"
+#include "export/SendPreviewReport.h"
 
-#include "SendWorkflow.h"
+#include "export/SendWorkflow.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SendPreview.h"
+#include "export/SendPreview.h"
 
 #include <QByteArray>
 

@@ -1,11 +1,11 @@
-#include "SendSafeguard.h"
+#include "export/SendSafeguard.h"
 
-#include "OfferComparison.h"
-#include "OfferDigest.h"
-#include "SendHistory.h"
-#include "SendLog.h"
-#include "UserDialogs.h"
-#include "WithdrawalGuard.h"
+#include "export/OfferComparison.h"
+#include "export/OfferDigest.h"
+#include "export/SendHistory.h"
+#include "export/SendLog.h"
+#include "platform/UserDialogs.h"
+#include "export/WithdrawalGuard.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OfferList.h"
-#include "SendRecord.h"
+#include "export/OfferList.h"
+#include "export/SendRecord.h"
 
 #include <functional>
 

@@ -1,16 +1,16 @@
-#include "SendWorkflow.h"
+#include "export/SendWorkflow.h"
 
-#include "ClockCheck.h"
-#include "EmptyWorkingFolder.h"
-#include "GatewayClient.h"
-#include "ModuleError.h"
-#include "ModuleFolders.h"
-#include "ModuleSettings.h"
-#include "OfferList.h"
-#include "Packer.h"
-#include "SendLog.h"
-#include "SendSafeguard.h"
-#include "UserDialogs.h"
+#include "export/ClockCheck.h"
+#include "export/EmptyWorkingFolder.h"
+#include "export/GatewayClient.h"
+#include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
+#include "platform/ModuleSettings.h"
+#include "export/OfferList.h"
+#include "platform/Packer.h"
+#include "export/SendLog.h"
+#include "export/SendSafeguard.h"
+#include "platform/UserDialogs.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "StallWatch.h"
+#include "export/StallWatch.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,4 +1,4 @@
-#include "TransportErrorText.h"
+#include "export/TransportErrorText.h"
 
 #include <curl/curl.h>
 

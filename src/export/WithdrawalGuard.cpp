@@ -1,4 +1,4 @@
-#include "WithdrawalGuard.h"
+#include "export/WithdrawalGuard.h"
 
 namespace korvex {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GuardSettings.h"
+#include "export/GuardSettings.h"
 
 #include <optional>
 

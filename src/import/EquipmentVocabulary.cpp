@@ -1,4 +1,4 @@
-#include "EquipmentVocabulary.h"
+#include "import/EquipmentVocabulary.h"
 
 #include <QHash>
 

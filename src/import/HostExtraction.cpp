@@ -1,15 +1,15 @@
-#include "HostExtraction.h"
+#include "import/HostExtraction.h"
 
-#include "CodeTables.h"
-#include "DatabaseSession.h"
-#include "EquipmentVocabulary.h"
-#include "HostRules.h"
-#include "HostTable.h"
-#include "InterchangeFile.h"
-#include "ModuleError.h"
-#include "PriceArithmetic.h"
-#include "TextFile.h"
-#include "WinPath.h"
+#include "import/CodeTables.h"
+#include "platform/DatabaseSession.h"
+#include "import/EquipmentVocabulary.h"
+#include "import/HostRules.h"
+#include "platform/HostTable.h"
+#include "import/InterchangeFile.h"
+#include "platform/ModuleError.h"
+#include "import/PriceArithmetic.h"
+#include "platform/TextFile.h"
+#include "platform/WinPath.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "HostRules.h"
+#include "import/HostRules.h"
 
 #include <limits>
 

@@ -1,10 +1,10 @@
-#include "InterchangeFile.h"
+#include "import/InterchangeFile.h"
 
-#include "FileErrorText.h"
-#include "ModuleError.h"
-#include "TextFile.h"
-#include "Win1250.h"
-#include "WinPath.h"
+#include "platform/FileErrorText.h"
+#include "platform/ModuleError.h"
+#include "platform/TextFile.h"
+#include "platform/Win1250.h"
+#include "platform/WinPath.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,11 +1,11 @@
-#include "InterchangeImport.h"
+#include "import/InterchangeImport.h"
 
-#include "Dataset.h"
-#include "DisabledControls.h"
-#include "HostRules.h"
-#include "InterchangeFile.h"
-#include "ModuleError.h"
-#include "UnfilteredView.h"
+#include "platform/Dataset.h"
+#include "platform/DisabledControls.h"
+#include "import/HostRules.h"
+#include "import/InterchangeFile.h"
+#include "platform/ModuleError.h"
+#include "platform/UnfilteredView.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HostExtraction.h"
+#include "import/HostExtraction.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "ListCounters.h"
+#include "import/ListCounters.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,10 +1,10 @@
-#include "ParadoxWorkingTableUpgrade.h"
+#include "import/ParadoxWorkingTableUpgrade.h"
 
-#include "ModuleError.h"
-#include "ParadoxFormat.h"
-#include "ParadoxTable.h"
-#include "SqliteStore.h"
-#include "WorkingTable.h"
+#include "platform/ModuleError.h"
+#include "platform/ParadoxFormat.h"
+#include "platform/ParadoxTable.h"
+#include "platform/SqliteStore.h"
+#include "import/WorkingTable.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "PriceArithmetic.h"
+#include "import/PriceArithmetic.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "WorkingTable.h"
+#include "import/WorkingTable.h"
 
-#include "WinPath.h"
+#include "platform/WinPath.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Dataset.h"
-#include "DatabaseSession.h"
-#include "FieldDef.h"
+#include "platform/Dataset.h"
+#include "platform/DatabaseSession.h"
+#include "platform/FieldDef.h"
 
 namespace korvex {
 

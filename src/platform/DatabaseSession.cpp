@@ -1,6 +1,6 @@
-#include "DatabaseSession.h"
+#include "platform/DatabaseSession.h"
 
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 
 #include <QFile>
 

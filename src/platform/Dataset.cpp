@@ -1,6 +1,6 @@
-#include "Dataset.h"
+#include "platform/Dataset.h"
 
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 
 #include <algorithm>
 #include <exception>

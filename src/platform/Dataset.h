@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FieldDef.h"
-#include "SqliteStore.h"
+#include "platform/FieldDef.h"
+#include "platform/SqliteStore.h"
 
 #include <QObject>
 #include <QVariant>

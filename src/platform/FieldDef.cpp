@@ -1,4 +1,4 @@
-#include "FieldDef.h"
+#include "platform/FieldDef.h"
 
 namespace korvex {
 

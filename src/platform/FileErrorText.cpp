@@ -1,4 +1,4 @@
-#include "FileErrorText.h"
+#include "platform/FileErrorText.h"
 
 #include <QHash>
 

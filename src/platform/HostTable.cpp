@@ -1,8 +1,8 @@
-#include "HostTable.h"
+#include "platform/HostTable.h"
 
-#include "DatabaseSession.h"
-#include "ModuleError.h"
-#include "ParadoxFormat.h"
+#include "platform/DatabaseSession.h"
+#include "platform/ModuleError.h"
+#include "platform/ParadoxFormat.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParadoxTable.h"
+#include "platform/ParadoxTable.h"
 
 #include <QHash>
 #include <QString>

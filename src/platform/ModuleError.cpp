@@ -1,4 +1,4 @@
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 
 namespace korvex {
 

@@ -1,6 +1,6 @@
-#include "ModuleFolders.h"
+#include "platform/ModuleFolders.h"
 
-#include "WinPath.h"
+#include "platform/WinPath.h"
 
 #include <QCoreApplication>
 

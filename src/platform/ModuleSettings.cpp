@@ -1,8 +1,8 @@
-#include "ModuleSettings.h"
+#include "platform/ModuleSettings.h"
 
-#include "ModuleError.h"
-#include "TextFile.h"
-#include "Win1250.h"
+#include "platform/ModuleError.h"
+#include "platform/TextFile.h"
+#include "platform/Win1250.h"
 
 using namespace Qt::StringLiterals;
 

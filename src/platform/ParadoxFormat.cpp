@@ -1,6 +1,6 @@
-#include "ParadoxFormat.h"
+#include "platform/ParadoxFormat.h"
 
-#include "Win1250.h"
+#include "platform/Win1250.h"
 
 #include <QDate>
 

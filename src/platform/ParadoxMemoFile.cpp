@@ -1,6 +1,6 @@
-#include "ParadoxMemoFile.h"
+#include "platform/ParadoxMemoFile.h"
 
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 
 #include <cstdint>
 

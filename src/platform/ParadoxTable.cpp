@@ -1,10 +1,10 @@
-#include "ParadoxTable.h"
+#include "platform/ParadoxTable.h"
 
-#include "FileErrorText.h"
-#include "ModuleError.h"
-#include "ParadoxFormat.h"
-#include "Win1250.h"
-#include "WinPath.h"
+#include "platform/FileErrorText.h"
+#include "platform/ModuleError.h"
+#include "platform/ParadoxFormat.h"
+#include "platform/Win1250.h"
+#include "platform/WinPath.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParadoxMemoFile.h"
+#include "platform/ParadoxMemoFile.h"
 
 #include <QByteArray>
 #include <QString>

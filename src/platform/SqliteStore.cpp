@@ -1,6 +1,6 @@
-#include "SqliteStore.h"
+#include "platform/SqliteStore.h"
 
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "TextFile.h"
+#include "platform/TextFile.h"
 
-#include "FileErrorText.h"
-#include "ModuleError.h"
-#include "Win1250.h"
-#include "WinPath.h"
+#include "platform/FileErrorText.h"
+#include "platform/ModuleError.h"
+#include "platform/Win1250.h"
+#include "platform/WinPath.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "ZipDirectory.h"
+#include "platform/ZipDirectory.h"
 
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
-#include "ZipPacker.h"
+#include "platform/ZipPacker.h"
 
-#include "FileErrorText.h"
-#include "ModuleError.h"
+#include "platform/FileErrorText.h"
+#include "platform/ModuleError.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "IconCache.h"
+#include "selection/IconCache.h"
 
-#include "WinPath.h"
+#include "platform/WinPath.h"
 
 namespace korvex {
 

@@ -1,4 +1,4 @@
-#include "JpegThumbnail.h"
+#include "selection/JpegThumbnail.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "SendPreviewDialog.h"
+#include "selection/SendPreviewDialog.h"
 
-#include "SendWorkflow.h"
+#include "export/SendWorkflow.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

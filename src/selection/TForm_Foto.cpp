@@ -1,10 +1,10 @@
-#include "TForm_Foto.h"
+#include "selection/TForm_Foto.h"
 
-#include "Dataset.h"
-#include "FormText.h"
-#include "JpegThumbnail.h"
-#include "UserActionGuard.h"
-#include "WinPath.h"
+#include "platform/Dataset.h"
+#include "widgets/FormText.h"
+#include "selection/JpegThumbnail.h"
+#include "widgets/UserActionGuard.h"
+#include "platform/WinPath.h"
 
 #include <QCheckBox>
 #include <QEvent>

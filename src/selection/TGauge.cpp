@@ -1,4 +1,4 @@
-#include "TGauge.h"
+#include "selection/TGauge.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
-#include "TransferPanel.h"
+#include "selection/TransferPanel.h"
 
-#include "FormText.h"
-#include "TGauge.h"
+#include "widgets/FormText.h"
+#include "selection/TGauge.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HttpClient.h"
+#include "export/HttpClient.h"
 
 #include <QFrame>
 

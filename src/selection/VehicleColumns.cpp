@@ -1,6 +1,6 @@
-#include "VehicleColumns.h"
+#include "selection/VehicleColumns.h"
 
-#include "WorkingTable.h"
+#include "import/WorkingTable.h"
 
 using namespace Qt::StringLiterals;
 

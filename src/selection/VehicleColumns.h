@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DatasetModel.h"
+#include "widgets/DatasetModel.h"
 
 #include <QFont>
 

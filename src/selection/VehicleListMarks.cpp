@@ -1,14 +1,14 @@
 // The vehicle list's behaviour: marks and counters, the only-marked filter,
 // the flags of the current vehicle, the detail panel and the row colours.
-#include "VehicleListTab.h"
+#include "selection/VehicleListTab.h"
 
-#include "Dataset.h"
-#include "DisabledControls.h"
-#include "HourGlass.h"
-#include "ListCounters.h"
-#include "TDBNavigatorTarvo.h"
-#include "TDbGridTarvo.h"
-#include "UnfilteredView.h"
+#include "platform/Dataset.h"
+#include "platform/DisabledControls.h"
+#include "widgets/HourGlass.h"
+#include "import/ListCounters.h"
+#include "widgets/TDBNavigatorTarvo.h"
+#include "widgets/TDbGridTarvo.h"
+#include "platform/UnfilteredView.h"
 
 #include <QCheckBox>
 #include <QLabel>

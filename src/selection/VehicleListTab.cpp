@@ -1,13 +1,13 @@
-#include "VehicleListTab.h"
+#include "selection/VehicleListTab.h"
 
-#include "Dataset.h"
-#include "FormText.h"
-#include "TDBMemoTarvo.h"
-#include "TDBNavigatorTarvo.h"
-#include "TDbGridTarvo.h"
-#include "TransferPanel.h"
-#include "UserActionGuard.h"
-#include "VehicleColumns.h"
+#include "platform/Dataset.h"
+#include "widgets/FormText.h"
+#include "widgets/TDBMemoTarvo.h"
+#include "widgets/TDBNavigatorTarvo.h"
+#include "widgets/TDbGridTarvo.h"
+#include "selection/TransferPanel.h"
+#include "widgets/UserActionGuard.h"
+#include "selection/VehicleColumns.h"
 
 #include <QApplication>
 #include <QCheckBox>

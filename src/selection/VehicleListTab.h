@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IconCache.h"
+#include "selection/IconCache.h"
 
 #include <QWidget>
 

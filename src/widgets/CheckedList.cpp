@@ -1,4 +1,4 @@
-#include "CheckedList.h"
+#include "widgets/CheckedList.h"
 
 namespace korvex {
 

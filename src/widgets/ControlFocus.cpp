@@ -1,4 +1,4 @@
-#include "ControlFocus.h"
+#include "widgets/ControlFocus.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -1,6 +1,6 @@
-#include "ControlLock.h"
+#include "widgets/ControlLock.h"
 
-#include "TDBNavigatorTarvo.h"
+#include "widgets/TDBNavigatorTarvo.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

@@ -1,6 +1,6 @@
-#include "DatasetModel.h"
+#include "widgets/DatasetModel.h"
 
-#include "Dataset.h"
+#include "platform/Dataset.h"
 
 namespace korvex {
 namespace {

@@ -1,4 +1,4 @@
-#include "FormText.h"
+#include "widgets/FormText.h"
 
 #include <QLabel>
 

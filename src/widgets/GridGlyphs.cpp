@@ -1,4 +1,4 @@
-#include "GridGlyphs.h"
+#include "widgets/GridGlyphs.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "MaskText.h"
+#include "widgets/MaskText.h"
 
 #include <QStringList>
 

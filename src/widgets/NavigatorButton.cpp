@@ -1,6 +1,6 @@
-#include "NavigatorButton.h"
+#include "widgets/NavigatorButton.h"
 
-#include "TDBNavigatorTarvo.h"
+#include "widgets/TDBNavigatorTarvo.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "widgets/NumberText.h"
 
 namespace korvex::NumberText {
 namespace {

@@ -1,4 +1,4 @@
-#include "PasswordCharStyle.h"
+#include "widgets/PasswordCharStyle.h"
 
 namespace korvex {
 

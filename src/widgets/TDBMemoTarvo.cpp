@@ -1,7 +1,7 @@
-#include "TDBMemoTarvo.h"
+#include "widgets/TDBMemoTarvo.h"
 
-#include "Dataset.h"
-#include "ModuleError.h"
+#include "platform/Dataset.h"
+#include "platform/ModuleError.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dataset.h"
+#include "platform/Dataset.h"
 
 #include <QPlainTextEdit>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "TDBNavigatorTarvo.h"
+#include "widgets/TDBNavigatorTarvo.h"
 
-#include "Dataset.h"
-#include "NavigatorButton.h"
+#include "platform/Dataset.h"
+#include "widgets/NavigatorButton.h"
 
 #include <QApplication>
 #include <QMessageBox>

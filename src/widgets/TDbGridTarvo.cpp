@@ -1,7 +1,7 @@
-#include "TDbGridTarvo.h"
+#include "widgets/TDbGridTarvo.h"
 
-#include "Dataset.h"
-#include "GridGlyphs.h"
+#include "platform/Dataset.h"
+#include "widgets/GridGlyphs.h"
 
 #include <QApplication>
 #include <QHeaderView>

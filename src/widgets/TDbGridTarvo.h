@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CheckedList.h"
-#include "DatasetModel.h"
+#include "widgets/CheckedList.h"
+#include "widgets/DatasetModel.h"
 
 #include <QColor>
 #include <QFont>

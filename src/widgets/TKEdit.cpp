@@ -1,8 +1,8 @@
-#include "TKEdit.h"
+#include "widgets/TKEdit.h"
 
-#include "MaskText.h"
-#include "NumberText.h"
-#include "PasswordCharStyle.h"
+#include "widgets/MaskText.h"
+#include "widgets/NumberText.h"
+#include "widgets/PasswordCharStyle.h"
 
 #include <QApplication>
 #include <QKeyEvent>

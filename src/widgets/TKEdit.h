@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ControlFocus.h"
+#include "widgets/ControlFocus.h"
 
 #include <QColor>
 #include <QDateTime>

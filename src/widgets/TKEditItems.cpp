@@ -1,6 +1,6 @@
 // The item-list mode of TKEdit: a read-only choice from "value‡description"
 // items, picked by typed letters or from a pop-up list.
-#include "TKEdit.h"
+#include "widgets/TKEdit.h"
 
 #include <QApplication>
 #include <QKeyEvent>

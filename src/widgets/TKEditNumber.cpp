@@ -1,7 +1,7 @@
 // The number modes of TKEdit: allowed characters, normal form, value, sign
 // and range checks, and the unfocused display.
-#include "NumberText.h"
-#include "TKEdit.h"
+#include "widgets/NumberText.h"
+#include "widgets/TKEdit.h"
 
 #include <QStyle>
 

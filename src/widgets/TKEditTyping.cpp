@@ -1,7 +1,7 @@
 // Typing, the clipboard, the context menu, drops and composed characters of
 // TKEdit: every way text gets into the edit passes the rules of its mode.
-#include "MaskText.h"
-#include "TKEdit.h"
+#include "widgets/MaskText.h"
+#include "widgets/TKEdit.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "TKListBox.h"
+#include "widgets/TKListBox.h"
 
 #include <QApplication>
 #include <QKeyEvent>

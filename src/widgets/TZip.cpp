@@ -1,8 +1,8 @@
-#include "TZip.h"
+#include "widgets/TZip.h"
 
-#include "ZipException.h"
-#include "ZipPacker.h"
-#include "ZipProgressDialog.h"
+#include "widgets/ZipException.h"
+#include "platform/ZipPacker.h"
+#include "widgets/ZipProgressDialog.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Packer.h"
-#include "ZipDirectory.h"
-#include "ZipProgressDialog.h"
+#include "platform/Packer.h"
+#include "platform/ZipDirectory.h"
+#include "widgets/ZipProgressDialog.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "UserActionGuard.h"
+#include "widgets/UserActionGuard.h"
 
-#include "ModuleError.h"
-#include "UserDialogs.h"
+#include "platform/ModuleError.h"
+#include "platform/UserDialogs.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "ZipProgressDialog.h"
+#include "widgets/ZipProgressDialog.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "DatabaseSession.h"
-#include "Dataset.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
 #include "HostFixture.h"
 #include "PortalStub.h"
 #include "TempHost.h"
-#include "WorkingTable.h"
-#include "Win1250.h"
-#include "ZipDirectory.h"
+#include "import/WorkingTable.h"
+#include "platform/Win1250.h"
+#include "platform/ZipDirectory.h"
 
 #include <QCryptographicHash>
 #include <QDir>

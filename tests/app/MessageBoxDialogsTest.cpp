@@ -1,6 +1,6 @@
 // The message boxes the module shows: icon, buttons, caption, alignment and
 // what the answer means. Each box is answered from inside its own loop.
-#include "MessageBoxDialogs.h"
+#include "app/MessageBoxDialogs.h"
 
 #include <QApplication>
 #include <QLabel>

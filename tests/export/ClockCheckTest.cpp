@@ -1,5 +1,5 @@
-#include "ClockCheck.h"
-#include "ModuleError.h"
+#include "export/ClockCheck.h"
+#include "platform/ModuleError.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
 

@@ -2,8 +2,8 @@
 // connection the gateway resets during the listing. Each ends with its
 // message, and nothing already there is lost.
 #include "ErrorText.h"
-#include "GatewayClient.h"
-#include "HttpClient.h"
+#include "export/GatewayClient.h"
+#include "export/HttpClient.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
 

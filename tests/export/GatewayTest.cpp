@@ -1,11 +1,11 @@
 #include "ErrorText.h"
-#include "GatewayClient.h"
-#include "HttpClient.h"
-#include "ModuleError.h"
-#include "MultipartUpload.h"
+#include "export/GatewayClient.h"
+#include "export/HttpClient.h"
+#include "platform/ModuleError.h"
+#include "export/MultipartUpload.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
-#include "Win1250.h"
+#include "platform/Win1250.h"
 
 #include <QDir>
 #include <QElapsedTimer>

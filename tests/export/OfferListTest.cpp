@@ -1,10 +1,10 @@
-#include "DatabaseSession.h"
-#include "Dataset.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
 #include "ErrorText.h"
-#include "ModuleError.h"
-#include "OfferList.h"
-#include "PhotoStaging.h"
-#include "WorkingTable.h"
+#include "platform/ModuleError.h"
+#include "export/OfferList.h"
+#include "export/PhotoStaging.h"
+#include "import/WorkingTable.h"
 
 #include <QDir>
 #include <QFile>

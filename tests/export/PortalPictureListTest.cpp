@@ -1,5 +1,5 @@
 #include "ErrorText.h"
-#include "PortalPictureList.h"
+#include "export/PortalPictureList.h"
 
 #include <QDir>
 #include <QFile>

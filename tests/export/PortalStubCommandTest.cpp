@@ -1,7 +1,7 @@
 // The portal stub as a command: its usage, and the slow portal it plays for
 // trying the module by hand.
-#include "GatewayClient.h"
-#include "HttpClient.h"
+#include "export/GatewayClient.h"
+#include "export/HttpClient.h"
 #include "ScriptedDialogs.h"
 
 #include <QDir>

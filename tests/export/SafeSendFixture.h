@@ -1,17 +1,17 @@
 #pragma once
 
-#include "DatabaseSession.h"
-#include "Dataset.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
 #include "Files.h"
-#include "HttpClient.h"
-#include "ModuleSettings.h"
-#include "Packer.h"
+#include "export/HttpClient.h"
+#include "platform/ModuleSettings.h"
+#include "platform/Packer.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
-#include "SendHistory.h"
-#include "SendWorkflow.h"
-#include "WorkingTable.h"
-#include "ZipPacker.h"
+#include "export/SendHistory.h"
+#include "export/SendWorkflow.h"
+#include "import/WorkingTable.h"
+#include "platform/ZipPacker.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "SafeSendFixture.h"
 
-#include "ModuleError.h"
-#include "OfferDigest.h"
-#include "OfferList.h"
-#include "Win1250.h"
+#include "platform/ModuleError.h"
+#include "export/OfferDigest.h"
+#include "export/OfferList.h"
+#include "platform/Win1250.h"
 
 #include <QCryptographicHash>
 

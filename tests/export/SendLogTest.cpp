@@ -1,6 +1,6 @@
 // The send log: one Windows-1250 line per send, secrets never written.
-#include "SendLog.h"
-#include "Win1250.h"
+#include "export/SendLog.h"
+#include "platform/Win1250.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "SafeSendFixture.h"
 
-#include "SendPreview.h"
-#include "SendPreviewReport.h"
-#include "TextFile.h"
+#include "export/SendPreview.h"
+#include "export/SendPreviewReport.h"
+#include "platform/TextFile.h"
 
 #include <QDirIterator>
 #include <QJsonArray>

@@ -1,8 +1,8 @@
 #include "SafeSendFixture.h"
 
-#include "GuardSettings.h"
-#include "Win1250.h"
-#include "WithdrawalGuard.h"
+#include "export/GuardSettings.h"
+#include "platform/Win1250.h"
+#include "export/WithdrawalGuard.h"
 
 using namespace korvex;
 using namespace Qt::StringLiterals;

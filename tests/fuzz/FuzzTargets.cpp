@@ -1,11 +1,11 @@
 #include "FuzzTargets.h"
 
-#include "InterchangeFile.h"
-#include "ModuleError.h"
-#include "ModuleSettings.h"
-#include "ParadoxTable.h"
-#include "PortalPictureList.h"
-#include "ZipDirectory.h"
+#include "import/InterchangeFile.h"
+#include "platform/ModuleError.h"
+#include "platform/ModuleSettings.h"
+#include "platform/ParadoxTable.h"
+#include "export/PortalPictureList.h"
+#include "platform/ZipDirectory.h"
 
 #include <QDir>
 #include <QFile>

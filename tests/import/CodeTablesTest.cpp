@@ -1,4 +1,4 @@
-#include "CodeTables.h"
+#include "import/CodeTables.h"
 
 #include <gtest/gtest.h>
 

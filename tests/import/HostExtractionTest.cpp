@@ -1,7 +1,7 @@
 #include "HostRun.h"
-#include "InterchangeFile.h"
-#include "ModuleError.h"
-#include "Win1250.h"
+#include "import/InterchangeFile.h"
+#include "platform/ModuleError.h"
+#include "platform/Win1250.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "HostRun.h"
 
-#include "Win1250.h"
+#include "platform/Win1250.h"
 
 namespace korvex::test {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DatabaseSession.h"
-#include "HostExtraction.h"
+#include "platform/DatabaseSession.h"
+#include "import/HostExtraction.h"
 #include "TempHost.h"
 
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "Dataset.h"
+#include "platform/Dataset.h"
 #include "HostRun.h"
-#include "InterchangeFile.h"
-#include "InterchangeImport.h"
-#include "ListCounters.h"
-#include "ModuleError.h"
-#include "TextFile.h"
-#include "WorkingTable.h"
+#include "import/InterchangeFile.h"
+#include "import/InterchangeImport.h"
+#include "import/ListCounters.h"
+#include "platform/ModuleError.h"
+#include "platform/TextFile.h"
+#include "import/WorkingTable.h"
 
 #include <QTemporaryDir>
 

@@ -1,8 +1,8 @@
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 #include "OldWorkingTable.h"
-#include "ParadoxWorkingTableUpgrade.h"
-#include "SqliteStore.h"
-#include "WorkingTable.h"
+#include "import/ParadoxWorkingTableUpgrade.h"
+#include "platform/SqliteStore.h"
+#include "import/WorkingTable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "DisableCoreDumps.h"
+#include "platform/DisableCoreDumps.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "DatabaseSession.h"
-#include "ModuleError.h"
+#include "platform/DatabaseSession.h"
+#include "platform/ModuleError.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "Dataset.h"
-#include "ModuleError.h"
-#include "SqliteStore.h"
+#include "platform/Dataset.h"
+#include "platform/ModuleError.h"
+#include "platform/SqliteStore.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

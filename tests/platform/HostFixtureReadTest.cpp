@@ -1,9 +1,9 @@
-#include "DatabaseSession.h"
+#include "platform/DatabaseSession.h"
 #include "HostFixture.h"
-#include "HostTable.h"
+#include "platform/HostTable.h"
 #include "TempHost.h"
-#include "TextFile.h"
-#include "WinPath.h"
+#include "platform/TextFile.h"
+#include "platform/WinPath.h"
 
 #include <QFileInfo>
 

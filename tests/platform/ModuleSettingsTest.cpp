@@ -1,7 +1,7 @@
-#include "ModuleError.h"
-#include "ModuleSettings.h"
-#include "TextFile.h"
-#include "Win1250.h"
+#include "platform/ModuleError.h"
+#include "platform/ModuleSettings.h"
+#include "platform/TextFile.h"
+#include "platform/Win1250.h"
 
 #include <QDir>
 #include <QFile>

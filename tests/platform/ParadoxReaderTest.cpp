@@ -1,10 +1,10 @@
-#include "DatabaseSession.h"
-#include "HostTable.h"
-#include "ModuleError.h"
-#include "ParadoxFormat.h"
-#include "ParadoxTable.h"
+#include "platform/DatabaseSession.h"
+#include "platform/HostTable.h"
+#include "platform/ModuleError.h"
+#include "platform/ParadoxFormat.h"
+#include "platform/ParadoxTable.h"
 #include "ParadoxWriter.h"
-#include "Win1250.h"
+#include "platform/Win1250.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "FileErrorText.h"
-#include "ModuleError.h"
-#include "TextFile.h"
+#include "platform/FileErrorText.h"
+#include "platform/ModuleError.h"
+#include "platform/TextFile.h"
 
 #include <QFile>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "Win1250.h"
+#include "platform/Win1250.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ModuleFolders.h"
-#include "WinPath.h"
+#include "platform/ModuleFolders.h"
+#include "platform/WinPath.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "Files.h"
-#include "ModuleError.h"
-#include "ZipDirectory.h"
-#include "ZipPacker.h"
+#include "platform/ModuleError.h"
+#include "platform/ZipDirectory.h"
+#include "platform/ZipPacker.h"
 
 #include <QDir>
 #include <QFile>

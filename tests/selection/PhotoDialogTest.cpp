@@ -1,10 +1,10 @@
 // The photo dialog over a vehicle of the working table: which boxes it
 // offers, what each click writes, what closing writes, and how it copes with
 // photos that are missing, broken or cut short.
-#include "JpegThumbnail.h"
+#include "selection/JpegThumbnail.h"
 #include "JpegWriter.h"
 #include "ScriptedDialogs.h"
-#include "TForm_Foto.h"
+#include "selection/TForm_Foto.h"
 #include "VehicleTable.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The upload's progress panel fed with work events.
-#include "ControlLock.h"
-#include "TGauge.h"
-#include "TransferPanel.h"
+#include "widgets/ControlLock.h"
+#include "selection/TGauge.h"
+#include "selection/TransferPanel.h"
 
 #include <QLabel>
 #include <QPushButton>

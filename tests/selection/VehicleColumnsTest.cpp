@@ -1,8 +1,8 @@
 // The list's columns against its face: the widest values a dealer's stock
 // typically holds are shown whole at the columns' pixel widths.
 #include "ScriptedDialogs.h"
-#include "TDbGridTarvo.h"
-#include "VehicleListTab.h"
+#include "widgets/TDbGridTarvo.h"
+#include "selection/VehicleListTab.h"
 #include "VehicleTable.h"
 
 #include <QFontMetrics>

@@ -1,13 +1,13 @@
 // The vehicle list driven through its buttons, boxes and grid: marks and
 // counters, the only-marked filter, the flags of the current vehicle and the
 // row colours.
-#include "NavigatorButton.h"
+#include "widgets/NavigatorButton.h"
 #include "ScriptedDialogs.h"
-#include "SqliteStore.h"
-#include "TDBMemoTarvo.h"
-#include "TDBNavigatorTarvo.h"
-#include "TDbGridTarvo.h"
-#include "VehicleListTab.h"
+#include "platform/SqliteStore.h"
+#include "widgets/TDBMemoTarvo.h"
+#include "widgets/TDBNavigatorTarvo.h"
+#include "widgets/TDbGridTarvo.h"
+#include "selection/VehicleListTab.h"
 #include "VehicleTable.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModuleError.h"
+#include "platform/ModuleError.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // The lock a window takes while a send runs: what it disables and what it
 // gives back.
-#include "ControlLock.h"
-#include "NavigatorButton.h"
-#include "TDBNavigatorTarvo.h"
+#include "widgets/ControlLock.h"
+#include "widgets/NavigatorButton.h"
+#include "widgets/TDBNavigatorTarvo.h"
 
 #include <QLabel>
 #include <QLineEdit>

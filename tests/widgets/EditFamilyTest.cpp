@@ -1,5 +1,5 @@
-#include "TKEdit.h"
-#include "TKListBox.h"
+#include "widgets/TKEdit.h"
+#include "widgets/TKListBox.h"
 
 #include <QTest>
 #include <QToolButton>

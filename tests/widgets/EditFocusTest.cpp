@@ -1,6 +1,6 @@
 #include "EditForm.h"
-#include "TKEdit.h"
-#include "TKListBox.h"
+#include "widgets/TKEdit.h"
+#include "widgets/TKListBox.h"
 
 #include <QMessageBox>
 #include <QTest>

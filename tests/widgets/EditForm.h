@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TKEdit.h"
+#include "widgets/TKEdit.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

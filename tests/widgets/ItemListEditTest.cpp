@@ -1,5 +1,5 @@
 #include "EditForm.h"
-#include "TKEdit.h"
+#include "widgets/TKEdit.h"
 
 #include <QListWidget>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "EditForm.h"
-#include "MaskText.h"
-#include "TKEdit.h"
+#include "widgets/MaskText.h"
+#include "widgets/TKEdit.h"
 
 #include <QTest>
 #include <QVBoxLayout>

@@ -1,11 +1,11 @@
-#include "Dataset.h"
-#include "SqliteStore.h"
-#include "TDBMemoTarvo.h"
-#include "TDBNavigatorTarvo.h"
+#include "platform/Dataset.h"
+#include "platform/SqliteStore.h"
+#include "widgets/TDBMemoTarvo.h"
+#include "widgets/TDBNavigatorTarvo.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include "NavigatorButton.h"
+#include "widgets/NavigatorButton.h"
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #include "EditForm.h"
-#include "NumberText.h"
-#include "TKEdit.h"
+#include "widgets/NumberText.h"
+#include "widgets/TKEdit.h"
 
 #include <QLocale>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "Dataset.h"
-#include "SqliteStore.h"
-#include "TDbGridTarvo.h"
+#include "platform/Dataset.h"
+#include "platform/SqliteStore.h"
+#include "widgets/TDbGridTarvo.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "Files.h"
-#include "TZip.h"
-#include "ZipException.h"
-#include "ZipProgressDialog.h"
+#include "widgets/TZip.h"
+#include "widgets/ZipException.h"
+#include "widgets/ZipProgressDialog.h"
 
 #include <QDir>
 #include <QFile>

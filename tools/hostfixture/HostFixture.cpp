@@ -3,7 +3,7 @@
 #include "BmpWriter.h"
 #include "JpegWriter.h"
 #include "ParadoxWriter.h"
-#include "TextFile.h"
+#include "platform/TextFile.h"
 
 extern "C" {
 #include <paradox.h>

@@ -1,6 +1,6 @@
 #include "OldWorkingTable.h"
 
-#include "ParadoxFormat.h"
+#include "platform/ParadoxFormat.h"
 
 #include <algorithm>
 

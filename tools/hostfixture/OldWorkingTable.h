@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FieldDef.h"
+#include "platform/FieldDef.h"
 #include "ParadoxWriter.h"
 
 #include <vector>

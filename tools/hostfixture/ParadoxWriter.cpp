@@ -1,7 +1,7 @@
 #include "ParadoxWriter.h"
 
 #include "ParadoxIndexWriter.h"
-#include "Win1250.h"
+#include "platform/Win1250.h"
 
 #include <QFile>
 

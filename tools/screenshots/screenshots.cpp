@@ -2,11 +2,11 @@
 //   korvex_screenshots <host PRG folder> <output folder>
 // Starts the main window over the host (offscreen), marks a few vehicles and
 // saves the vehicle list, the settings tab and the photo dialog as PNG files.
-#include "TDbGridTarvo.h"
-#include "TForm_Foto.h"
-#include "TForm_Nesta.h"
-#include "UserDialogs.h"
-#include "VehicleListTab.h"
+#include "widgets/TDbGridTarvo.h"
+#include "selection/TForm_Foto.h"
+#include "app/TForm_Nesta.h"
+#include "platform/UserDialogs.h"
+#include "selection/VehicleListTab.h"
 
 #include <QApplication>
 #include <QDir>
