@@ -9,11 +9,6 @@ namespace korvex {
 
 class Dataset;
 
-// An element text of the offer list: "-" alone becomes empty, the five XML
-// entities are written, characters XML 1.0 forbids are dropped (CR and LF
-// become a blank) and the result is UTF-8.
-QByteArray EncodeXmlValue(const QString &value);
-
 struct OfferListSettings
 {
     QString executableFolder;   // where "Obr_FTP_List.txt" lies

@@ -2,10 +2,12 @@
 #include "platform/Dataset.h"
 #include "ErrorText.h"
 #include "platform/ModuleError.h"
+#include "export/OfferLayout.h"
 #include "export/OfferList.h"
 #include "export/PhotoStaging.h"
 #include "import/WorkingTable.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -176,6 +178,37 @@ TEST_F(OfferListTest, WritesEveryRowOfTheOfferBlock)
     query.first();
     EXPECT_EQ(query.text(u"REZERVA4"), QString());
     EXPECT_TRUE(query.boolean(u"OZNACENO"));
+}
+
+// The layout alone: the same bytes as the list's block, and nothing else
+// touched, neither the record nor the working folder.
+TEST_F(OfferListTest, TheOfferLayoutWritesOneBlockIntoADevice)
+{
+    add({{u"CJ", u"A&1"_s}, {u"ZNACKA", u"Škoda"_s}, {u"VYBAVA", u"rádio;"_s}, {u"REZERVA4", u"1"_s},
+         {u"FOTO1", photo(u"a_1_web.jpg"_s)}, {u"ZOB_FOTO1", true}, {u"OZNACENO", true}});
+    query.first();
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(WriteOffer(out, query, {u"x<1>.jpg"_s, u"b.jpg"_s}));
+    EXPECT_TRUE(bytes.startsWith("    <offer>\r\n      <id>A&amp;1</id>\r\n")) << bytes.constData();
+    EXPECT_TRUE(bytes.endsWith("      <to-print>false</to-print>\r\n      <picture>x&lt;1&gt;.jpg</picture>\r\n"
+                               "      <picture>b.jpg</picture>\r\n    </offer>\r\n"))
+        << bytes.constData();
+    EXPECT_TRUE(bytes.contains("      <producer>\xC5\xA0koda</producer>\r\n      <type></type>\r\n"));
+    EXPECT_EQ(query.text(u"REZERVA4"), u"1"_s);
+    EXPECT_EQ(staged(), QStringList());
+
+    // Inside the list the block is byte for byte the same, with the staged names.
+    QByteArray alone;
+    QBuffer single(&alone);
+    single.open(QIODevice::WriteOnly);
+    WriteOffer(single, query, {u"a_1_web.jpg"_s});
+    EXPECT_EQ(write(), "<?xml version=\"1.0\"?>\r\n<offer-list>\r\n" + alone + "</offer-list>\r\n");
+
+    // A device that refuses the bytes says so.
+    QBuffer closed;
+    EXPECT_FALSE(WriteOffer(closed, query, {}));
 }
 
 TEST_F(OfferListTest, StagesChosenAndExtraPhotosThePortalLacks)
