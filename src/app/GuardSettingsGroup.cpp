@@ -30,11 +30,16 @@ GuardSettingsGroup::GuardSettingsGroup(QWidget *parent)
     SpinEditOchranaPocet->setRange(0, 1000000);
     SpinEditOchranaPocet->setGeometry(436, 52, 64, 22);
     PlaceLabel(this, u"vozidel"_s, QRect(506, 54, 50, 20));
+    CheckBoxZmeneneFoto =
+        new QCheckBox(u"Znovu odeslat fotografie, které se od minulého odeslání změnily"_s, this);
+    CheckBoxZmeneneFoto->setObjectName(u"CheckBoxZmeneneFoto"_s);
+    CheckBoxZmeneneFoto->setGeometry(16, 84, 520, 20);
 
     setSettings(GuardSettings());
     connect(CheckBoxOchrana, &QCheckBox::toggled, this, &GuardSettingsGroup::changed);
     connect(SpinEditOchranaProcent, &QSpinBox::valueChanged, this, &GuardSettingsGroup::changed);
     connect(SpinEditOchranaPocet, &QSpinBox::valueChanged, this, &GuardSettingsGroup::changed);
+    connect(CheckBoxZmeneneFoto, &QCheckBox::toggled, this, &GuardSettingsGroup::changed);
 }
 
 void GuardSettingsGroup::setSettings(const GuardSettings &settings)
@@ -43,6 +48,7 @@ void GuardSettingsGroup::setSettings(const GuardSettings &settings)
     CheckBoxOchrana->setChecked(settings.enabled);
     SpinEditOchranaProcent->setValue(settings.percent);
     SpinEditOchranaPocet->setValue(settings.minimum);
+    CheckBoxZmeneneFoto->setChecked(settings.resendChangedPhotos);
     SpinEditOchranaProcent->setEnabled(settings.enabled);
     SpinEditOchranaPocet->setEnabled(settings.enabled);
     m_showing = false;
@@ -50,7 +56,8 @@ void GuardSettingsGroup::setSettings(const GuardSettings &settings)
 
 GuardSettings GuardSettingsGroup::settings() const
 {
-    return {CheckBoxOchrana->isChecked(), SpinEditOchranaProcent->value(), SpinEditOchranaPocet->value()};
+    return {CheckBoxOchrana->isChecked(), SpinEditOchranaProcent->value(), SpinEditOchranaPocet->value(),
+            CheckBoxZmeneneFoto->isChecked()};
 }
 
 void GuardSettingsGroup::changed()

@@ -12,7 +12,8 @@ class QSpinBox;
 namespace korvex {
 
 // The settings tab's group for the withdrawal guard: the switch, the share
-// and the least number of vehicles. Every change by the user is reported at
+// and the least number of vehicles; and the switch for sending retaken
+// photos again, kept in the same file. Every change by the user is reported at
 // once, so the file beside the executable always holds what the tab shows.
 class GuardSettingsGroup : public QGroupBox
 {
@@ -29,6 +30,7 @@ public:
     QCheckBox *CheckBoxOchrana;
     QSpinBox *SpinEditOchranaProcent;
     QSpinBox *SpinEditOchranaPocet;
+    QCheckBox *CheckBoxZmeneneFoto;
 
 private:
     void changed();

@@ -52,7 +52,7 @@ SettingsTab::SettingsTab(ModuleSettings &settings, QWidget *parent)
     buildAccountGroup();
     buildHiddenControls();
     GroupBoxOchrana = new GuardSettingsGroup(this);
-    GroupBoxOchrana->setGeometry(16, 304, 560, 90);
+    GroupBoxOchrana->setGeometry(16, 304, 560, 116);
 
     connect(qApp, &QApplication::focusChanged, this, &SettingsTab::focusChanged);
 }

@@ -50,6 +50,7 @@ TForm_Nesta::TForm_Nesta(const NestaLaunch &launch, QWidget *parent)
     m_list->onClose = [this] { close(); };
     m_list->onShowPhotos = [this] { ShowPhotos(); };
     m_list->onPreview = [this] { ShowSendPreview(); };
+    m_list->onlyFirstPhoto = [this] { return m_settings.stored.jenPrvniFoto; };
     m_list->onLoadData = [this] { LoadData(); };
     m_list->onCreateAscii = [this] { CreateAscii(); };
     m_list->onGenerateXml = [this] { GenerateXml(); };
@@ -190,6 +191,7 @@ void TForm_Nesta::CreateDatabase()
     CreateWorkingTable(m_query, m_session);
     // The new table holds no vehicle, so no mark either.
     m_list->DbGridTarvo1->ClearChecks();
+    m_list->RecheckVehicles();
     m_list->UpdateMarkedLabel();
     m_list->UpdateTotalLabel();
 }

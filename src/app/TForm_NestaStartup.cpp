@@ -239,6 +239,7 @@ void TForm_Nesta::LoadData()
 {
     HourGlass hourGlass;
     ImportInterchangeFile(m_query, m_session, extractionSettings(), [this] {
+        m_list->RecheckVehicles();
         m_list->UpdateMarkedLabel();
         m_list->UpdateTotalLabel();
     });

@@ -30,6 +30,7 @@ GuardSettings LoadGuardSettings(const QString &executableFolder)
     settings.enabled = TextFile::lineAt(*lines, 0) != u"0";
     settings.percent = numberOr(TextFile::lineAt(*lines, 1), settings.percent, 0, 100);
     settings.minimum = numberOr(TextFile::lineAt(*lines, 2), settings.minimum, 0, 1000000);
+    settings.resendChangedPhotos = TextFile::lineAt(*lines, 3) != u"0";
     return settings;
 }
 
@@ -37,7 +38,7 @@ void SaveGuardSettings(const GuardSettings &settings, const QString &executableF
 {
     TextFile::writeLinesAtomic(fileName(executableFolder),
                                {settings.enabled ? u"1"_s : u"0"_s, QString::number(settings.percent),
-                                QString::number(settings.minimum)});
+                                QString::number(settings.minimum), settings.resendChangedPhotos ? u"1"_s : u"0"_s});
 }
 
 } // namespace korvex

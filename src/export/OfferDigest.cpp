@@ -30,28 +30,42 @@ QList<SentOffer> DigestOffers(const OfferListResult &written)
     return offers;
 }
 
-QList<SentPicture> DigestPictures(const QString &folder, const QStringList &names)
+QStringList DigestFiles(const QStringList &paths)
 {
-    auto digestOne = [&folder](const QString &name) {
-        QFile file(folder + u'/' + name);
+    auto digestOne = [](const QString &path) {
+        QFile file(path);
         QCryptographicHash hash(QCryptographicHash::Blake2b_256);
         if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
             throw ModuleError(u"Obrázek \"%1\" nelze přečíst: %2"_s.arg(file.fileName(), file.errorString()));
-        return SentPicture{name, file.size(), QString::fromLatin1(hash.result().toHex())};
+        return QString::fromLatin1(hash.result().toHex());
     };
     // Hashing is most of the time a send's record takes; the files are
     // independent, so every core takes its share.
-    std::vector<SentPicture> digested(size_t(names.size()));
+    std::vector<QString> digested(size_t(paths.size()));
     const qsizetype parts = std::clamp<qsizetype>(std::thread::hardware_concurrency(), 1, 8);
     std::vector<std::future<void>> jobs;
-    for (qsizetype part = 0; part < std::min(parts, names.size()); ++part)
+    for (qsizetype part = 0; part < std::min(parts, paths.size()); ++part)
         jobs.push_back(std::async(std::launch::async, [&, part] {
-            for (qsizetype i = part; i < names.size(); i += parts)
-                digested[size_t(i)] = digestOne(names[i]);
+            for (qsizetype i = part; i < paths.size(); i += parts)
+                digested[size_t(i)] = digestOne(paths[i]);
         }));
     for (auto &job : jobs)
         job.get();
-    return QList<SentPicture>(digested.begin(), digested.end());
+    return QStringList(digested.begin(), digested.end());
+}
+
+QList<SentPicture> DigestPictures(const QString &folder, const QStringList &names)
+{
+    QStringList paths;
+    paths.reserve(names.size());
+    for (const QString &name : names)
+        paths.append(folder + u'/' + name);
+    const QStringList digests = DigestFiles(paths);
+    QList<SentPicture> pictures;
+    pictures.reserve(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i)
+        pictures.append({names[i], QFileInfo(paths[i]).size(), digests[i]});
+    return pictures;
 }
 
 QList<SentPicture> SizePictures(const QString &folder, const QStringList &names)

@@ -14,6 +14,10 @@ QString OfferDigest(QByteArrayView bytes);
 // The offers of a written list, each with the digest of its block.
 QList<SentOffer> DigestOffers(const OfferListResult &written);
 
+// The content digests of the files, in their order, read in parallel.
+// Throws ModuleError naming the file that cannot be read.
+QStringList DigestFiles(const QStringList &paths);
+
 // The named files of the folder with their sizes and content digests.
 // Throws ModuleError naming the file that cannot be read.
 QList<SentPicture> DigestPictures(const QString &folder, const QStringList &names);

@@ -9,6 +9,9 @@
 
 #include <QBuffer>
 #include <QSaveFile>
+#include <QSet>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -31,7 +34,9 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
     out.open(QIODevice::WriteOnly);
     WriteOfferListHead(out);
     PhotoStaging staging(settings.workingFolder, LoadPortalPictureList(settings.executableFolder),
-                         settings.onlyFirstPhoto);
+                         settings.onlyFirstPhoto, settings.changedPhotos, settings.linkPhotos);
+    VehicleChecker checker(settings.onlyFirstPhoto);
+    QSet<VehicleProblem> kinds;
     const DisabledControls display(query);
     query.startTransaction();
     try {
@@ -43,6 +48,15 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
                 block.length = out.pos() - block.begin;
                 result.blocks.append(block);
                 ++result.offers;
+                const QList<VehicleFinding> findings = checker.check(query);
+                if (!findings.isEmpty()) {
+                    VehicleCheck check{block.cj, block.make, {}};
+                    for (const VehicleFinding &f : findings) {
+                        check.problems.append(FindingText(f));
+                        kinds.insert(f.problem);
+                    }
+                    result.checks.append(check);
+                }
                 if (settings.clearResendFlags) {
                     query.edit();
                     query.setValue(u"REZERVA4", QString());
@@ -58,6 +72,10 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
     }
     result.pictures = staging.copiedCount();
     result.copiedPictures = staging.copiedNames();
+    result.changedPictures = staging.changedNames();
+    result.namedPhotos = staging.namedPhotos();
+    result.problemKinds = QList<VehicleProblem>(kinds.begin(), kinds.end());
+    std::sort(result.problemKinds.begin(), result.problemKinds.end());
     return result;
 }
 

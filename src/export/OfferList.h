@@ -1,12 +1,16 @@
 #pragma once
 
+#include "export/VehicleChecks.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace korvex {
 
+class ChangedPhotos;
 class Dataset;
 
 struct OfferListSettings
@@ -16,6 +20,10 @@ struct OfferListSettings
     bool onlyFirstPhoto = false;
     // Off for a preview, which must leave the working table as it is.
     bool clearResendFlags = true;
+    // Null: a retaken photo the portal lists is not sent again.
+    ChangedPhotos *changedPhotos = nullptr;
+    // Off: every picture is copied, none linked.
+    bool linkPhotos = true;
 };
 
 // One offer of the written document: the vehicle and where its block, from
@@ -29,15 +37,20 @@ struct OfferBlock
 };
 
 // Writes "Data.xml" with one offer per marked vehicle in query order, stages
-// each vehicle's pictures and empties its REZERVA4. Throws ModuleError naming
+// each vehicle's pictures and empties its REZERVA4; checks each one, which
+// changes nothing that is written. Throws ModuleError naming
 // the file when it cannot be written.
 struct OfferListResult
 {
     int offers = 0;
-    int pictures = 0; // copied into the working folder
+    int pictures = 0; // staged in the working folder
     QByteArray document;        // the bytes of "Data.xml"
     QList<OfferBlock> blocks;   // in document order
     QStringList copiedPictures; // names in the working folder, sorted
+    QStringList changedPictures; // staged only because retaken since sent, sorted
+    QHash<QString, QString> namedPhotos; // every picture named, with its photo file
+    QList<VehicleCheck> checks;           // the marked vehicles with a problem, in order
+    QList<VehicleProblem> problemKinds;   // each kind found, in the order of the enum
 };
 OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings);
 

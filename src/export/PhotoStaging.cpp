@@ -1,5 +1,6 @@
 #include "export/PhotoStaging.h"
 
+#include "export/ChangedPhotos.h"
 #include "platform/Dataset.h"
 #include "platform/FileErrorText.h"
 #include "platform/ModuleError.h"
@@ -7,6 +8,9 @@
 #include "platform/WinPath.h"
 
 #include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +39,26 @@ void copyPhoto(const QString &source, const QString &target)
         throw ModuleError(u"Fotografii \"%1\" nelze přečíst: %2"_s.arg(source, FileErrorText(in)));
 }
 
+// A staged name left from before may be a link that shares the original
+// photo's data: writing over it would write into the photo.
+void removeSharedTarget(const QByteArray &target)
+{
+    struct stat st;
+    if (::lstat(target.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink > 1)
+        ::unlink(target.constData());
+}
+
+void stagePhoto(const QString &source, const QString &target, bool mayLink)
+{
+    const QByteArray to = QFile::encodeName(target);
+    removeSharedTarget(to);
+    // A link fails across file systems, on those that know none, and where
+    // the name is taken; a copy then does what a link would.
+    if (mayLink && ::link(QFile::encodeName(source).constData(), to.constData()) == 0)
+        return;
+    copyPhoto(source, target);
+}
+
 } // namespace
 
 QString PictureName(const QString &path)
@@ -53,10 +77,13 @@ QSet<QString> LoadPortalPictureList(const QString &executableFolder)
     return names;
 }
 
-PhotoStaging::PhotoStaging(QString workingFolder, QSet<QString> portalPictures, bool onlyFirstPhoto)
+PhotoStaging::PhotoStaging(QString workingFolder, QSet<QString> portalPictures, bool onlyFirstPhoto,
+                           ChangedPhotos *changes, bool linkPhotos)
     : m_workingFolder(std::move(workingFolder))
     , m_portal(std::move(portalPictures))
     , m_onlyFirst(onlyFirstPhoto)
+    , m_changes(changes)
+    , m_link(linkPhotos)
 {
     if (!m_workingFolder.endsWith(u'/'))
         m_workingFolder += u'/';
@@ -68,17 +95,29 @@ void PhotoStaging::offer(const QString &photo, bool resend, QStringList &names)
     if (name.isEmpty())
         return;
     names.append(name);
-    if (resend || !m_portal.contains(name)) {
-        if (m_files.isFile(photo)) {
-            copyPhoto(m_files.resolve(photo), m_workingFolder + name);
-            m_copied.insert(name);
-        }
+    const QString source = m_files.resolve(photo);
+    m_named.insert(name, source);
+    bool stage = resend || !m_portal.contains(name);
+    if (!stage && m_changes && m_changes->changed(name, source)) {
+        stage = true;
+        m_changed.insert(name);
+    }
+    if (stage && m_files.isFile(photo)) {
+        stagePhoto(source, m_workingFolder + name, m_link);
+        m_copied.insert(name);
     }
 }
 
 QStringList PhotoStaging::copiedNames() const
 {
     QStringList names(m_copied.begin(), m_copied.end());
+    names.sort();
+    return names;
+}
+
+QStringList PhotoStaging::changedNames() const
+{
+    QStringList names(m_changed.begin(), m_changed.end());
     names.sort();
     return names;
 }

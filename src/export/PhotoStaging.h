@@ -2,6 +2,7 @@
 
 #include "platform/WinPath.h"
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -18,12 +19,19 @@ QString PictureName(const QString &path);
 // a missing or unreadable list is empty.
 QSet<QString> LoadPortalPictureList(const QString &executableFolder);
 
-// Decides which photos of a vehicle an offer names and copies those the
-// portal lacks (or all, with the resend flag) into the working folder.
+class ChangedPhotos;
+
+// Decides which photos of a vehicle an offer names and stages those the
+// portal lacks (or all, with the resend flag, or those retaken since they
+// were sent) in the working folder: as a hard link where the photo lies on
+// the same file system, as a copy otherwise.
 class PhotoStaging
 {
 public:
-    PhotoStaging(QString workingFolder, QSet<QString> portalPictures, bool onlyFirstPhoto);
+    // changes may be null: then a retaken photo the portal lists is not
+    // staged. Without linkPhotos every picture is copied.
+    PhotoStaging(QString workingFolder, QSet<QString> portalPictures, bool onlyFirstPhoto,
+                 ChangedPhotos *changes = nullptr, bool linkPhotos = true);
 
     // The picture names of the current record of the query, in offer order,
     // with the copies made. Throws ModuleError naming the file when a photo
@@ -32,6 +40,10 @@ public:
     // The pictures copied so far, each name once.
     int copiedCount() const { return int(m_copied.size()); }
     QStringList copiedNames() const;
+    // Staged only because their file changed since it was sent, sorted.
+    QStringList changedNames() const;
+    // Every picture named so far, with the photo file it came from.
+    const QHash<QString, QString> &namedPhotos() const { return m_named; }
 
 private:
     void offer(const QString &photo, bool resend, QStringList &names);
@@ -42,7 +54,11 @@ private:
     // search asks for up to 24 names a vehicle, most of them missing.
     WinPath::CachedResolver m_files;
     bool m_onlyFirst;
+    ChangedPhotos *m_changes;
+    bool m_link;
     QSet<QString> m_copied;
+    QSet<QString> m_changed;
+    QHash<QString, QString> m_named;
 };
 
 } // namespace korvex

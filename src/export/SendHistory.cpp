@@ -24,6 +24,8 @@ const char *const kUpgrades[] = {
     " otisk TEXT NOT NULL);"
     "CREATE INDEX nabidky_odeslani ON nabidky (odeslani);"
     "CREATE INDEX obrazky_odeslani ON obrazky (odeslani);",
+    "CREATE TABLE fotografie (nazev TEXT PRIMARY KEY, velikost INTEGER NOT NULL, zmeneno INTEGER NOT NULL,"
+    " otisk TEXT NOT NULL);",
 };
 constexpr int kVersion = int(std::size(kUpgrades));
 
@@ -185,6 +187,24 @@ int SendHistory::sendCount() const
     return int(count.integer(0));
 }
 
+QHash<QString, SentPhotoFile> SendHistory::photoFiles() const
+{
+    QHash<QString, SentPhotoFile> files;
+    if (!m_db || storedVersion() < 2)
+        return files;
+    Statement photos(m_db, "SELECT nazev, velikost, zmeneno, otisk FROM fotografie");
+    if (!photos.ok())
+        fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    int step;
+    while ((step = sqlite3_step(photos.get())) == SQLITE_ROW) {
+        SentPhotoFile file{photos.text(0), photos.integer(1), photos.integer(2), photos.text(3)};
+        files.insert(file.name, file);
+    }
+    if (step != SQLITE_DONE)
+        fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    return files;
+}
+
 void SendHistory::record(const SendRecord &send)
 {
     if (!m_db)
@@ -195,7 +215,9 @@ void SendHistory::record(const SendRecord &send)
                              " VALUES (?, ?, ?, ?, ?, ?)");
         Statement offer(m_db, "INSERT INTO nabidky (odeslani, poradi, cj, znacka, otisk) VALUES (?, ?, ?, ?, ?)");
         Statement picture(m_db, "INSERT INTO obrazky (odeslani, nazev, velikost, otisk) VALUES (?, ?, ?, ?)");
-        if (!head.ok() || !offer.ok() || !picture.ok())
+        Statement photo(m_db,
+                        "INSERT OR REPLACE INTO fotografie (nazev, velikost, zmeneno, otisk) VALUES (?, ?, ?, ?)");
+        if (!head.ok() || !offer.ok() || !picture.ok() || !photo.ok())
             fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
         head.bind(1, send.when.toString(kTimeFormat));
         head.bind(2, qint64(send.automatic ? 1 : 0));
@@ -225,6 +247,15 @@ void SendHistory::record(const SendRecord &send)
             picture.bind(3, p.size);
             picture.bind(4, p.digest);
             if (sqlite3_step(picture.get()) != SQLITE_DONE)
+                fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        }
+        for (const SentPhotoFile &f : send.photoFiles) {
+            sqlite3_reset(photo.get());
+            photo.bind(1, f.name);
+            photo.bind(2, f.size);
+            photo.bind(3, f.modified);
+            photo.bind(4, f.digest);
+            if (sqlite3_step(photo.get()) != SQLITE_DONE)
                 fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
         }
 

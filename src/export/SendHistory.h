@@ -2,6 +2,8 @@
 
 #include "export/SendRecord.h"
 
+#include <QHash>
+
 #include <optional>
 
 struct sqlite3;
@@ -31,9 +33,11 @@ public:
     // The latest send with its offers in the order they were sent.
     std::optional<SendRecord> lastSend() const;
     int sendCount() const;
+    // Every picture ever named by a recorded send, by name, as last recorded.
+    QHash<QString, SentPhotoFile> photoFiles() const;
 
-    // Adds the send in one transaction and drops all but the newest
-    // kKeptSends sends. Throws ModuleError; nothing is then recorded.
+    // Adds the send in one transaction, replaces the photo files it names,
+    // and drops all but the newest kKeptSends sends. Throws ModuleError; nothing is then recorded.
     void record(const SendRecord &send);
 
     static constexpr int kKeptSends = 30;

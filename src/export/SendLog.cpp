@@ -39,6 +39,7 @@ QString SendLogLine(const SendLogEntry &entry, const QStringList &secrets)
                        entry.automatic ? u"automaticky"_s : u"ručně"_s,
                        u"nabídek %1"_s.arg(entry.offers),
                        u"obrázků %1"_s.arg(entry.pictures),
+                       entry.problems < 0 ? u"problémů -"_s : u"problémů %1"_s.arg(entry.problems),
                        archive,
                        outcome}
         .join(u';');

@@ -14,11 +14,12 @@ struct SendLogEntry
     bool automatic = false;
     int offers = 0;
     int pictures = 0;
+    int problems = -1;          // marked vehicles with a problem; -1: not checked
     qint64 archiveBytes = -1;   // -1: no archive was made
     QString outcome;
 };
 
-// "09.12.2026 14:05:31;automaticky;nabídek 36;obrázků 87;archiv 730937 B;odesláno, HTTP 200"
+// "09.12.2026 14:05:31;automaticky;nabídek 36;obrázků 87;problémů 2;archiv 730937 B;odesláno, HTTP 200"
 // Every text in secrets is written as "***".
 QString SendLogLine(const SendLogEntry &entry, const QStringList &secrets);
 

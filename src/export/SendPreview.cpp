@@ -1,5 +1,6 @@
 #include "export/SendPreview.h"
 
+#include "export/ChangedPhotos.h"
 #include "platform/Dataset.h"
 #include "platform/DisabledControls.h"
 #include "export/GuardSettings.h"
@@ -22,6 +23,18 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
     if (!folder.isValid())
         throw ModuleError(u"Dočasnou složku pro náhled nelze vytvořit: %1"_s.arg(folder.errorString()));
 
+    const GuardSettings guard = LoadGuardSettings(executableFolder);
+    std::optional<ChangedPhotos> changes;
+    if (guard.resendChangedPhotos) {
+        try {
+            changes.emplace(
+                SendHistory(SendHistory::fileName(executableFolder), SendHistory::Mode::Read).photoFiles());
+        } catch (const std::exception &) {
+            // Told below, where the history is read for the last send.
+            changes.emplace(QHash<QString, SentPhotoFile>());
+        }
+    }
+
     OfferListResult written;
     {
         // The views see only the record they stood on: the list's flag boxes
@@ -30,7 +43,9 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
         const DisabledControls display(query);
         const int row = query.recNo();
         try {
-            written = WriteOfferList(query, OfferListSettings{executableFolder, folder.path(), onlyFirstPhoto, false});
+            OfferListSettings settings{executableFolder, folder.path(), onlyFirstPhoto, false};
+            settings.changedPhotos = changes ? &*changes : nullptr;
+            written = WriteOfferList(query, settings);
         } catch (...) {
             query.setRecNo(row);
             throw;
@@ -45,6 +60,8 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
     preview.archiveBytes = QFileInfo(archive).size();
     preview.offers = DigestOffers(written);
     preview.pictures = SizePictures(folder.path(), written.copiedPictures);
+    preview.changedPictures = written.changedPictures;
+    preview.checks = written.checks;
     try {
         preview.lastSend =
             SendHistory(SendHistory::fileName(executableFolder), SendHistory::Mode::Read).lastSend();
@@ -53,7 +70,6 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
     }
     preview.changes = CompareOffers(preview.offers, preview.lastSend ? preview.lastSend->offers : QList<SentOffer>());
 
-    const GuardSettings guard = LoadGuardSettings(executableFolder);
     preview.guardEnabled = guard.enabled;
     preview.guard = JudgeWithdrawal(
         int(preview.offers.size()),

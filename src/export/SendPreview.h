@@ -2,6 +2,7 @@
 
 #include "export/OfferComparison.h"
 #include "export/SendRecord.h"
+#include "export/VehicleChecks.h"
 #include "export/WithdrawalGuard.h"
 
 #include <optional>
@@ -16,6 +17,8 @@ struct SendPreview
     QList<SentOffer> offers;        // the offer list, in its order
     OfferChanges changes;
     QList<SentPicture> pictures;    // would be uploaded (sizes, no digests)
+    QStringList changedPictures;    // of those, the ones retaken since they were sent
+    QList<VehicleCheck> checks;     // marked vehicles with a problem
     qint64 archiveBytes = 0;
     std::optional<SendRecord> lastSend;
     QString historyProblem;         // why the history could not be read, or empty

@@ -59,17 +59,30 @@ QString PreviewText(const SendPreview &p)
         pictureBytes += picture.size;
     lines.append(u"Obrázky k odeslání (%1, celkem %2 B):"_s.arg(p.pictures.size()).arg(pictureBytes));
     for (const SentPicture &picture : p.pictures)
-        lines.append(u"  %1  %2 B"_s.arg(picture.name).arg(picture.size));
+        lines.append(u"  %1  %2 B"_s.arg(picture.name).arg(picture.size)
+                     + (p.changedPictures.contains(picture.name) ? u"  změněná"_s : QString()));
     lines.append(u"Velikost archivu: %1 (%2 B)"_s.arg(ArchiveSizeText(p.archiveBytes)).arg(p.archiveBytes));
     lines.append(guardText(p));
+    lines.append(u"Vozidla s problémem (%1):"_s.arg(p.checks.size()));
+    for (const VehicleCheck &check : p.checks)
+        lines.append(u"  %1  %2: %3"_s.arg(check.cj, check.make, check.problems.join(u", "_s)));
     return lines.join(u'\n') + u'\n';
 }
 
 QByteArray PreviewJson(const SendPreview &p)
 {
     QJsonArray pictures;
-    for (const SentPicture &picture : p.pictures)
-        pictures.append(QJsonObject{{u"name"_s, picture.name}, {u"bytes"_s, picture.size}});
+    for (const SentPicture &picture : p.pictures) {
+        QJsonObject item{{u"name"_s, picture.name}, {u"bytes"_s, picture.size}};
+        if (p.changedPictures.contains(picture.name))
+            item.insert(u"reason"_s, u"změněná"_s);
+        pictures.append(item);
+    }
+    QJsonArray problems;
+    for (const VehicleCheck &check : p.checks)
+        problems.append(QJsonObject{{u"cj"_s, check.cj},
+                                    {u"make"_s, check.make},
+                                    {u"problems"_s, QJsonArray::fromStringList(check.problems)}});
     QJsonObject root{
         {u"offers"_s, p.offers.size()},
         {u"archive_bytes"_s, p.archiveBytes},
@@ -77,6 +90,7 @@ QByteArray PreviewJson(const SendPreview &p)
         {u"changed"_s, offerArray(p.changes.changed)},
         {u"withdrawn"_s, offerArray(p.changes.withdrawn)},
         {u"pictures"_s, pictures},
+        {u"problems"_s, problems},
         {u"last_send"_s, p.lastSend ? QJsonValue(QJsonObject{{u"time"_s, p.lastSend->when.toString(Qt::ISODate)},
                                                              {u"offers"_s, p.lastSend->offers.size()}})
                                     : QJsonValue()},

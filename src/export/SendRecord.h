@@ -23,6 +23,17 @@ struct SentPicture
     QString digest;
 };
 
+// A photo file as it was when its picture last went to the portal: the
+// digest tells a photo retaken under the same name; the size and the
+// modification time (ms since the epoch) spare the digest while they hold.
+struct SentPhotoFile
+{
+    QString name;
+    qint64 size = 0;
+    qint64 modified = 0;
+    QString digest;
+};
+
 // One successful upload as the send history keeps it.
 struct SendRecord
 {
@@ -32,6 +43,7 @@ struct SendRecord
     int httpStatus = 0;
     QList<SentOffer> offers;
     QList<SentPicture> pictures;
+    QList<SentPhotoFile> photoFiles; // each picture the offers name, as recorded now
 };
 
 } // namespace korvex

@@ -1,5 +1,7 @@
 #include "export/SendSafeguard.h"
 
+#include "export/ChangedPhotos.h"
+#include "export/GuardSettings.h"
 #include "export/OfferComparison.h"
 #include "export/OfferDigest.h"
 #include "export/SendHistory.h"
@@ -14,6 +16,22 @@ namespace korvex {
 SendSafeguard::SendSafeguard(QString executableFolder)
     : m_executableFolder(std::move(executableFolder))
 {
+}
+
+SendSafeguard::~SendSafeguard() = default;
+
+ChangedPhotos *SendSafeguard::changedPhotos()
+{
+    if (!LoadGuardSettings(m_executableFolder).resendChangedPhotos)
+        return nullptr;
+    QHash<QString, SentPhotoFile> sent;
+    try {
+        sent = SendHistory(SendHistory::fileName(m_executableFolder), SendHistory::Mode::Read).photoFiles();
+    } catch (const std::exception &) {
+        // The upload's record says why the history cannot be used.
+    }
+    m_changes = std::make_unique<ChangedPhotos>(std::move(sent));
+    return m_changes.get();
 }
 
 void SendSafeguard::take(const OfferListResult &written, const QString &workingFolder)
@@ -80,6 +98,8 @@ QString SendSafeguard::recordSuccess(bool automaticMode, int httpStatus, const S
         record.httpStatus = httpStatus;
         record.offers = offers();
         record.pictures = DigestPictures(m_workingFolder, m_written.copiedPictures);
+        if (m_changes)
+            record.photoFiles = m_changes->filesToRecord(m_written.namedPhotos, record.pictures);
         SendHistory(SendHistory::fileName(m_executableFolder), SendHistory::Mode::Write).record(record);
     } catch (const std::exception &e) {
         return u"; historii odeslání nelze zapsat: "_s + QString::fromUtf8(e.what());

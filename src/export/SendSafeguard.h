@@ -4,9 +4,11 @@
 #include "export/SendRecord.h"
 
 #include <functional>
+#include <memory>
 
 namespace korvex {
 
+class ChangedPhotos;
 class UserDialogs;
 struct SendLogEntry;
 
@@ -18,6 +20,12 @@ class SendSafeguard
 {
 public:
     explicit SendSafeguard(QString executableFolder);
+    ~SendSafeguard();
+
+    // What tells the offer list which listed pictures were retaken since
+    // they were sent; null when the settings switch that off. A history
+    // that cannot be read knows no picture.
+    ChangedPhotos *changedPhotos();
 
     // The list just written into the working folder.
     void take(const OfferListResult &written, const QString &workingFolder);
@@ -40,6 +48,7 @@ private:
     OfferListResult m_written;
     QList<SentOffer> m_offers;
     bool m_digested = false;
+    std::unique_ptr<ChangedPhotos> m_changes;
 };
 
 } // namespace korvex

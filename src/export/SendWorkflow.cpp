@@ -11,6 +11,7 @@
 #include "export/SendLog.h"
 #include "export/SendSafeguard.h"
 #include "platform/UserDialogs.h"
+#include "export/VehicleChecks.h"
 
 #include <QFileInfo>
 
@@ -30,6 +31,12 @@ public:
             m_busy(true);
     }
     ~BusyCursor() { done(); }
+    void again()
+    {
+        if (m_busy && m_done)
+            m_busy(true);
+        m_done = false;
+    }
     void done()
     {
         if (m_busy && !m_done)
@@ -99,11 +106,22 @@ SendOutcome sendSteps(const SendContext &c, PendingLogLine &log)
     {
         BusyCursor busy(c.busy);
         ListPortalPictures(*c.client, *c.settings, c.executableFolder);
-        const OfferListResult written =
-            WriteOfferList(*c.query, OfferListSettings{c.executableFolder, working, c.settings->stored.jenPrvniFoto});
+        OfferListSettings offerList{c.executableFolder, working, c.settings->stored.jenPrvniFoto};
+        offerList.changedPhotos = safeguard.changedPhotos();
+        const OfferListResult written = WriteOfferList(*c.query, offerList);
         log.entry.offers = written.offers;
         log.entry.pictures = written.pictures;
+        log.entry.problems = int(written.checks.size());
         safeguard.take(written, working);
+        // The checks tell the dealer; what is sent stays as the offers say.
+        if (!c.automaticMode && !written.checks.isEmpty()) {
+            busy.done();
+            if (!c.dialogs->ask(Caption::Question, ProblemQuestion(int(written.checks.size()), written.problemKinds))) {
+                log.write(u"odeslání odmítnuto uživatelem: vozidla s problémem"_s);
+                return SendOutcome::Declined;
+            }
+            busy.again();
+        }
         c.packer->packFolder(archive, working);
     }
     // A cancelled packing would offer an empty archive for upload.

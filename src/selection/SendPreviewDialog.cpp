@@ -77,27 +77,36 @@ SendPreviewDialog::SendPreviewDialog(const SendPreview &p, QWidget *parent)
     TableNabidky->resizeColumnToContents(1);
     layout->addWidget(TableNabidky, 3);
 
-    TableObrazky = table(this, u"TableObrazky", {u"Obrázek k odeslání"_s, u"Velikost (B)"_s});
+    TableObrazky = table(this, u"TableObrazky", {u"Obrázek k odeslání"_s, u"Velikost (B)"_s, u"Důvod"_s});
     qint64 pictureBytes = 0;
     for (const SentPicture &picture : p.pictures) {
-        addRow(TableObrazky, {picture.name, QString::number(picture.size)});
+        addRow(TableObrazky, {picture.name, QString::number(picture.size),
+                              p.changedPictures.contains(picture.name) ? u"změněná"_s : QString()});
         pictureBytes += picture.size;
     }
     // The names whole: they are what the dealer checks here.
     TableObrazky->resizeColumnToContents(0);
     layout->addWidget(TableObrazky, 2);
 
+    TableProblemy = table(this, u"TableProblemy", {u"č. zak."_s, u"Značka"_s, u"Problém"_s});
+    for (const VehicleCheck &check : p.checks)
+        addRow(TableProblemy, {check.cj, check.make, check.problems.join(u", "_s)});
+    TableProblemy->resizeColumnToContents(0);
+    layout->addWidget(TableProblemy, 2);
+
     LabelSouhrn = new QLabel(this);
     LabelSouhrn->setObjectName(u"LabelSouhrn"_s);
     LabelSouhrn->setWordWrap(true);
     LabelSouhrn->setText(u"Nabídek k odeslání: %1 (nové %2, změněné %3, stažené z portálu %4). "
-                         u"Obrázků k odeslání: %5 (%6 B). Velikost archivu: %7.\n"_s.arg(p.offers.size())
+                         u"Obrázků k odeslání: %5 (%6 B). Velikost archivu: %7. Vozidel s problémem: %8.\n"_s
+                             .arg(p.offers.size())
                              .arg(p.changes.added.size())
                              .arg(p.changes.changed.size())
                              .arg(p.changes.withdrawn.size())
                              .arg(p.pictures.size())
                              .arg(pictureBytes)
                              .arg(ArchiveSizeText(p.archiveBytes))
+                             .arg(p.checks.size())
                          + guardLine(p));
     layout->addWidget(LabelSouhrn);
 

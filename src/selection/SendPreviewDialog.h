@@ -19,6 +19,7 @@ public:
 
     QTableWidget *TableNabidky;
     QTableWidget *TableObrazky;
+    QTableWidget *TableProblemy;
     QLabel *LabelSouhrn;
 };
 

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -37,6 +38,7 @@ void inOneTransaction(Dataset &query, Walk walk)
 const QColor kGray(128, 128, 128);
 const QColor kBlue(0, 0, 255);
 const QColor kNavy(0, 0, 128);
+const QColor kProblem(255, 140, 0);
 
 } // namespace
 
@@ -48,6 +50,11 @@ bool VehicleListTab::hasCurrentRecord() const
 void VehicleListTab::UpdateMarkedLabel()
 {
     Label16->setText(korvex::UpdateMarkedLabel(DbGridTarvo1->CheckedCount()));
+    // Counting walks every row: once after a run of marks, not per mark.
+    if (!m_problemCountPending) {
+        m_problemCountPending = true;
+        QTimer::singleShot(0, this, [this] { UpdateProblemLabel(); });
+    }
 }
 
 void VehicleListTab::UpdateTotalLabel()
@@ -208,6 +215,12 @@ void VehicleListTab::drawCell(int row, int column, bool focused, TGridCellLook &
         look.text = Qt::white;
         look.bold = true;
         look.background = kNavy;
+    }
+    // The number cell of a marked vehicle with a problem; the texts are its
+    // tooltip.
+    if (column == 0 && marked && !rowProblems(row).isEmpty()) {
+        look.text = Qt::black;
+        look.background = kProblem;
     }
     if (column != m_photoColumn)
         return;

@@ -1,5 +1,6 @@
 #include "selection/VehicleListTab.h"
 
+#include "export/VehicleChecks.h"
 #include "platform/Dataset.h"
 #include "widgets/FormText.h"
 #include "widgets/TDBMemoTarvo.h"
@@ -68,6 +69,7 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     , m_foto1(query.fieldIndex(u"FOTO1"))
     , m_rezerva4(query.fieldIndex(u"REZERVA4"))
     , m_rezerva6(query.fieldIndex(u"REZERVA6"))
+    , m_poradi(query.fieldIndex(u"PORADI"))
 {
     setObjectName(u"TabSheetSeznam"_s);
     setMinimumSize(770, 525);
@@ -110,6 +112,7 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     buildDetailPanel();
     buildButtons();
     buildHiddenButtons();
+    buildProblemMarker();
 
     Panel1 = new TransferPanel(this);
     Panel1->move(352, 2);

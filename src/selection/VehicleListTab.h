@@ -4,7 +4,10 @@
 
 #include <QWidget>
 
+#include <QHash>
+
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -20,6 +23,7 @@ class TDbGridTarvo;
 struct TGridCellLook;
 class TransferPanel;
 class UserDialogs;
+class VehicleChecker;
 
 // The first tab of the main window, "Příprava inzerce Korvex": the vehicle
 // grid with its marks, the detail panel, the flags and the counters. Marks
@@ -29,6 +33,7 @@ class VehicleListTab : public QWidget
     Q_OBJECT
 public:
     VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *parent = nullptr);
+    ~VehicleListTab() override;
 
     // Where the photo icons are read: "Foto.bmp" in the settings folder,
     // "Data_Off_LIne\No_Foto.bmp" in the executable folder.
@@ -40,6 +45,13 @@ public:
 
     void UpdateMarkedLabel();
     void UpdateTotalLabel();
+    // "s problémem N": the marked vehicles whose checks found something.
+    // UpdateMarkedLabel has it counted once the events of a walk are done.
+    void UpdateProblemLabel();
+    // Forgets what the checks found, so that the files are looked at again.
+    void RecheckVehicles();
+    // The check texts of a row; empty for an unmarked vehicle.
+    QStringList rowProblems(int row);
     // Checks in the grid every record whose OZNACENO is true and goes back to
     // the first record.
     void RestoreMarks();
@@ -54,6 +66,8 @@ public:
     void DeleteCurrentVehicle();
 
     // Actions that belong to the window around the tab.
+    // Whether the send names only the first photo (the settings tab's box).
+    std::function<bool()> onlyFirstPhoto;
     std::function<void()> onShowPhotos, onSend, onPreview, onClose, onLoadData, onCreateAscii, onGenerateXml, onCreateDatabase;
 
     TDbGridTarvo *DbGridTarvo1;
@@ -62,6 +76,7 @@ public:
     TDBMemoTarvo *DBMemoTarvo2;
     QLabel *Label15;
     QLabel *Label16;
+    QLabel *LabelProblemy;
     QPushButton *Button7;
     QPushButton *Button8;
     QPushButton *Button6;
@@ -93,6 +108,8 @@ private:
     void drawCell(int row, int column, bool focused, TGridCellLook &look);
     void toggleTextFlag(const QString &field);
     bool hasCurrentRecord() const;
+    void buildProblemMarker();
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void guarded(const std::function<void()> &action);
 
     Dataset &m_query;
@@ -112,6 +129,11 @@ private:
     };
     std::vector<DetailField> m_detailFields;
     std::vector<std::pair<QCheckBox *, QString>> m_flagBoxes;
+    // What the checks found, by PORADI, for the marked vehicles looked at.
+    QHash<qlonglong, QStringList> m_problems;
+    std::unique_ptr<VehicleChecker> m_checker;
+    int m_poradi;
+    bool m_problemCountPending = false;
 };
 
 } // namespace korvex

@@ -206,7 +206,7 @@ TEST_F(UnattendedRun, EveryOutcomeEndsTheRunWithItsStatusAndLogLine)
     EXPECT_EQ(runModule(), 1) << errors.toStdString();
     const QStringList lines = logLines();
     EXPECT_TRUE(lines.last().contains(u";bez obsluhy;Chyba: "_s)) << lines.last().toStdString();
-    EXPECT_TRUE(lines[lines.size() - 2].contains(u";automaticky;nabídek 0;obrázků 0;archiv -;chyba: "_s))
+    EXPECT_TRUE(lines[lines.size() - 2].contains(u";automaticky;nabídek 0;obrázků 0;problémů -;archiv -;chyba: "_s))
         << lines[lines.size() - 2].toStdString();
     stub.setFault({});
 

@@ -3,6 +3,7 @@
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
 #include "Files.h"
+#include "JpegWriter.h"
 #include "export/HttpClient.h"
 #include "platform/ModuleSettings.h"
 #include "platform/Packer.h"
@@ -34,9 +35,18 @@ public:
     bool lastRunCancelled() const override { return false; }
 };
 
+// A photo of exactly 2000 bytes: a small real JPEG, padded with fill.
+inline QByteArray FixturePhoto(char fill)
+{
+    QTemporaryDir dir;
+    fixture::writeJpeg(dir.path() + u"/p.jpg"_s, 8, 8, unsigned(fill));
+    QByteArray bytes = readFile(dir.path() + u"/p.jpg"_s);
+    return bytes + QByteArray(2000 - bytes.size(), fill);
+}
+
 // An installation under root for a send: the program folder with its
-// working folder (returned), and a working table of three vehicles with one
-// photo each, the first and the third marked.
+// working folder (returned), and a working table of three complete vehicles
+// with one photo each, the first and the third marked.
 inline QString WriteSendInstallation(Dataset &query, const QString &root)
 {
     const QString exe = root + u"/PRG/"_s;
@@ -45,10 +55,12 @@ inline QString WriteSendInstallation(Dataset &query, const QString &root)
     CreateWorkingTable(query, DatabaseSession::fromText(u"[BAZAR]\nPATH="_s + root + u"/Data\n"_s));
     for (int i = 1; i <= 3; ++i) {
         const QString photo = root + u"/Data/FOTO/%1_1_WEB.JPG"_s.arg(i);
-        writeFile(photo, QByteArray(2000, char('0' + i)));
+        writeFile(photo, FixturePhoto(char('0' + i)));
         query.append();
         query.setValue(u"CJ", QString::number(i));
         query.setValue(u"ZNACKA", u"Škoda"_s);
+        query.setValue(u"MODEL", u"Octavia"_s);
+        query.setValue(u"CENA_VOZIDLA", u"150000"_s);
         query.setValue(u"FOTO1", photo);
         query.setValue(u"ZOB_FOTO1", true);
         query.setValue(u"OZNACENO", i != 2);

@@ -219,7 +219,7 @@ TEST_F(SendTest, EverySendLeavesOneLogLine)
     const QString log = Win1250::decode(f.readAll());
     const QStringList lines = log.split(u"\r\n"_s, Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << log.toStdString();
-    EXPECT_TRUE(lines[0].contains(u";ručně;nabídek 2;obrázků 2;archiv "_s)) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(u";ručně;nabídek 2;obrázků 2;problémů 0;archiv "_s)) << lines[0].toStdString();
     EXPECT_TRUE(lines[0].endsWith(u";odesláno, HTTP 200"_s)) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith(u";odeslání odmítnuto uživatelem"_s));
     EXPECT_TRUE(lines[2].endsWith(u";zastaveno: uživatel DEMO"_s));

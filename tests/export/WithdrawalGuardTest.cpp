@@ -54,13 +54,21 @@ TEST(GuardSettings, MissingOrDamagedFileKeepsTheGuardOn)
     EXPECT_TRUE(read.enabled);
     EXPECT_EQ(read.percent, 30);
     EXPECT_EQ(read.minimum, 5);
+    EXPECT_TRUE(read.resendChangedPhotos);
 
-    SaveGuardSettings({false, 45, 2}, exe);
-    EXPECT_EQ(test::readFile(exe + u"Korvex_ochrana.ddd"_s), "0\r\n45\r\n2\r\n");
+    SaveGuardSettings({false, 45, 2, false}, exe);
+    EXPECT_EQ(test::readFile(exe + u"Korvex_ochrana.ddd"_s), "0\r\n45\r\n2\r\n0\r\n");
     read = LoadGuardSettings(exe);
     EXPECT_FALSE(read.enabled);
     EXPECT_EQ(read.percent, 45);
     EXPECT_EQ(read.minimum, 2);
+    EXPECT_FALSE(read.resendChangedPhotos);
+
+    // A file of the three guard lines predates the photo switch: it is on.
+    test::writeFile(exe + u"Korvex_ochrana.ddd"_s, "0\r\n45\r\n2\r\n");
+    read = LoadGuardSettings(exe);
+    EXPECT_FALSE(read.enabled);
+    EXPECT_TRUE(read.resendChangedPhotos);
 
     test::writeFile(exe + u"Korvex_ochrana.ddd"_s, "ne\r\n150\r\n-3\r\n");
     read = LoadGuardSettings(exe);

@@ -1,0 +1,102 @@
+#include "export/ChangedPhotos.h"
+
+#include "export/OfferDigest.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+#include <optional>
+
+namespace korvex {
+namespace {
+
+struct Stamp
+{
+    qint64 size;
+    qint64 modified;
+};
+
+// stat() itself: a QFileInfo costs several times more, and a large stock
+// asks for tens of thousands of files.
+std::optional<Stamp> stampOf(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return Stamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000};
+}
+
+bool sameStamp(const SentPhotoFile &file, const Stamp &stamp)
+{
+    return file.size == stamp.size && file.modified == stamp.modified;
+}
+
+} // namespace
+
+ChangedPhotos::ChangedPhotos(QHash<QString, SentPhotoFile> sent)
+    : m_sent(std::move(sent))
+{
+}
+
+bool ChangedPhotos::changed(const QString &name, const QString &path)
+{
+    const auto sent = m_sent.constFind(name);
+    if (sent == m_sent.cend())
+        return false;
+    const std::optional<Stamp> stamp = stampOf(path);
+    if (!stamp || sameStamp(*sent, *stamp))
+        return false;
+    const auto found = m_found.constFind(name);
+    if (found != m_found.cend() && sameStamp(*found, *stamp))
+        return found->digest != sent->digest;
+    QString digest;
+    try {
+        digest = DigestFiles({path}).value(0);
+    } catch (const std::exception &) {
+        return false;
+    }
+    ++m_digests;
+    m_found.insert(name, SentPhotoFile{name, stamp->size, stamp->modified, digest});
+    return digest != sent->digest;
+}
+
+QList<SentPhotoFile> ChangedPhotos::filesToRecord(const QHash<QString, QString> &named,
+                                                  const QList<SentPicture> &uploaded)
+{
+    QHash<QString, QString> uploadedDigests;
+    for (const SentPicture &picture : uploaded)
+        uploadedDigests.insert(picture.name, picture.digest);
+
+    QList<SentPhotoFile> files;
+    QList<SentPhotoFile> unknown;
+    QStringList unknownPaths;
+    for (auto it = named.cbegin(); it != named.cend(); ++it) {
+        const std::optional<Stamp> stamp = stampOf(it.value());
+        if (!stamp)
+            continue;
+        SentPhotoFile file{it.key(), stamp->size, stamp->modified, {}};
+        const auto sent = m_sent.constFind(file.name);
+        const auto found = m_found.constFind(file.name);
+        if (uploadedDigests.contains(file.name)) {
+            file.digest = uploadedDigests.value(file.name);
+            files.append(file);
+        } else if (found != m_found.cend() && sameStamp(*found, *stamp)) {
+            // Not sent again, so its content is what the history holds.
+            if (sent != m_sent.cend() && found->digest == sent->digest)
+                files.append(*found);
+        } else if (sent == m_sent.cend()) {
+            unknown.append(file);
+            unknownPaths.append(it.value());
+        }
+    }
+    const QStringList digests = DigestFiles(unknownPaths);
+    m_digests += int(digests.size());
+    for (qsizetype i = 0; i < unknown.size(); ++i) {
+        unknown[i].digest = digests[i];
+        files.append(unknown[i]);
+    }
+    return files;
+}
+
+} // namespace korvex

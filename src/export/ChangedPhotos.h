@@ -1,0 +1,39 @@
+#pragma once
+
+#include "export/SendRecord.h"
+
+#include <QHash>
+#include <QString>
+
+namespace korvex {
+
+// Tells which pictures the portal already lists were retaken under the same
+// name since they were last sent, from the photo files of the send history.
+// A file is read for its digest only when its size or modification time
+// differ from what the history holds.
+class ChangedPhotos
+{
+public:
+    explicit ChangedPhotos(QHash<QString, SentPhotoFile> sent);
+
+    // True when the file at path no longer holds what was sent as name. A
+    // name the history does not know counts as unchanged; so does a file
+    // that cannot be read (staging then says why, if it must).
+    bool changed(const QString &name, const QString &path);
+
+    // What a successful send records of the pictures its offers named
+    // (name to photo path): the uploaded ones with their digests, the ones
+    // the history did not know yet, and those whose time moved on while
+    // their content stayed. Throws ModuleError naming a file it cannot read.
+    QList<SentPhotoFile> filesToRecord(const QHash<QString, QString> &named, const QList<SentPicture> &uploaded);
+
+    // How many files were read for their digest so far.
+    int digestsComputed() const { return m_digests; }
+
+private:
+    QHash<QString, SentPhotoFile> m_sent;
+    QHash<QString, SentPhotoFile> m_found; // digested during this send
+    int m_digests = 0;
+};
+
+} // namespace korvex

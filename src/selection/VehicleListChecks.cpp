@@ -1,0 +1,88 @@
+// The vehicle list's checks: which marked vehicles would go out without a
+// price, a photo or a readable photo, shown in the grid and counted.
+#include "selection/VehicleListTab.h"
+
+#include "export/VehicleChecks.h"
+#include "platform/Dataset.h"
+#include "widgets/FormText.h"
+#include "widgets/TDbGridTarvo.h"
+
+#include <QHelpEvent>
+#include <QLabel>
+#include <QToolTip>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+
+VehicleListTab::~VehicleListTab() = default;
+
+void VehicleListTab::buildProblemMarker()
+{
+    // Right of the navigator: the band has no other free place.
+    LabelProblemy = PlaceLabel(this, QString(), QRect(632, 40, 136, 20));
+    LabelProblemy->setObjectName(u"LabelProblemy"_s);
+    SetTextLook(LabelProblemy, QColor(255, 140, 0), true);
+    LabelProblemy->setToolTip(u"Vybraná vozidla bez ceny, fotografie, značky, modelu nebo stavu km"_s);
+    DbGridTarvo1->viewport()->installEventFilter(this);
+    // An edit of the current vehicle (its photos chosen in the dialog) is
+    // checked again when it is next looked at.
+    connect(&m_query, &Dataset::dataChanged, this, [this] {
+        if (hasCurrentRecord())
+            m_problems.remove(m_query.value(m_poradi).toLongLong());
+    });
+}
+
+void VehicleListTab::RecheckVehicles()
+{
+    m_problems.clear();
+    m_checker.reset();
+    UpdateProblemLabel();
+    DbGridTarvo1->viewport()->update();
+}
+
+QStringList VehicleListTab::rowProblems(int row)
+{
+    if (!m_query.valueAt(row, m_oznaceno).toBool())
+        return {};
+    const qlonglong key = m_query.valueAt(row, m_poradi).toLongLong();
+    const auto known = m_problems.constFind(key);
+    if (known != m_problems.cend())
+        return *known;
+    if (!m_checker)
+        m_checker = std::make_unique<VehicleChecker>(onlyFirstPhoto && onlyFirstPhoto());
+    QStringList texts;
+    for (const VehicleFinding &finding : m_checker->checkRow(m_query, row))
+        texts.append(FindingText(finding));
+    m_problems.insert(key, texts);
+    return texts;
+}
+
+void VehicleListTab::UpdateProblemLabel()
+{
+    m_problemCountPending = false;
+    int vehicles = 0;
+    // Every marked vehicle is among the rows, with the filter or without.
+    if (m_query.isOpen())
+        for (int row = 0; row < m_query.recordCount(); ++row)
+            if (!rowProblems(row).isEmpty())
+                ++vehicles;
+    LabelProblemy->setText(u"s problémem %1"_s.arg(vehicles));
+}
+
+bool VehicleListTab::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == DbGridTarvo1->viewport() && event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int row = DbGridTarvo1->indexAt(help->pos()).row();
+        const QStringList texts = row >= 0 ? rowProblems(row) : QStringList();
+        if (texts.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), texts.join(u'\n'), DbGridTarvo1->viewport());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace korvex
