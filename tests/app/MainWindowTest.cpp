@@ -762,10 +762,13 @@ TEST_F(MainWindow, TheGuardGroupShowsAndSavesItsOwnFile)
     EXPECT_EQ(group->SpinEditOchranaProcent->value(), 40);
     EXPECT_EQ(group->SpinEditOchranaPocet->value(), 7);
     EXPECT_FALSE(group->SpinEditOchranaPocet->isEnabled());
+    EXPECT_TRUE(group->CheckBoxZmeneneFoto->isChecked()); // a file of three lines predates the switch
 
     group->CheckBoxOchrana->setChecked(true);
     group->SpinEditOchranaPocet->setValue(12);
-    EXPECT_EQ(TextFile::readLines(prg() + u"Korvex_ochrana.ddd"_s), (QStringList{u"1"_s, u"40"_s, u"12"_s}));
+    EXPECT_EQ(TextFile::readLines(prg() + u"Korvex_ochrana.ddd"_s), (QStringList{u"1"_s, u"40"_s, u"12"_s, u"1"_s}));
+    group->CheckBoxZmeneneFoto->setChecked(false);
+    EXPECT_EQ(TextFile::readLines(prg() + u"Korvex_ochrana.ddd"_s), (QStringList{u"1"_s, u"40"_s, u"12"_s, u"0"_s}));
     EXPECT_FALSE(QFile::exists(prg() + u"Korvex.ddd"_s));
 }
 

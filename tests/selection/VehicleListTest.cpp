@@ -2,6 +2,7 @@
 // counters, the only-marked filter, the flags of the current vehicle and the
 // row colours.
 #include "widgets/NavigatorButton.h"
+#include "JpegWriter.h"
 #include "ScriptedDialogs.h"
 #include "platform/SqliteStore.h"
 #include "widgets/TDBMemoTarvo.h"
@@ -10,13 +11,16 @@
 #include "selection/VehicleListTab.h"
 #include "VehicleTable.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QHelpEvent>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -316,3 +320,38 @@ TEST_F(VehicleList, EquipmentMemosAreReadOnly)
 }
 
 } // namespace
+
+TEST_F(VehicleList, MarkedVehiclesWithAProblemShowItAndAreCounted)
+{
+    const QString photo = table.path(u"1_1_web.jpg"_s);
+    fixture::writeJpeg(photo, 8, 8, 1);
+    table.add({{u"ZNACKA"_s, u"Škoda"_s}, {u"MODEL"_s, u"Fabia"_s}, {u"CENA_VOZIDLA"_s, u"99000"_s},
+               {u"FOTO1"_s, photo}, {u"ZOB_FOTO1"_s, true}});
+    tab->UpdateMarkedLabel();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tab->LabelProblemy->text(), u"s problémem 0"_s);
+
+    markRow(0);
+    markRow(5);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tab->LabelProblemy->text(), u"s problémem 1"_s);
+    EXPECT_EQ(draw(0, 0).background, QColor(255, 140, 0));
+    EXPECT_EQ(draw(0, 1).background, QColor(Qt::white));
+    EXPECT_EQ(draw(5, 0).background, QColor(Qt::white));
+    EXPECT_EQ(draw(1, 0).background, QColor(Qt::white)); // unmarked: not looked at
+
+    tab->show();
+    QWidget *viewport = tab->DbGridTarvo1->viewport();
+    const QPoint at = tab->DbGridTarvo1->visualRect(tab->DbGridTarvo1->model()->index(0, 1)).center();
+    QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+    QApplication::sendEvent(viewport, &help);
+    EXPECT_EQ(QToolTip::text(), u"bez ceny\nbez fotografie\nbez značky nebo modelu"_s);
+
+    // Removing the photo of the complete vehicle is seen once it is checked again.
+    QFile::remove(photo);
+    tab->RecheckVehicles();
+    EXPECT_EQ(tab->LabelProblemy->text(), u"s problémem 2"_s);
+    markRow(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tab->LabelProblemy->text(), u"s problémem 1"_s);
+}
