@@ -1,38 +1,49 @@
 #include "export/ChangedPhotos.h"
 
+#include "export/JpegHeader.h"
 #include "export/OfferDigest.h"
 
 #include <QFile>
 
 #include <sys/stat.h>
 
-#include <optional>
 
 namespace korvex {
 namespace {
 
-struct Stamp
-{
-    qint64 size;
-    qint64 modified;
-};
-
-// stat() itself: a QFileInfo costs several times more, and a large stock
-// asks for tens of thousands of files.
-std::optional<Stamp> stampOf(const QString &path)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return std::nullopt;
-    return Stamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000};
-}
-
+template<typename Stamp>
 bool sameStamp(const SentPhotoFile &file, const Stamp &stamp)
 {
     return file.size == stamp.size && file.modified == stamp.modified;
 }
 
 } // namespace
+
+// stat() itself: a QFileInfo costs several times more, and a large stock
+// asks for tens of thousands of files.
+std::optional<ChangedPhotos::Stamp> ChangedPhotos::stampOf(const QString &path)
+{
+    const auto known = m_stamps.constFind(path);
+    if (known != m_stamps.cend())
+        return *known;
+    struct stat st;
+    std::optional<Stamp> stamp;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        stamp = Stamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000};
+    m_stamps.insert(path, stamp);
+    return stamp;
+}
+
+std::optional<bool> ChangedPhotos::knownJpeg(const QString &name, const QString &path)
+{
+    const auto sent = m_sent.constFind(name);
+    if (sent == m_sent.cend() || sent->jpeg < 0)
+        return std::nullopt;
+    const std::optional<Stamp> stamp = stampOf(path);
+    if (!stamp || !sameStamp(*sent, *stamp))
+        return std::nullopt;
+    return sent->jpeg == 1;
+}
 
 ChangedPhotos::ChangedPhotos(QHash<QString, SentPhotoFile> sent)
     : m_sent(std::move(sent))
@@ -75,17 +86,22 @@ QList<SentPhotoFile> ChangedPhotos::filesToRecord(const QHash<QString, QString> 
         const std::optional<Stamp> stamp = stampOf(it.value());
         if (!stamp)
             continue;
-        SentPhotoFile file{it.key(), stamp->size, stamp->modified, {}};
+        SentPhotoFile file{it.key(), stamp->size, stamp->modified, {}, -1};
         const auto sent = m_sent.constFind(file.name);
         const auto found = m_found.constFind(file.name);
         if (uploadedDigests.contains(file.name)) {
             file.digest = uploadedDigests.value(file.name);
+            file.jpeg = HasJpegHeader(it.value()) ? 1 : 0;
             files.append(file);
         } else if (found != m_found.cend() && sameStamp(*found, *stamp)) {
             // Not sent again, so its content is what the history holds.
-            if (sent != m_sent.cend() && found->digest == sent->digest)
-                files.append(*found);
+            if (sent != m_sent.cend() && found->digest == sent->digest) {
+                SentPhotoFile refreshed = *found;
+                refreshed.jpeg = sent->jpeg >= 0 ? sent->jpeg : (HasJpegHeader(it.value()) ? 1 : 0);
+                files.append(refreshed);
+            }
         } else if (sent == m_sent.cend()) {
+            file.jpeg = HasJpegHeader(it.value()) ? 1 : 0;
             unknown.append(file);
             unknownPaths.append(it.value());
         }

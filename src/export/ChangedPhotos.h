@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QString>
 
+#include <optional>
+
 namespace korvex {
 
 // Tells which pictures the portal already lists were retaken under the same
@@ -27,10 +29,26 @@ public:
     // their content stayed. Throws ModuleError naming a file it cannot read.
     QList<SentPhotoFile> filesToRecord(const QHash<QString, QString> &named, const QList<SentPicture> &uploaded);
 
+    // Whether the file's JPEG header was readable when the history last
+    // recorded it, if the file is still as it was then.
+    std::optional<bool> knownJpeg(const QString &name, const QString &path);
+
+    // Whether the path names an ordinary file, as asked once this send.
+    bool isFile(const QString &path) { return stampOf(path).has_value(); }
+
     // How many files were read for their digest so far.
     int digestsComputed() const { return m_digests; }
 
 private:
+    struct Stamp
+    {
+        qint64 size;
+        qint64 modified;
+    };
+    // Each file is asked once a send, for the checks and for the change.
+    std::optional<Stamp> stampOf(const QString &path);
+
+    QHash<QString, std::optional<Stamp>> m_stamps;
     QHash<QString, SentPhotoFile> m_sent;
     QHash<QString, SentPhotoFile> m_found; // digested during this send
     int m_digests = 0;

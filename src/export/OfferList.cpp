@@ -35,7 +35,7 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
     WriteOfferListHead(out);
     PhotoStaging staging(settings.workingFolder, LoadPortalPictureList(settings.executableFolder),
                          settings.onlyFirstPhoto, settings.changedPhotos, settings.linkPhotos);
-    VehicleChecker checker(settings.onlyFirstPhoto);
+    VehicleChecker checker(settings.onlyFirstPhoto, settings.changedPhotos);
     QSet<VehicleProblem> kinds;
     const DisabledControls display(query);
     query.startTransaction();
@@ -48,7 +48,8 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
                 block.length = out.pos() - block.begin;
                 result.blocks.append(block);
                 ++result.offers;
-                const QList<VehicleFinding> findings = checker.check(query);
+                const QList<VehicleFinding> findings =
+                    settings.checkVehicles ? checker.check(query) : QList<VehicleFinding>();
                 if (!findings.isEmpty()) {
                     VehicleCheck check{block.cj, block.make, {}};
                     for (const VehicleFinding &f : findings) {

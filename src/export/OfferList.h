@@ -24,6 +24,8 @@ struct OfferListSettings
     ChangedPhotos *changedPhotos = nullptr;
     // Off: every picture is copied, none linked.
     bool linkPhotos = true;
+    // Off: the marked vehicles are not checked (only the offer list is wanted).
+    bool checkVehicles = true;
 };
 
 // One offer of the written document: the vehicle and where its block, from

@@ -25,7 +25,7 @@ const char *const kUpgrades[] = {
     "CREATE INDEX nabidky_odeslani ON nabidky (odeslani);"
     "CREATE INDEX obrazky_odeslani ON obrazky (odeslani);",
     "CREATE TABLE fotografie (nazev TEXT PRIMARY KEY, velikost INTEGER NOT NULL, zmeneno INTEGER NOT NULL,"
-    " otisk TEXT NOT NULL);",
+    " otisk TEXT NOT NULL, jpeg INTEGER NOT NULL);",
 };
 constexpr int kVersion = int(std::size(kUpgrades));
 
@@ -192,12 +192,13 @@ QHash<QString, SentPhotoFile> SendHistory::photoFiles() const
     QHash<QString, SentPhotoFile> files;
     if (!m_db || storedVersion() < 2)
         return files;
-    Statement photos(m_db, "SELECT nazev, velikost, zmeneno, otisk FROM fotografie");
+    Statement photos(m_db, "SELECT nazev, velikost, zmeneno, otisk, jpeg FROM fotografie");
     if (!photos.ok())
         fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
     int step;
     while ((step = sqlite3_step(photos.get())) == SQLITE_ROW) {
-        SentPhotoFile file{photos.text(0), photos.integer(1), photos.integer(2), photos.text(3)};
+        SentPhotoFile file{photos.text(0), photos.integer(1), photos.integer(2), photos.text(3),
+                           int(photos.integer(4))};
         files.insert(file.name, file);
     }
     if (step != SQLITE_DONE)
@@ -216,7 +217,8 @@ void SendHistory::record(const SendRecord &send)
         Statement offer(m_db, "INSERT INTO nabidky (odeslani, poradi, cj, znacka, otisk) VALUES (?, ?, ?, ?, ?)");
         Statement picture(m_db, "INSERT INTO obrazky (odeslani, nazev, velikost, otisk) VALUES (?, ?, ?, ?)");
         Statement photo(m_db,
-                        "INSERT OR REPLACE INTO fotografie (nazev, velikost, zmeneno, otisk) VALUES (?, ?, ?, ?)");
+                        "INSERT OR REPLACE INTO fotografie (nazev, velikost, zmeneno, otisk, jpeg)"
+                        " VALUES (?, ?, ?, ?, ?)");
         if (!head.ok() || !offer.ok() || !picture.ok() || !photo.ok())
             fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
         head.bind(1, send.when.toString(kTimeFormat));
@@ -255,6 +257,7 @@ void SendHistory::record(const SendRecord &send)
             photo.bind(2, f.size);
             photo.bind(3, f.modified);
             photo.bind(4, f.digest);
+            photo.bind(5, qint64(f.jpeg));
             if (sqlite3_step(photo.get()) != SQLITE_DONE)
                 fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
         }

@@ -25,13 +25,15 @@ struct SentPicture
 
 // A photo file as it was when its picture last went to the portal: the
 // digest tells a photo retaken under the same name; the size and the
-// modification time (ms since the epoch) spare the digest while they hold.
+// modification time (ms since the epoch) spare the digest, and the header
+// check, while they hold.
 struct SentPhotoFile
 {
     QString name;
     qint64 size = 0;
     qint64 modified = 0;
     QString digest;
+    int jpeg = -1; // 1: the JPEG header is readable, 0: it is not, -1: not known
 };
 
 // One successful upload as the send history keeps it.

@@ -1,6 +1,8 @@
 #include "export/VehicleChecks.h"
 
+#include "export/ChangedPhotos.h"
 #include "export/JpegHeader.h"
+#include "export/PhotoStaging.h"
 #include "platform/Dataset.h"
 
 using namespace Qt::StringLiterals;
@@ -59,58 +61,79 @@ QString FindingText(const VehicleFinding &finding)
     return finding.photo.isEmpty() ? text : text + u' ' + finding.photo;
 }
 
-VehicleChecker::VehicleChecker(bool onlyFirstPhoto)
+VehicleChecker::VehicleChecker(bool onlyFirstPhoto, ChangedPhotos *known)
     : m_onlyFirst(onlyFirstPhoto)
+    , m_known(known)
 {
 }
 
 QList<VehicleFinding> VehicleChecker::check(const Dataset &query)
 {
-    return check([&query](const QString &field) { return query.value(field); });
+    return check(query, [&query](int field) { return query.value(field); });
 }
 
 QList<VehicleFinding> VehicleChecker::checkRow(const Dataset &query, int row)
 {
-    return check([&query, row](const QString &field) { return query.valueAt(row, query.fieldIndex(field)); });
+    return check(query, [&query, row](int field) { return query.valueAt(row, field); });
 }
 
-QList<VehicleFinding> VehicleChecker::check(const std::function<QVariant(const QString &)> &value)
+QList<VehicleFinding> VehicleChecker::check(const Dataset &query, const std::function<QVariant(int)> &value)
 {
-    auto field = [&value](const QString &name) { return value(name).toString(); };
+    // A large stock is checked vehicle by vehicle: the names are looked up once.
+    if (m_fields.empty())
+        for (const char16_t *name : {u"CENA_VOZIDLA", u"ZNACKA", u"MODEL", u"DRUH_VOZIDLA", u"NAJETO", u"FOTO1",
+                                     u"FOTO2", u"FOTO3", u"FOTO4", u"FOTO5", u"FOTO6", u"ZOB_FOTO1", u"ZOB_FOTO2",
+                                     u"ZOB_FOTO3", u"ZOB_FOTO4", u"ZOB_FOTO5", u"ZOB_FOTO6"})
+            m_fields.push_back(query.fieldIndex(QStringView(name)));
+    enum { Price, Make, Model, Category, Mileage, Photo1, Shown1 = Photo1 + 6 };
+    auto field = [&](int which) { return value(m_fields[size_t(which)]).toString(); };
+
     QList<VehicleFinding> findings;
-    if (!hasPrice(field(u"CENA_VOZIDLA"_s)))
+    if (!hasPrice(field(Price)))
         findings.append({VehicleProblem::NoPrice, {}});
 
     // The photos the offer would choose from, as the staging reads them.
     QList<VehicleFinding> photoFindings;
     bool chosen = false;
-    for (int n = 1; n <= (m_onlyFirst ? 1 : 6); ++n) {
-        const QString photo = field(u"FOTO%1"_s.arg(n));
-        if (photo.isEmpty() || !isSet(value(u"ZOB_FOTO%1"_s.arg(n))))
+    for (int n = 0; n < (m_onlyFirst ? 1 : 6); ++n) {
+        const QString photo = field(Photo1 + n);
+        if (photo.isEmpty() || !isSet(value(m_fields[size_t(Shown1 + n)])))
             continue;
         chosen = true;
-        if (!m_files.isFile(photo))
+        const QString path = existingFile(photo);
+        if (path.isEmpty())
             photoFindings.append({VehicleProblem::MissingPhoto, photo});
-        else if (!readableJpeg(m_files.resolve(photo)))
+        else if (!readableJpeg(photo, path))
             photoFindings.append({VehicleProblem::DamagedPhoto, photo});
     }
     if (!chosen)
         findings.append({VehicleProblem::NoPhoto, {}});
     findings += photoFindings;
 
-    if (isBlank(field(u"ZNACKA"_s)) || isBlank(field(u"MODEL"_s)))
+    if (isBlank(field(Make)) || isBlank(field(Model)))
         findings.append({VehicleProblem::NoMakeOrModel, {}});
-    if (isCar(field(u"DRUH_VOZIDLA"_s)) && isBlank(field(u"NAJETO"_s)))
+    if (isCar(field(Category)) && isBlank(field(Mileage)))
         findings.append({VehicleProblem::NoMileage, {}});
     return findings;
 }
 
-bool VehicleChecker::readableJpeg(const QString &path)
+QString VehicleChecker::existingFile(const QString &photo)
+{
+    // A path written as the file system spells it needs no folder listing.
+    if (m_known && m_known->isFile(photo))
+        return photo;
+    return m_files.isFile(photo) ? m_files.resolve(photo) : QString();
+}
+
+bool VehicleChecker::readableJpeg(const QString &photo, const QString &path)
 {
     const auto known = m_jpeg.constFind(path);
     if (known != m_jpeg.cend())
         return *known;
-    const bool ok = HasJpegHeader(path);
+    std::optional<bool> recorded;
+    if (m_known)
+        recorded = m_known->knownJpeg(PictureName(photo), path);
+    const bool ok = recorded ? *recorded : HasJpegHeader(path);
     m_jpeg.insert(path, ok);
     return ok;
 }

@@ -9,9 +9,11 @@
 #include <QVariant>
 
 #include <functional>
+#include <vector>
 
 namespace korvex {
 
+class ChangedPhotos;
 class Dataset;
 
 // What a dealer should know about a vehicle before it is published. A check
@@ -39,11 +41,12 @@ struct VehicleCheck
 
 // Checks vehicles of the working table against their photo files. Folder
 // listings and JPEG headers are kept for the checker's life, so one checker
-// serves one look at the files.
+// serves one look at the files. With the send history's photo files, a
+// header it found readable is not read again while the file is as it was.
 class VehicleChecker
 {
 public:
-    explicit VehicleChecker(bool onlyFirstPhoto);
+    explicit VehicleChecker(bool onlyFirstPhoto, ChangedPhotos *known = nullptr);
 
     // The current record of the query.
     QList<VehicleFinding> check(const Dataset &query);
@@ -51,12 +54,16 @@ public:
     QList<VehicleFinding> checkRow(const Dataset &query, int row);
 
 private:
-    QList<VehicleFinding> check(const std::function<QVariant(const QString &)> &value);
-    bool readableJpeg(const QString &path);
+    QList<VehicleFinding> check(const Dataset &query, const std::function<QVariant(int)> &value);
+    // The photo's file as the system names it; empty when there is none.
+    QString existingFile(const QString &photo);
+    bool readableJpeg(const QString &photo, const QString &path);
 
     bool m_onlyFirst;
+    ChangedPhotos *m_known;
     WinPath::CachedResolver m_files;
     QHash<QString, bool> m_jpeg;
+    std::vector<int> m_fields;
 };
 
 // The question a send asks before packing when marked vehicles have

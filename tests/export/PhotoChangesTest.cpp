@@ -211,3 +211,25 @@ TEST_F(StagingTest, ALeftoverLinkIsNeverWrittenThrough)
         EXPECT_EQ(test::readFile(working + u"/1_1_web.jpg"_s), test::readFile(photo1)) << link;
     }
 }
+
+// The header check of a large stock rests on what the history recorded, but
+// only while the file is as it was then.
+TEST(ChangedPhotos, AHeaderVerdictHoldsWhileTheFileDoes)
+{
+    QTemporaryDir dir;
+    const QString photo = dir.path() + u"/a_1_web.jpg"_s;
+    const QString history = dir.path() + u"/Korvex_historie.db"_s;
+    test::writeFile(photo, "no picture");
+    SendRecord send;
+    send.when = QDateTime::currentDateTime();
+    send.photoFiles = ChangedPhotos({}).filesToRecord({{u"a_1_web.jpg"_s, photo}}, {});
+    SendHistory(history, SendHistory::Mode::Write).record(send);
+
+    ChangedPhotos known(SendHistory(history, SendHistory::Mode::Read).photoFiles());
+    EXPECT_EQ(known.knownJpeg(u"a_1_web.jpg"_s, photo), std::optional<bool>(false));
+    EXPECT_EQ(known.knownJpeg(u"b_1_web.jpg"_s, photo), std::nullopt);
+
+    retake(photo, 'j');
+    ChangedPhotos after(SendHistory(history, SendHistory::Mode::Read).photoFiles());
+    EXPECT_EQ(after.knownJpeg(u"a_1_web.jpg"_s, photo), std::nullopt);
+}
