@@ -5,7 +5,9 @@
 
 #include <QFile>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 
 namespace korvex {
@@ -19,16 +21,32 @@ bool sameStamp(const SentPhotoFile &file, const Stamp &stamp)
 
 } // namespace
 
-// stat() itself: a QFileInfo costs several times more, and a large stock
-// asks for tens of thousands of files.
+ChangedPhotos::~ChangedPhotos()
+{
+    for (const int folder : std::as_const(m_folders))
+        if (folder >= 0)
+            ::close(folder);
+}
+
+// stat() itself, relative to the photo's open folder: a QFileInfo costs
+// several times more, and a large stock asks for tens of thousands of
+// files in a few folders.
 std::optional<ChangedPhotos::Stamp> ChangedPhotos::stampOf(const QString &path)
 {
     const auto known = m_stamps.constFind(path);
     if (known != m_stamps.cend())
         return *known;
+    const qsizetype cut = path.lastIndexOf(u'/');
+    const QString folderPath = cut < 0 ? QString() : path.first(cut + 1);
+    auto folder = m_folders.find(folderPath);
+    if (folder == m_folders.end())
+        folder = m_folders.insert(
+            folderPath, ::open(folderPath.isEmpty() ? "." : QFile::encodeName(folderPath).constData(),
+                               O_PATH | O_DIRECTORY | O_CLOEXEC));
     struct stat st;
     std::optional<Stamp> stamp;
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
+    if (*folder >= 0 && ::fstatat(*folder, QFile::encodeName(path.sliced(cut + 1)).constData(), &st, 0) == 0
+        && S_ISREG(st.st_mode))
         stamp = Stamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000};
     m_stamps.insert(path, stamp);
     return stamp;

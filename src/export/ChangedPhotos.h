@@ -17,6 +17,9 @@ class ChangedPhotos
 {
 public:
     explicit ChangedPhotos(QHash<QString, SentPhotoFile> sent);
+    ~ChangedPhotos();
+    ChangedPhotos(const ChangedPhotos &) = delete;
+    ChangedPhotos &operator=(const ChangedPhotos &) = delete;
 
     // True when the file at path no longer holds what was sent as name. A
     // name the history does not know counts as unchanged; so does a file
@@ -49,6 +52,7 @@ private:
     std::optional<Stamp> stampOf(const QString &path);
 
     QHash<QString, std::optional<Stamp>> m_stamps;
+    QHash<QString, int> m_folders; // open folder descriptors, -1 where none
     QHash<QString, SentPhotoFile> m_sent;
     QHash<QString, SentPhotoFile> m_found; // digested during this send
     int m_digests = 0;
