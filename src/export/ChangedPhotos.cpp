@@ -124,7 +124,14 @@ QList<SentPhotoFile> ChangedPhotos::filesToRecord(const QHash<QString, QString> 
             unknownPaths.append(it.value());
         }
     }
-    const QStringList digests = DigestFiles(unknownPaths);
+    QStringList digests;
+    try {
+        digests = DigestFiles(unknownPaths);
+    } catch (const std::exception &) {
+        // A photo gone since it was named: these wait for the next send,
+        // and the send itself is still recorded.
+        return files;
+    }
     m_digests += int(digests.size());
     for (qsizetype i = 0; i < unknown.size(); ++i) {
         unknown[i].digest = digests[i];

@@ -29,7 +29,7 @@ public:
     // What a successful send records of the pictures its offers named
     // (name to photo path): the uploaded ones with their digests, the ones
     // the history did not know yet, and those whose time moved on while
-    // their content stayed. Throws ModuleError naming a file it cannot read.
+    // their content stayed. Those it cannot read are left for a later send.
     QList<SentPhotoFile> filesToRecord(const QHash<QString, QString> &named, const QList<SentPicture> &uploaded);
 
     // Whether the file's JPEG header was readable when the history last

@@ -3,6 +3,7 @@
 #include "export/ChangedPhotos.h"
 #include "export/EmptyWorkingFolder.h"
 #include "export/GuardSettings.h"
+#include "export/OfferDigest.h"
 #include "export/OfferList.h"
 #include "export/SendPreview.h"
 #include "export/SendPreviewReport.h"
@@ -232,4 +233,21 @@ TEST(ChangedPhotos, AHeaderVerdictHoldsWhileTheFileDoes)
     retake(photo, 'j');
     ChangedPhotos after(SendHistory(history, SendHistory::Mode::Read).photoFiles());
     EXPECT_EQ(after.knownJpeg(u"a_1_web.jpg"_s, photo), std::nullopt);
+}
+
+TEST(ChangedPhotos, APhotoGoneBeforeTheRecordIsLeftForLater)
+{
+    QTemporaryDir dir;
+    const QString kept = dir.path() + u"/a_1_web.jpg"_s;
+    const QString gone = dir.path() + u"/b_1_web.jpg"_s;
+    test::writeFile(kept, "a");
+    test::writeFile(gone, "b");
+    ChangedPhotos changes({});
+    ASSERT_TRUE(changes.isFile(gone)); // seen while the offers were written
+    QFile::remove(gone);
+    QList<SentPhotoFile> files;
+    EXPECT_NO_THROW(files = changes.filesToRecord({{u"a_1_web.jpg"_s, kept}, {u"b_1_web.jpg"_s, gone}},
+                                                  {{u"a_1_web.jpg"_s, 1, OfferDigest("a")}}));
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(files[0].name, u"a_1_web.jpg"_s);
 }
