@@ -2,6 +2,8 @@
 // price, a photo or a readable photo, shown in the grid and counted.
 #include "selection/VehicleListTab.h"
 
+#include "export/ChangedPhotos.h"
+#include "export/SendHistory.h"
 #include "export/VehicleChecks.h"
 #include "platform/Dataset.h"
 #include "widgets/FormText.h"
@@ -37,6 +39,7 @@ void VehicleListTab::RecheckVehicles()
 {
     m_problems.clear();
     m_checker.reset();
+    m_knownPhotos.reset();
     UpdateProblemLabel();
     DbGridTarvo1->viewport()->update();
 }
@@ -49,8 +52,18 @@ QStringList VehicleListTab::rowProblems(int row)
     const auto known = m_problems.constFind(key);
     if (known != m_problems.cend())
         return *known;
-    if (!m_checker)
-        m_checker = std::make_unique<VehicleChecker>(onlyFirstPhoto && onlyFirstPhoto());
+    if (!m_checker) {
+        QHash<QString, SentPhotoFile> sent;
+        if (!m_executableFolder.isEmpty()) {
+            try {
+                sent = SendHistory(SendHistory::fileName(m_executableFolder), SendHistory::Mode::Read).photoFiles();
+            } catch (const std::exception &) {
+                // Without the history every header is read.
+            }
+        }
+        m_knownPhotos = std::make_unique<ChangedPhotos>(std::move(sent));
+        m_checker = std::make_unique<VehicleChecker>(onlyFirstPhoto && onlyFirstPhoto(), m_knownPhotos.get());
+    }
     QStringList texts;
     for (const VehicleFinding &finding : m_checker->checkRow(m_query, row))
         texts.append(FindingText(finding));

@@ -1,5 +1,6 @@
 #include "selection/VehicleListTab.h"
 
+#include "export/ChangedPhotos.h"
 #include "export/VehicleChecks.h"
 #include "platform/Dataset.h"
 #include "widgets/FormText.h"

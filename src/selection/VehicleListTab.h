@@ -24,6 +24,7 @@ struct TGridCellLook;
 class TransferPanel;
 class UserDialogs;
 class VehicleChecker;
+class ChangedPhotos;
 
 // The first tab of the main window, "Příprava inzerce Korvex": the vehicle
 // grid with its marks, the detail panel, the flags and the counters. Marks
@@ -131,6 +132,9 @@ private:
     std::vector<std::pair<QCheckBox *, QString>> m_flagBoxes;
     // What the checks found, by PORADI, for the marked vehicles looked at.
     QHash<qlonglong, QStringList> m_problems;
+    // The send history's photo files: headers it found readable are not
+    // read again while the files are as they were.
+    std::unique_ptr<ChangedPhotos> m_knownPhotos;
     std::unique_ptr<VehicleChecker> m_checker;
     int m_poradi;
     bool m_problemCountPending = false;
