@@ -1,6 +1,7 @@
 #include "export/ClockCheck.h"
 
 #include "export/CurlProxy.h"
+#include "export/CurlTrust.h"
 #include "export/GatewayAddress.h"
 #include "export/HttpClient.h"
 #include "platform/ModuleError.h"
@@ -49,6 +50,13 @@ void NotificationPing::send(const QByteArray &url, const ProxySettings &proxy, b
         curl_easy_setopt(curl, CURLOPT_URL, url.constData());
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         ApplyProxy(curl, proxy, proxyEnabled);
+        try {
+            ApplyTrust(curl);
+        } catch (const ModuleError &) {
+            // Nobody looks at the ping's result.
+            curl_easy_cleanup(curl);
+            return;
+        }
         curl_easy_setopt(curl, CURLOPT_TIMEOUT, 30L);
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, +[](char *, size_t size, size_t n, void *) { return size * n; });
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
