@@ -38,7 +38,8 @@ Certificate makeCertificate(
     X509_gmtime_adj(X509_getm_notAfter(x), 24 * 3600);
     X509_set_pubkey(x, key);
     X509_NAME *name = X509_get_subject_name(x);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char *>(commonName), -1, -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char *>(commonName), -1,
+                               -1, 0);
     X509_set_issuer_name(x, issuer ? X509_get_subject_name(issuer) : name);
 
     X509V3_CTX context;
