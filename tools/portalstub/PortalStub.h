@@ -88,8 +88,6 @@ public:
     ~ProxyStub();
     int port() const;
     QList<RecordedRequest> requests() const;
-    // Bytes of upload bodies read so far, the one being read included.
-    qint64 uploadBytesRead() const;
 
 private:
     struct State;
