@@ -209,6 +209,16 @@ TEST_F(Https, AWrongHostNameIsRefusedEvenFromAKnownAuthority)
     EXPECT_TRUE(elsewhere.requests().isEmpty());
 }
 
+TEST_F(Https, APlainServerAtAnHttpsAddressIsNamed)
+{
+    stub::PortalStub plain;
+    qputenv("KORVEX_GATEWAY_URL", "https://127.0.0.1:" + QByteArray::number(plain.port()));
+    const QString error = listingError();
+    EXPECT_TRUE(error.startsWith(u"Zabezpečené spojení se serverem 127.0.0.1 nelze navázat. ("_s))
+        << error.toStdString();
+    EXPECT_TRUE(plain.requests().isEmpty());
+}
+
 TEST_F(Https, TheAuthorityFileMustHoldACertificate)
 {
     const QString missing = exe + u"chybi.pem"_s;
