@@ -10,6 +10,7 @@
 #include "selection/SendPreviewDialog.h"
 #include "platform/SqliteStore.h"
 #include "widgets/TDbGridTarvo.h"
+#include "selection/TForm_Foto.h"
 #include "app/TForm_Nesta.h"
 #include "selection/TGauge.h"
 #include "widgets/TKEdit.h"
@@ -186,6 +187,37 @@ TEST_F(MainWindow, HiddenButtonsExtractAndRecreate)
     EXPECT_EQ(grid(form.get())->CheckedCount(), 0);
     EXPECT_EQ(text(form.get(), "Label16"), u"0   vybráno "_s);
     EXPECT_EQ(text(form.get(), "Label15"), u"0    celkem "_s);
+}
+
+// Each of the list's window actions reaches its own routine.
+TEST_F(MainWindow, PhotoImportAndOfferListButtonsRunTheirActions)
+{
+    auto form = start();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    TForm_Foto photos(form->Query_Nesta(), dialogs, form.get());
+    form->setPhotoDialog(&photos);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            shown = modal->objectName();
+            modal->close();
+        }
+    });
+    click(form.get(), "BitBtnFOTO");
+    EXPECT_EQ(shown, u"Form_Foto"_s);
+
+    // The host still offers a deleted vehicle: the import adds it again.
+    form->Query_Nesta().remove();
+    ASSERT_EQ(form->Query_Nesta().recordCount(), 3);
+    click(form.get(), "ButtonNactiData");
+    EXPECT_EQ(form->Query_Nesta().recordCount(), 4);
+
+    const QString offerList = prg() + u"Korvex_zip/Data.xml"_s;
+    ASSERT_FALSE(QFile::exists(offerList));
+    click(form.get(), "ButtonGenerujXml");
+    EXPECT_TRUE(QFile::exists(offerList));
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
 }
 
 TEST_F(MainWindow, SettingsControlsAndTheSettingsObjectFollowEachOther)
