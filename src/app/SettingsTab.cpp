@@ -113,9 +113,9 @@ void SettingsTab::buildHiddenControls()
     hidden->hide();
 
     m_downloadPhotos = checkBox(hidden, u"použít komunikaci přes serever PROXY"_s, u"CheckBoxStahovatFoto",
-                                    QRect(0, 0, 260, 20));
+                                QRect(0, 0, 260, 20));
     m_firstPhotoOnly = checkBox(hidden, u"Odesílat jen první FOTO (přednastavení)"_s, u"CheckBox_JenPrvniFoto",
-                                     QRect(0, 22, 260, 20));
+                                QRect(0, 22, 260, 20));
     m_maxModules = new TKComboBox(hidden);
     m_maxModules->setObjectName(u"KComboBoxMaxModulu"_s);
     m_maxModules->setEditable(true);

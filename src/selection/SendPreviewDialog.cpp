@@ -91,14 +91,14 @@ SendPreviewDialog::SendPreviewDialog(const SendPreview &p, QWidget *parent)
     summary->setObjectName(u"LabelSouhrn"_s);
     summary->setWordWrap(true);
     summary->setText(u"Nabídek k odeslání: %1 (nové %2, změněné %3, stažené z portálu %4). "
-                         u"Obrázků k odeslání: %5 (%6 B). Velikost archivu: %7.\n"_s.arg(p.offers.size())
-                             .arg(p.changes.added.size())
-                             .arg(p.changes.changed.size())
-                             .arg(p.changes.withdrawn.size())
-                             .arg(p.pictures.size())
-                             .arg(pictureBytes)
-                             .arg(ArchiveSizeText(p.archiveBytes))
-                         + guardLine(p));
+                     u"Obrázků k odeslání: %5 (%6 B). Velikost archivu: %7.\n"_s.arg(p.offers.size())
+                         .arg(p.changes.added.size())
+                         .arg(p.changes.changed.size())
+                         .arg(p.changes.withdrawn.size())
+                         .arg(p.pictures.size())
+                         .arg(pictureBytes)
+                         .arg(ArchiveSizeText(p.archiveBytes))
+                     + guardLine(p));
     layout->addWidget(summary);
 
     auto *buttons = new QDialogButtonBox(this);

@@ -143,7 +143,7 @@ void VehicleListTab::buildTopBand()
     m_navigator = new TDBNavigatorTarvo(this);
     m_navigator->setObjectName(u"DBNavigatorTarvo1"_s);
     m_navigator->setVisibleButtons({NavigateButton::nbFirst, NavigateButton::nbPrior, NavigateButton::nbNext,
-                                          NavigateButton::nbLast, NavigateButton::nbDelete, NavigateButton::nbRefresh});
+                                    NavigateButton::nbLast, NavigateButton::nbDelete, NavigateButton::nbRefresh});
     m_navigator->setDataset(&m_query);
     m_navigator->setGeometry(268, 32, 360, 28);
     m_navigator->OnClickDelete = [this] { guarded([this] { DeleteCurrentVehicle(); }); };
@@ -274,7 +274,7 @@ QPushButton *VehicleListTab::button(const QString &text, const char16_t *name, c
 }
 
 void VehicleListTab::flagBox(const QString &text, const char16_t *name, const QString &field, const QRect &where,
-                                   QWidget *parent)
+                             QWidget *parent)
 {
     auto *box = new QCheckBox(text, parent);
     box->setObjectName(QString::fromUtf16(name));
