@@ -189,8 +189,9 @@ TEST_F(MainWindow, HiddenButtonsExtractAndRecreate)
     EXPECT_EQ(text(form.get(), "Label15"), u"0    celkem "_s);
 }
 
-// Each of the list's window actions reaches its own routine.
-TEST_F(MainWindow, PhotoImportAndOfferListButtonsRunTheirActions)
+// Each of the list's window actions reaches its own routine; an error of
+// one is shown, not thrown out of the click.
+TEST_F(MainWindow, ListButtonsRunTheWindowsActionsAndShowTheirErrors)
 {
     auto form = start();
     form->FormActivate();
@@ -198,7 +199,7 @@ TEST_F(MainWindow, PhotoImportAndOfferListButtonsRunTheirActions)
     TForm_Foto photos(form->Query_Nesta(), dialogs, form.get());
     form->setPhotoDialog(&photos);
     QString shown;
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, form.get(), [&] {
         if (QWidget *modal = QApplication::activeModalWidget()) {
             shown = modal->objectName();
             modal->close();
@@ -218,6 +219,17 @@ TEST_F(MainWindow, PhotoImportAndOfferListButtonsRunTheirActions)
     click(form.get(), "ButtonGenerujXml");
     EXPECT_TRUE(QFile::exists(offerList));
     EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
+
+    // A folder where the offer list goes: the file cannot be written.
+    ASSERT_TRUE(QFile::remove(offerList));
+    ASSERT_TRUE(QDir().mkdir(offerList));
+    click(form.get(), "ButtonGenerujXml");
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_TRUE(errors()[0].contains(u"Data.xml"_s)) << errors()[0].toStdString();
+
+    click(form.get(), "ButtonVytvorDatabazi");
+    EXPECT_EQ(form->Query_Nesta().recordCount(), 0);
+    EXPECT_EQ(text(form.get(), "Label15"), u"0    celkem "_s);
 }
 
 TEST_F(MainWindow, SettingsControlsAndTheSettingsObjectFollowEachOther)
