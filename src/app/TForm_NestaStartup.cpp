@@ -10,7 +10,6 @@
 #include "import/ParadoxWorkingTableUpgrade.h"
 #include "export/SendWorkflow.h"
 #include "app/SettingsTab.h"
-#include "widgets/TDbGridTarvo.h"
 #include "widgets/TZip.h"
 #include "selection/TransferPanel.h"
 #include "widgets/UserActionGuard.h"
@@ -160,7 +159,7 @@ void TForm_Nesta::StartUp()
         }
     }
     m_query.first();
-    m_list->DbGridTarvo1->setCheckEnabled(true);
+    m_list->EnableMarks();
 
     {
         RestoringScope restoring(*m_list, m_query);
@@ -204,7 +203,7 @@ bool TForm_Nesta::SendOffer()
     context.client = &m_client;
     context.packer = m_zip;
     context.ping = &m_ping;
-    context.markedCount = m_list->DbGridTarvo1->CheckedCount();
+    context.markedCount = m_list->MarkedCount();
     context.automaticMode = AutomaticMode;
     context.busy = [](bool on) {
         if (on)
@@ -212,7 +211,7 @@ bool TForm_Nesta::SendOffer()
         else
             QApplication::restoreOverrideCursor();
     };
-    context.showProgress = [this] { m_list->Panel1->show(); };
+    context.showProgress = [this] { m_list->Panel1()->show(); };
     // The window closes once the send has returned, never under it.
     context.closeWindow = [this] { m_closeAfterSend = true; };
     context.onIdle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
@@ -220,11 +219,11 @@ bool TForm_Nesta::SendOffer()
     {
         // The window keeps serving events so that STOP works; nothing else
         // may start work or open a dialog inside the running upload.
-        ControlLock lock(this, m_list->Panel1);
+        ControlLock lock(this, m_list->Panel1());
         done = RunUserAction(m_dialogs, [&] { m_sendOutcome = Send(context); });
     }
-    if (!done && m_list->Panel1->isVisible())
-        m_list->Panel1->transferFailed();
+    if (!done && m_list->Panel1()->isVisible())
+        m_list->Panel1()->transferFailed();
     // The offer list's walk leaves the list on its last vehicle, which
     // "Zobraz FOTO" would then open unasked.
     if (m_query.state() == Dataset::State::Browse)

@@ -47,12 +47,12 @@ bool VehicleListTab::hasCurrentRecord() const
 
 void VehicleListTab::UpdateMarkedLabel()
 {
-    Label16->setText(korvex::UpdateMarkedLabel(DbGridTarvo1->CheckedCount()));
+    m_marked->setText(korvex::UpdateMarkedLabel(m_grid->CheckedCount()));
 }
 
 void VehicleListTab::UpdateTotalLabel()
 {
-    Label15->setText(korvex::UpdateTotalLabel(m_query.isOpen() ? m_query.recordCount() : 0));
+    m_total->setText(korvex::UpdateTotalLabel(m_query.isOpen() ? m_query.recordCount() : 0));
 }
 
 void VehicleListTab::CheckRow()
@@ -70,7 +70,7 @@ void VehicleListTab::RestoreMarks()
         m_query.first();
         while (!m_query.eof()) {
             if (m_query.value(m_oznaceno).toBool())
-                DbGridTarvo1->ToggleCheck();
+                m_grid->ToggleCheck();
             m_query.next();
         }
     });
@@ -80,7 +80,7 @@ void VehicleListTab::RestoreMarks()
 void VehicleListTab::ToggleCurrentMark()
 {
     if (hasCurrentRecord())
-        DbGridTarvo1->ToggleCheck();
+        m_grid->ToggleCheck();
 }
 
 void VehicleListTab::MarkAll()
@@ -94,8 +94,8 @@ void VehicleListTab::MarkAll()
         inOneTransaction(m_query, [this] {
             m_query.first();
             while (!m_query.eof()) {
-                if (!DbGridTarvo1->IsCurrentChecked())
-                    DbGridTarvo1->ToggleCheck();
+                if (!m_grid->IsCurrentChecked())
+                    m_grid->ToggleCheck();
                 m_query.edit();
                 m_query.setValue(m_oznaceno, true);
                 m_query.next();
@@ -115,7 +115,7 @@ void VehicleListTab::UnmarkAll()
     HourGlass hourGlass;
     if (!m_query.isOpen())
         m_query.open();
-    DbGridTarvo1->ClearChecks();
+    m_grid->ClearChecks();
     {
         UnfilteredView unfiltered(m_query);
         inOneTransaction(m_query, [this] {
@@ -138,9 +138,9 @@ void VehicleListTab::UnmarkAll()
 
 void VehicleListTab::DeleteCurrentVehicle()
 {
-    if (!hasCurrentRecord() || !DBNavigatorTarvo1->confirm(u"Delete record?"_s))
+    if (!hasCurrentRecord() || !m_navigator->confirm(u"Delete record?"_s))
         return;
-    DbGridTarvo1->ForgetCurrentKey();
+    m_grid->ForgetCurrentKey();
     m_query.remove();
     UpdateMarkedLabel();
     UpdateTotalLabel();
@@ -148,10 +148,10 @@ void VehicleListTab::DeleteCurrentVehicle()
 
 void VehicleListTab::ToggleOnlyMarked()
 {
-    m_onlyMarked = SpeedButtonVybrane->isChecked();
-    SpeedButtonVybrane->setText(m_onlyMarked ? u"Jen vybrané"_s : u"Zobr.všechny"_s);
+    m_onlyMarked = m_onlyMarkedButton->isChecked();
+    m_onlyMarkedButton->setText(m_onlyMarked ? u"Jen vybrané"_s : u"Zobr.všechny"_s);
     m_query.refresh();
-    DbGridTarvo1->viewport()->update();
+    m_grid->viewport()->update();
     UpdateMarkedLabel();
     UpdateTotalLabel();
 }
