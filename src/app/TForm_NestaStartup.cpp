@@ -35,21 +35,16 @@ class RestoringScope
 {
 public:
     RestoringScope(VehicleListTab &list, Dataset &query)
-        : m_list(list)
-        , m_query(query)
+        : m_display(query)
+        , m_list(list)
     {
-        m_query.disableControls();
         m_list.RestoringMarks = true;
     }
-    ~RestoringScope()
-    {
-        m_list.RestoringMarks = false;
-        m_query.enableControls();
-    }
+    ~RestoringScope() { m_list.RestoringMarks = false; }
 
 private:
+    const Dataset::DisplaySuspended m_display;
     VehicleListTab &m_list;
-    Dataset &m_query;
 };
 
 // A working table that is no database of this version (a Paradox table left
