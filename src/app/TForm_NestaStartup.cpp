@@ -13,7 +13,7 @@
 #include "widgets/TDbGridTarvo.h"
 #include "widgets/TZip.h"
 #include "selection/TransferPanel.h"
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 #include "selection/VehicleListTab.h"
 #include "platform/WinPath.h"
 #include "import/WorkingTable.h"
