@@ -109,7 +109,7 @@ void TForm_Nesta::StartUp()
         settingsError = std::current_exception();
     }
     // An existing or uncreatable working folder is not reported.
-    QDir().mkdir(WinPath::resolve(ModuleFolders::workingFolder(exe)));
+    QDir().mkdir(ModuleFolders::workingFolder(exe));
     if (!m_zip)
         m_zip = new TZip(this);
 
@@ -140,10 +140,9 @@ void TForm_Nesta::StartUp()
         std::rethrow_exception(settingsError);
 
     m_session = DatabaseSession::load(exe);
-    QString path = exe.toUpper();
-    WorkingTablePath(m_session, u"BAZAR"_s, path);
-    if (WinPath::isFile(path + u"Nesta.db"_s))
-        UpgradeParadoxWorkingTable(WinPath::resolve(path + u"Nesta.db"_s));
+    const QString table = StartUpWorkingTableFile(m_session, exe);
+    if (WinPath::isFile(table))
+        UpgradeParadoxWorkingTable(table);
     else
         CreateWorkingTable(m_query, m_session);
     if (!m_query.isOpen()) {
