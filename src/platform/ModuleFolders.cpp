@@ -29,12 +29,13 @@ constexpr FileName kFileNames[] = {
     {ModuleFile::SendLog, u"Korvex_log.txt"},
     {ModuleFile::SendHistory, u"Korvex_historie.db"},
     {ModuleFile::GuardSettings, u"Korvex_ochrana.ddd"},
+    {ModuleFile::ClockReference, u"Datum_new.txt"},
 };
 static_assert([] {
     for (size_t i = 0; i < std::size(kFileNames); ++i)
         if (kFileNames[i].file != ModuleFile(i))
             return false;
-    return std::size(kFileNames) == size_t(ModuleFile::GuardSettings) + 1;
+    return std::size(kFileNames) == size_t(ModuleFile::ClockReference) + 1;
 }());
 
 QString inFolder(const QString &folder, const QString &name)

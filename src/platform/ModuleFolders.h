@@ -16,6 +16,7 @@ enum class ModuleFile {
     SendLog,           // "Korvex_log.txt", beside the executable
     SendHistory,       // "Korvex_historie.db", beside the executable
     GuardSettings,     // "Korvex_ochrana.ddd", beside the executable
+    ClockReference,    // "Datum_new.txt", beside the executable: the maker's date for the clock check
 };
 
 // Where the module finds its folders and its own files. All folders end in a
