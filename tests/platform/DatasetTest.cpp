@@ -209,20 +209,31 @@ TEST_F(DatasetTest, SuspendedDisplayUpdatesGiveOneRefreshWhenResumed)
     EXPECT_FALSE(data.controlsDisabled());
 }
 
-// A failed batch keeps what it posted, as single posts would; the record in
-// hand when it failed is not posted a second time, and no transaction stays
+// A failed batch keeps what it posted, as single posts would; the record
+// whose post failed is not tried a second time, and no transaction stays
 // open for later posts to be lost with.
 TEST_F(DatasetTest, AFailedBatchKeepsWhatItPostedAndEndsItsTransaction)
 {
     add(u"a"_s);
+    // The store refuses one write, as a full disk would.
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &other), SQLITE_OK);
+    const int created = sqlite3_exec(other,
+                                     "CREATE TRIGGER refuse BEFORE UPDATE ON Cars WHEN NEW.NAME = 'x' "
+                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                     nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    ASSERT_EQ(created, SQLITE_OK);
     try {
         Dataset::Batch batch(data);
         add(u"b"_s);
         data.first();
         data.edit();
         data.setValue(u"NAME", u"x"_s);
-        throw std::runtime_error("the step failed");
-    } catch (const std::runtime_error &) {
+        data.next();
+        batch.commit();
+        ADD_FAILURE() << "the refused write went through";
+    } catch (const ModuleError &) {
     }
     add(u"c"_s);
     data.close(); // rolls back a transaction left open
