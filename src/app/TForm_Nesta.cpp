@@ -9,7 +9,7 @@
 #include "selection/TForm_Foto.h"
 #include "widgets/TZip.h"
 #include "selection/TransferPanel.h"
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 #include "platform/UserDialogs.h"
 #include "selection/VehicleListTab.h"
 #include "import/WorkingTable.h"

@@ -12,7 +12,7 @@
 #include "app/SettingsTab.h"
 #include "widgets/TZip.h"
 #include "selection/TransferPanel.h"
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 #include "selection/VehicleListTab.h"
 #include "platform/WinPath.h"
 #include "import/WorkingTable.h"
@@ -34,21 +34,16 @@ class RestoringScope
 {
 public:
     RestoringScope(VehicleListTab &list, Dataset &query)
-        : m_list(list)
-        , m_query(query)
+        : m_display(query)
+        , m_list(list)
     {
-        m_query.disableControls();
         m_list.RestoringMarks = true;
     }
-    ~RestoringScope()
-    {
-        m_list.RestoringMarks = false;
-        m_query.enableControls();
-    }
+    ~RestoringScope() { m_list.RestoringMarks = false; }
 
 private:
+    const Dataset::DisplaySuspended m_display;
     VehicleListTab &m_list;
-    Dataset &m_query;
 };
 
 // A working table that is no database of this version (a Paradox table left
@@ -113,7 +108,7 @@ void TForm_Nesta::StartUp()
         settingsError = std::current_exception();
     }
     // An existing or uncreatable working folder is not reported.
-    QDir().mkdir(WinPath::resolve(ModuleFolders::workingFolder(exe)));
+    QDir().mkdir(ModuleFolders::workingFolder(exe));
     if (!m_zip)
         m_zip = new TZip(this);
 
@@ -144,10 +139,9 @@ void TForm_Nesta::StartUp()
         std::rethrow_exception(settingsError);
 
     m_session = DatabaseSession::load(exe);
-    QString path = exe.toUpper();
-    WorkingTablePath(m_session, u"BAZAR"_s, path);
-    if (WinPath::isFile(path + u"Nesta.db"_s))
-        UpgradeParadoxWorkingTable(WinPath::resolve(path + u"Nesta.db"_s));
+    const QString table = StartUpWorkingTableFile(m_session, exe);
+    if (WinPath::isFile(table))
+        UpgradeParadoxWorkingTable(table);
     else
         CreateWorkingTable(m_query, m_session);
     if (!m_query.isOpen()) {

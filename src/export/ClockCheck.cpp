@@ -5,8 +5,8 @@
 #include "export/GatewayAddress.h"
 #include "export/HttpClient.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
-#include "platform/WinPath.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -87,8 +87,8 @@ bool CheckClock(const ClockCheckContext &context)
         context.ping->send(MakerAddress() + "/akt_dat.php", context.proxy, context.proxyEnabled);
 
     // A copy left by an earlier run must not stand in for a failed download.
-    const QString local = context.executableFolder + u"Datum_new.txt"_s;
-    QFile::remove(WinPath::resolve(local));
+    const QString local = ModuleFolders::path(ModuleFile::ClockReference, context.executableFolder);
+    QFile::remove(local);
     try {
         HttpClient client;
         client.setConnectTimeout(context.timeoutSeconds);
@@ -107,7 +107,7 @@ bool CheckClock(const ClockCheckContext &context)
     if (!lines)
         return true;
     const QString first = TextFile::lineAt(*lines, 0);
-    QFile::remove(WinPath::resolve(local));
+    QFile::remove(local);
     if (first == u"NEKONTROLOVAT")
         return true;
 

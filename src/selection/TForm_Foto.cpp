@@ -3,7 +3,7 @@
 #include "platform/Dataset.h"
 #include "widgets/FormText.h"
 #include "selection/JpegThumbnail.h"
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 #include "platform/WinPath.h"
 
 #include <QCheckBox>

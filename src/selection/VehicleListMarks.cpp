@@ -3,7 +3,6 @@
 #include "selection/VehicleListTab.h"
 
 #include "platform/Dataset.h"
-#include "platform/DisabledControls.h"
 #include "widgets/HourGlass.h"
 #include "import/ListCounters.h"
 #include "widgets/TDBNavigatorTarvo.h"
@@ -18,21 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace korvex {
 namespace {
-
-// One transaction for a walk that posts every record; what was posted stays
-// when the walk fails.
-template<typename Walk>
-void inOneTransaction(Dataset &query, Walk walk)
-{
-    query.startTransaction();
-    try {
-        walk();
-    } catch (...) {
-        query.commit();
-        throw;
-    }
-    query.commit();
-}
 
 const QColor kGray(128, 128, 128);
 const QColor kBlue(0, 0, 255);
@@ -66,14 +50,16 @@ void VehicleListTab::CheckRow()
 
 void VehicleListTab::RestoreMarks()
 {
-    inOneTransaction(m_query, [this] {
+    {
+        Dataset::Batch batch(m_query);
         m_query.first();
         while (!m_query.eof()) {
             if (m_query.value(m_oznaceno).toBool())
                 m_grid->ToggleCheck();
             m_query.next();
         }
-    });
+        batch.commit();
+    }
     m_query.first();
 }
 
@@ -86,22 +72,21 @@ void VehicleListTab::ToggleCurrentMark()
 void VehicleListTab::MarkAll()
 {
     HourGlass hourGlass;
-    const DisabledControls suspended(m_query);
+    const Dataset::DisplaySuspended suspended(m_query);
     if (!m_query.isOpen())
         m_query.open();
     {
         UnfilteredView unfiltered(m_query);
-        inOneTransaction(m_query, [this] {
-            m_query.first();
-            while (!m_query.eof()) {
-                if (!m_grid->IsCurrentChecked())
-                    m_grid->ToggleCheck();
-                m_query.edit();
-                m_query.setValue(m_oznaceno, true);
-                m_query.next();
-            }
-            m_query.post();
-        });
+        Dataset::Batch batch(m_query);
+        m_query.first();
+        while (!m_query.eof()) {
+            if (!m_grid->IsCurrentChecked())
+                m_grid->ToggleCheck();
+            m_query.edit();
+            m_query.setValue(m_oznaceno, true);
+            m_query.next();
+        }
+        batch.commit();
         m_query.close();
     }
     UpdateMarkedLabel();
@@ -111,24 +96,23 @@ void VehicleListTab::MarkAll()
 
 void VehicleListTab::UnmarkAll()
 {
-    const DisabledControls suspended(m_query);
+    const Dataset::DisplaySuspended suspended(m_query);
     HourGlass hourGlass;
     if (!m_query.isOpen())
         m_query.open();
     m_grid->ClearChecks();
     {
         UnfilteredView unfiltered(m_query);
-        inOneTransaction(m_query, [this] {
-            m_query.first();
-            while (!m_query.eof()) {
-                if (m_query.value(m_oznaceno).toBool()) {
-                    m_query.edit();
-                    m_query.setValue(m_oznaceno, false);
-                }
-                m_query.next();
+        Dataset::Batch batch(m_query);
+        m_query.first();
+        while (!m_query.eof()) {
+            if (m_query.value(m_oznaceno).toBool()) {
+                m_query.edit();
+                m_query.setValue(m_oznaceno, false);
             }
-            m_query.post();
-        });
+            m_query.next();
+        }
+        batch.commit();
         m_query.close();
     }
     UpdateMarkedLabel();

@@ -6,7 +6,7 @@
 #include "widgets/TDBNavigatorTarvo.h"
 #include "widgets/TDbGridTarvo.h"
 #include "selection/TransferPanel.h"
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 #include "selection/VehicleColumns.h"
 
 #include <QApplication>
