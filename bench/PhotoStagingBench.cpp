@@ -17,6 +17,7 @@
 #include "export/PhotoStaging.h"
 #include "export/SendHistory.h"
 #include "export/VehicleChecks.h"
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
 
 #include <QCoreApplication>
@@ -96,7 +97,7 @@ bool checksFigure()
     SendRecord send;
     send.when = QDateTime::currentDateTime();
     send.photoFiles = ChangedPhotos({}).filesToRecord(named, {});
-    const QString history = SendHistory::fileName(at.exe);
+    const QString history = ModuleFolders::path(ModuleFile::SendHistory, at.exe);
     SendHistory(history, SendHistory::Mode::Write).record(send);
 
     int problems = 0;

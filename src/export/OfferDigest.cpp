@@ -3,6 +3,7 @@
 #include "platform/ModuleError.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -59,7 +60,7 @@ QList<SentPicture> DigestPictures(const QString &folder, const QStringList &name
     QStringList paths;
     paths.reserve(names.size());
     for (const QString &name : names)
-        paths.append(folder + u'/' + name);
+        paths.append(QDir(folder).filePath(name));
     const QStringList digests = DigestFiles(paths);
     QList<SentPicture> pictures;
     pictures.reserve(names.size());
@@ -73,7 +74,7 @@ QList<SentPicture> SizePictures(const QString &folder, const QStringList &names)
     QList<SentPicture> pictures;
     pictures.reserve(names.size());
     for (const QString &name : names)
-        pictures.append({name, QFileInfo(folder + u'/' + name).size(), QString()});
+        pictures.append({name, QFileInfo(QDir(folder).filePath(name)).size(), QString()});
     return pictures;
 }
 

@@ -1,11 +1,11 @@
 #include "export/OfferList.h"
 
 #include "export/OfferLayout.h"
+#include "export/PhotoStaging.h"
 #include "platform/Dataset.h"
-#include "platform/DisabledControls.h"
 #include "platform/FileErrorText.h"
 #include "platform/ModuleError.h"
-#include "export/PhotoStaging.h"
+#include "platform/ModuleFolders.h"
 
 #include <QBuffer>
 #include <QSaveFile>
@@ -37,7 +37,7 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
                          settings.onlyFirstPhoto, settings.changedPhotos, settings.linkPhotos);
     VehicleChecker checker(settings.onlyFirstPhoto, settings.changedPhotos);
     QSet<VehicleProblem> kinds;
-    const DisabledControls display(query);
+    const Dataset::DisplaySuspended display(query);
     query.startTransaction();
     try {
         // Moving on posts the emptied REZERVA4 of the record before.
@@ -64,7 +64,7 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
                 }
             }
         WriteOfferListTail(out);
-        writeDocument(settings.workingFolder + u"/Data.xml"_s, result.document);
+        writeDocument(ModuleFolders::path(ModuleFile::OfferList, settings.workingFolder), result.document);
         // The resend requests are spent only once the offer list is on disk.
         query.commit();
     } catch (...) {

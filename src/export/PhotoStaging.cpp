@@ -4,6 +4,7 @@
 #include "platform/Dataset.h"
 #include "platform/FileErrorText.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 
@@ -72,7 +73,7 @@ QString PictureName(const QString &path)
 QSet<QString> LoadPortalPictureList(const QString &executableFolder)
 {
     QSet<QString> names;
-    for (const QString &line : TextFile::readLines(executableFolder + u"Obr_FTP_List.txt"_s).value_or(QStringList()))
+    for (const QString &line : TextFile::readLines(ModuleFolders::path(ModuleFile::PortalPictureList, executableFolder)).value_or(QStringList()))
         names.insert(line.toLower());
     return names;
 }

@@ -2,9 +2,9 @@
 
 #include "export/ChangedPhotos.h"
 #include "platform/Dataset.h"
-#include "platform/DisabledControls.h"
 #include "export/GuardSettings.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "export/OfferDigest.h"
 #include "export/OfferList.h"
 #include "export/SendHistory.h"
@@ -28,7 +28,7 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
     if (guard.resendChangedPhotos) {
         try {
             changes.emplace(
-                SendHistory(SendHistory::fileName(executableFolder), SendHistory::Mode::Read).photoFiles());
+                SendHistory(ModuleFolders::path(ModuleFile::SendHistory, executableFolder), SendHistory::Mode::Read).photoFiles());
         } catch (const std::exception &) {
             // Told below, where the history is read for the last send.
             changes.emplace(QHash<QString, SentPhotoFile>());
@@ -40,7 +40,7 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
         // The views see only the record they stood on: the list's flag boxes
         // write what they show, so a glimpse of the walk's last record would
         // post to it.
-        const DisabledControls display(query);
+        const Dataset::DisplaySuspended display(query);
         const int row = query.recNo();
         try {
             OfferListSettings settings{executableFolder, folder.path(), onlyFirstPhoto, false};
@@ -53,7 +53,7 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
         query.setRecNo(row);
     }
 
-    const QString archive = folder.path() + u"/data.zip"_s;
+    const QString archive = ModuleFolders::path(ModuleFile::Archive, folder.path());
     PackFolder(archive, folder.path(), {u"*.*"_s});
 
     SendPreview preview;
@@ -63,8 +63,9 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
     preview.changedPictures = written.changedPictures;
     preview.checks = written.checks;
     try {
-        preview.lastSend =
-            SendHistory(SendHistory::fileName(executableFolder), SendHistory::Mode::Read).lastSend();
+        preview.lastSend
+            = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, executableFolder), SendHistory::Mode::Read)
+                  .lastSend();
     } catch (const std::exception &e) {
         preview.historyProblem = QString::fromUtf8(e.what());
     }

@@ -8,6 +8,7 @@
 #include "export/SendLog.h"
 #include "platform/UserDialogs.h"
 #include "export/WithdrawalGuard.h"
+#include "platform/ModuleFolders.h"
 
 using namespace Qt::StringLiterals;
 
@@ -26,7 +27,7 @@ ChangedPhotos *SendSafeguard::changedPhotos()
         return nullptr;
     QHash<QString, SentPhotoFile> sent;
     try {
-        sent = SendHistory(SendHistory::fileName(m_executableFolder), SendHistory::Mode::Read).photoFiles();
+        sent = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder), SendHistory::Mode::Read).photoFiles();
     } catch (const std::exception &) {
         // The upload's record says why the history cannot be used.
     }
@@ -57,7 +58,8 @@ bool SendSafeguard::allowsUpload(bool automaticMode, UserDialogs &dialogs, const
         return true;
     std::optional<SendRecord> last;
     try {
-        last = SendHistory(SendHistory::fileName(m_executableFolder), SendHistory::Mode::Read).lastSend();
+        last = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder), SendHistory::Mode::Read)
+                   .lastSend();
     } catch (const std::exception &e) {
         // Judged as a first send: an empty list is still stopped.
         SendLogEntry note = entry;
@@ -100,7 +102,8 @@ QString SendSafeguard::recordSuccess(bool automaticMode, int httpStatus, const S
         record.pictures = DigestPictures(m_workingFolder, m_written.copiedPictures);
         if (m_changes)
             record.photoFiles = m_changes->filesToRecord(m_written.namedPhotos, record.pictures);
-        SendHistory(SendHistory::fileName(m_executableFolder), SendHistory::Mode::Write).record(record);
+        SendHistory(ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder), SendHistory::Mode::Write)
+            .record(record);
     } catch (const std::exception &e) {
         return u"; historii odeslání nelze zapsat: "_s + QString::fromUtf8(e.what());
     }

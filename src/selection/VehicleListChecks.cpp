@@ -6,6 +6,7 @@
 #include "export/SendHistory.h"
 #include "export/VehicleChecks.h"
 #include "platform/Dataset.h"
+#include "platform/ModuleFolders.h"
 #include "widgets/FormText.h"
 #include "widgets/TDbGridTarvo.h"
 
@@ -22,11 +23,11 @@ VehicleListTab::~VehicleListTab() = default;
 void VehicleListTab::buildProblemMarker()
 {
     // Right of the navigator: the band has no other free place.
-    LabelProblemy = PlaceLabel(this, QString(), QRect(632, 40, 136, 20));
-    LabelProblemy->setObjectName(u"LabelProblemy"_s);
-    SetTextLook(LabelProblemy, QColor(255, 140, 0), true);
-    LabelProblemy->setToolTip(u"Vybraná vozidla bez ceny, fotografie, značky, modelu nebo stavu km"_s);
-    DbGridTarvo1->viewport()->installEventFilter(this);
+    m_problemLabel = PlaceLabel(this, QString(), QRect(632, 40, 136, 20));
+    m_problemLabel->setObjectName(u"LabelProblemy"_s);
+    SetTextLook(m_problemLabel, QColor(255, 140, 0), true);
+    m_problemLabel->setToolTip(u"Vybraná vozidla bez ceny, fotografie, značky, modelu nebo stavu km"_s);
+    m_grid->viewport()->installEventFilter(this);
     // An edit of the current vehicle (its photos chosen in the dialog) is
     // checked again when it is next looked at.
     connect(&m_query, &Dataset::dataChanged, this, [this] {
@@ -41,7 +42,7 @@ void VehicleListTab::RecheckVehicles()
     m_checker.reset();
     m_knownPhotos.reset();
     UpdateProblemLabel();
-    DbGridTarvo1->viewport()->update();
+    m_grid->viewport()->update();
 }
 
 QStringList VehicleListTab::rowProblems(int row)
@@ -56,7 +57,7 @@ QStringList VehicleListTab::rowProblems(int row)
         QHash<QString, SentPhotoFile> sent;
         if (!m_executableFolder.isEmpty()) {
             try {
-                sent = SendHistory(SendHistory::fileName(m_executableFolder), SendHistory::Mode::Read).photoFiles();
+                sent = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder), SendHistory::Mode::Read).photoFiles();
             } catch (const std::exception &) {
                 // Without the history every header is read.
             }
@@ -80,19 +81,19 @@ void VehicleListTab::UpdateProblemLabel()
         for (int row = 0; row < m_query.recordCount(); ++row)
             if (!rowProblems(row).isEmpty())
                 ++vehicles;
-    LabelProblemy->setText(u"s problémem %1"_s.arg(vehicles));
+    m_problemLabel->setText(u"s problémem %1"_s.arg(vehicles));
 }
 
 bool VehicleListTab::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == DbGridTarvo1->viewport() && event->type() == QEvent::ToolTip) {
+    if (watched == m_grid->viewport() && event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
-        const int row = DbGridTarvo1->indexAt(help->pos()).row();
+        const int row = m_grid->indexAt(help->pos()).row();
         const QStringList texts = row >= 0 ? rowProblems(row) : QStringList();
         if (texts.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(help->globalPos(), texts.join(u'\n'), DbGridTarvo1->viewport());
+            QToolTip::showText(help->globalPos(), texts.join(u'\n'), m_grid->viewport());
         return true;
     }
     return QWidget::eventFilter(watched, event);
