@@ -18,6 +18,8 @@
 #include <optional>
 #include <thread>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace korvex {
@@ -140,6 +142,16 @@ void setTime(zip_fileinfo &info, const QDateTime &when)
     info.tmz_date.tm_year = uInt(when.date().year());
 }
 
+// A name that shares its data with another file (a photo staged as a hard
+// link) got that data when the link was made, which the status change time
+// holds; the shared modification time is the other file's.
+QDateTime entryTime(const QFileInfo &info)
+{
+    struct stat st;
+    const bool linked = ::stat(QFile::encodeName(info.filePath()).constData(), &st) == 0 && st.st_nlink > 1;
+    return linked ? info.metadataChangeTime() : info.lastModified();
+}
+
 } // namespace
 
 bool MatchesWildcard(const QString &name, const QString &pattern)
@@ -210,7 +222,7 @@ int PackFolder(const QString &archivePath, const QString &folder, const QStringL
                 throw ModuleError(c.error);
             }
             zip_fileinfo zi{};
-            setTime(zi, info.lastModified());
+            setTime(zi, entryTime(info));
             const QByteArray name = names[i].toUtf8();
             // Version made by: UNIX host, so that readers take the names as
             // UTF-8 (general purpose flag 11) and not as an OEM code page.

@@ -10,6 +10,7 @@
 #include "platform/ZipDirectory.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,6 +38,15 @@ void retake(const QString &path, char fill, int secondsLater = 60)
     QFile file(path);
     file.open(QIODevice::ReadWrite);
     file.setFileTime(QDateTime::currentDateTime().addSecs(secondsLater), QFileDevice::FileModificationTime);
+}
+
+// The modification time of the archive's first entry, from its local header.
+QDateTime firstEntryTime(const QByteArray &archive)
+{
+    auto word = [&archive](int at) { return int(quint8(archive[at])) | int(quint8(archive[at + 1])) << 8; };
+    const int time = word(10), date = word(12);
+    return QDateTime(QDate(1980 + (date >> 9), (date >> 5) & 15, date & 31),
+                     QTime(time >> 11, (time >> 5) & 63, (time & 31) * 2));
 }
 
 nlink_t linkCount(const QString &path)
@@ -180,6 +190,29 @@ TEST_F(StagingTest, ALinkedPictureLeavesTheArchiveAndTheOriginalIntact)
     for (const QString &name : copy.copiedPictures)
         EXPECT_EQ(test::readFile(copied.path() + u'/' + name), test::readFile(working + u'/' + name)) << name.toStdString();
     EXPECT_EQ(linkCount(copied.path() + u"/1_1_web.jpg"_s), 1u);
+}
+
+// A copy is archived with the time it was made; a link, whose times are the
+// original's, with the same, and the original keeps its own.
+TEST_F(StagingTest, ALinkedPictureIsArchivedWithTheTimeOfStaging)
+{
+    const QDateTime taken(QDate(2001, 5, 4), QTime(10, 20, 30));
+    {
+        QFile file(photo1);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(taken, QFileDevice::FileModificationTime));
+    }
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
+    for (const bool link : {false, true}) {
+        QTemporaryDir folder;
+        write(folder.path(), link);
+        ASSERT_EQ(linkCount(photo1), link ? 2u : 1u);
+        test::PlainPacker().packFolder(folder.path() + u"/data.zip"_s, folder.path());
+        const QDateTime entry = firstEntryTime(test::readFile(folder.path() + u"/data.zip"_s));
+        EXPECT_GE(entry, before) << link;
+        EXPECT_LE(entry, QDateTime::currentDateTime().addSecs(2)) << link;
+    }
+    EXPECT_EQ(QFileInfo(photo1).lastModified(), taken);
 }
 
 TEST_F(StagingTest, AcrossFileSystemsThePictureIsCopied)
