@@ -146,6 +146,47 @@ TEST(SendHistory, ReadingNeverCreatesOrUpgrades)
     EXPECT_EQ(test::readFile(path), before);
 }
 
+// A history written before the photo files were kept: read as it is, and
+// the next send's record adds the table without losing the sends before.
+TEST(SendHistory, AnOlderHistoryIsReadAndThenUpgraded)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + u"/Korvex_historie.db"_s;
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db,
+                 "CREATE TABLE odeslani (id INTEGER PRIMARY KEY, cas TEXT NOT NULL, automaticky INTEGER NOT NULL,"
+                 " nabidek INTEGER NOT NULL, obrazku INTEGER NOT NULL, archiv_bajtu INTEGER NOT NULL,"
+                 " http_status INTEGER NOT NULL);"
+                 "CREATE TABLE nabidky (odeslani INTEGER NOT NULL, poradi INTEGER NOT NULL, cj TEXT NOT NULL,"
+                 " znacka TEXT NOT NULL, otisk TEXT NOT NULL);"
+                 "CREATE TABLE obrazky (odeslani INTEGER NOT NULL, nazev TEXT NOT NULL, velikost INTEGER NOT NULL,"
+                 " otisk TEXT NOT NULL);"
+                 "INSERT INTO odeslani VALUES (1, '2026-11-30 09:00:00', 0, 1, 0, 500, 200);"
+                 "INSERT INTO nabidky VALUES (1, 0, '7', 'Tatra', 'abc');"
+                 "PRAGMA user_version = 1;",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    const QByteArray before = test::readFile(path);
+
+    {
+        const SendHistory old(path, SendHistory::Mode::Read);
+        ASSERT_TRUE(old.lastSend());
+        EXPECT_EQ(old.lastSend()->offers.value(0).cj, u"7"_s);
+        EXPECT_TRUE(old.photoFiles().isEmpty());
+    }
+    EXPECT_EQ(test::readFile(path), before);
+
+    SendRecord send = sendOf(1);
+    send.photoFiles.append({u"1_1_web.jpg"_s, 2000, 1700000000000, OfferDigest("x"), 1});
+    SendHistory(path, SendHistory::Mode::Write).record(send);
+    EXPECT_EQ(countRows(path, "PRAGMA user_version"), 2);
+    const SendHistory upgraded(path, SendHistory::Mode::Read);
+    EXPECT_EQ(upgraded.sendCount(), 2);
+    ASSERT_EQ(upgraded.photoFiles().size(), 1);
+    EXPECT_EQ(upgraded.photoFiles().value(u"1_1_web.jpg"_s).modified, 1700000000000);
+}
+
 TEST(OfferDigests, FollowEveryByteOfTheOfferAndNothingElse)
 {
     QTemporaryDir dir;
