@@ -41,18 +41,22 @@ void copyPhoto(const QString &source, const QString &target)
 }
 
 // A staged name left from before may be a link that shares the original
-// photo's data: writing over it would write into the photo.
-void removeSharedTarget(const QByteArray &target)
+// photo's data: writing over it would write into the photo, so a name that
+// cannot be removed stops the staging.
+void removeSharedTarget(const QString &target)
 {
     struct stat st;
-    if (::lstat(target.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink > 1)
-        ::unlink(target.constData());
+    if (::lstat(QFile::encodeName(target).constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink < 2)
+        return;
+    QFile shared(target);
+    if (!shared.remove())
+        throw ModuleError(u"Soubor \"%1\" nelze nahradit: %2"_s.arg(target, FileErrorText(shared)));
 }
 
 void stagePhoto(const QString &source, const QString &target, bool mayLink)
 {
     const QByteArray to = QFile::encodeName(target);
-    removeSharedTarget(to);
+    removeSharedTarget(target);
     // A link fails across file systems, on those that know none, and where
     // the name is taken; a copy then does what a link would.
     if (mayLink && ::link(QFile::encodeName(source).constData(), to.constData()) == 0)
@@ -73,7 +77,8 @@ QString PictureName(const QString &path)
 QSet<QString> LoadPortalPictureList(const QString &executableFolder)
 {
     QSet<QString> names;
-    for (const QString &line : TextFile::readLines(ModuleFolders::path(ModuleFile::PortalPictureList, executableFolder)).value_or(QStringList()))
+    const QString list = ModuleFolders::path(ModuleFile::PortalPictureList, executableFolder);
+    for (const QString &line : TextFile::readLines(list).value_or(QStringList()))
         names.insert(line.toLower());
     return names;
 }

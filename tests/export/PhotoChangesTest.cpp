@@ -1,4 +1,5 @@
 #include "SafeSendFixture.h"
+#include "ErrorText.h"
 
 #include "export/ChangedPhotos.h"
 #include "export/EmptyWorkingFolder.h"
@@ -12,6 +13,9 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,6 +59,38 @@ nlink_t linkCount(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_nlink : 0;
 }
 
+// A folder whose names cannot be removed, not even by root, while it lives.
+class ImmutableFolder
+{
+public:
+    explicit ImmutableFolder(const QString &path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY))
+    {
+        int flags = 0;
+        if (m_fd < 0 || ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) != 0)
+            return;
+        flags |= FS_IMMUTABLE_FL;
+        m_set = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ~ImmutableFolder()
+    {
+        int flags = 0;
+        if (m_set && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ImmutableFolder(const ImmutableFolder &) = delete;
+    ImmutableFolder &operator=(const ImmutableFolder &) = delete;
+    bool isSet() const { return m_set; }
+
+private:
+    int m_fd;
+    bool m_set = false;
+};
+
 } // namespace
 
 TEST_F(PhotoSendTest, ARetakenPhotoIsSentAgainOnceThenNot)
@@ -62,14 +98,16 @@ TEST_F(PhotoSendTest, ARetakenPhotoIsSentAgainOnceThenNot)
     context.automaticMode = true;
     const QString photo1 = dir.path() + u"/Data/FOTO/1_1_WEB.JPG"_s;
     Send(context);
-    EXPECT_EQ(archiveNames(stub.archive("autobazar")), (QStringList{u"1_1_web.jpg"_s, u"3_1_web.jpg"_s, u"Data.xml"_s}));
+    EXPECT_EQ(archiveNames(stub.archive("autobazar")),
+              (QStringList{u"1_1_web.jpg"_s, u"3_1_web.jpg"_s, u"Data.xml"_s}));
     Send(context);
     EXPECT_EQ(archiveNames(stub.archive("autobazar")), QStringList{u"Data.xml"_s});
 
     retake(photo1, 'x');
     const SendPreview preview = PreviewSend(query, exe, false);
     EXPECT_EQ(preview.changedPictures, QStringList{u"1_1_web.jpg"_s});
-    EXPECT_TRUE(PreviewText(preview).contains(u"  1_1_web.jpg  2000 B  změněná\n"_s)) << PreviewText(preview).toStdString();
+    EXPECT_TRUE(PreviewText(preview).contains(u"  1_1_web.jpg  2000 B  změněná\n"_s))
+        << PreviewText(preview).toStdString();
     EXPECT_TRUE(PreviewJson(preview).contains("\"reason\": \"změněná\""));
 
     Send(context);
@@ -188,7 +226,8 @@ TEST_F(StagingTest, ALinkedPictureLeavesTheArchiveAndTheOriginalIntact)
     EXPECT_EQ(linked.document, copy.document);
     EXPECT_EQ(linked.copiedPictures, copy.copiedPictures);
     for (const QString &name : copy.copiedPictures)
-        EXPECT_EQ(test::readFile(copied.path() + u'/' + name), test::readFile(working + u'/' + name)) << name.toStdString();
+        EXPECT_EQ(test::readFile(copied.path() + u'/' + name), test::readFile(working + u'/' + name))
+            << name.toStdString();
     EXPECT_EQ(linkCount(copied.path() + u"/1_1_web.jpg"_s), 1u);
 }
 
@@ -244,6 +283,20 @@ TEST_F(StagingTest, ALeftoverLinkIsNeverWrittenThrough)
         EXPECT_EQ(test::readFile(unrelated), QByteArray("someone else's photo")) << link;
         EXPECT_EQ(test::readFile(working + u"/1_1_web.jpg"_s), test::readFile(photo1)) << link;
     }
+
+    // A leftover link that cannot be removed stops the staging instead.
+    QFile::remove(working + u"/1_1_web.jpg"_s);
+    ::link(QFile::encodeName(unrelated).constData(), QFile::encodeName(working + u"/1_1_web.jpg"_s).constData());
+    QString error;
+    {
+        const ImmutableFolder locked(working);
+        if (!locked.isSet())
+            GTEST_SKIP() << "the working folder cannot be locked here";
+        error = test::errorOf([this] { write(working, false); });
+    }
+    EXPECT_EQ(test::readFile(unrelated), QByteArray("someone else's photo"));
+    EXPECT_TRUE(error.startsWith(u"Soubor \""_s + working + u"/1_1_web.jpg\" nelze nahradit: "_s))
+        << error.toStdString();
 }
 
 // The header check of a large stock rests on what the history recorded, but
