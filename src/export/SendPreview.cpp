@@ -28,7 +28,8 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
     if (guard.resendChangedPhotos) {
         try {
             changes.emplace(
-                SendHistory(ModuleFolders::path(ModuleFile::SendHistory, executableFolder), SendHistory::Mode::Read).photoFiles());
+                SendHistory(ModuleFolders::path(ModuleFile::SendHistory, executableFolder), SendHistory::Mode::Read)
+                    .photoFiles());
         } catch (const std::exception &) {
             // Told below, where the history is read for the last send.
             changes.emplace(QHash<QString, SentPhotoFile>());

@@ -27,7 +27,8 @@ ChangedPhotos *SendSafeguard::changedPhotos()
         return nullptr;
     QHash<QString, SentPhotoFile> sent;
     try {
-        sent = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder), SendHistory::Mode::Read).photoFiles();
+        sent = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder), SendHistory::Mode::Read)
+                   .photoFiles();
     } catch (const std::exception &) {
         // The upload's record says why the history cannot be used.
     }

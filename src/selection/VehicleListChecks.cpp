@@ -57,7 +57,8 @@ QStringList VehicleListTab::rowProblems(int row)
         QHash<QString, SentPhotoFile> sent;
         if (!m_executableFolder.isEmpty()) {
             try {
-                sent = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder), SendHistory::Mode::Read).photoFiles();
+                const QString history = ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder);
+                sent = SendHistory(history, SendHistory::Mode::Read).photoFiles();
             } catch (const std::exception &) {
                 // Without the history every header is read.
             }

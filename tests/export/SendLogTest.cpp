@@ -34,10 +34,11 @@ TEST(SendLog, OneLinePerSendWithoutSecrets)
     QFile f(exe + u"Korvex_log.txt"_s);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
-    EXPECT_EQ(bytes, Win1250::encode(u"09.12.2026 14:05:31;automaticky;nabídek 36;obrázků 87;problémů 2;archiv 730937 "
-                                     u"B;odesláno, HTTP 200\r\n"
-                                     u"09.12.2026 14:05:31;ručně;nabídek 36;obrázků 87;problémů -;archiv -;chyba: proxy "
-                                     u"***@host  odmítla spojení\r\n"_s));
+    EXPECT_EQ(bytes,
+              Win1250::encode(u"09.12.2026 14:05:31;automaticky;nabídek 36;obrázků 87;problémů 2;archiv 730937 "
+                              u"B;odesláno, HTTP 200\r\n"
+                              u"09.12.2026 14:05:31;ručně;nabídek 36;obrázků 87;problémů -;archiv -;chyba: proxy "
+                              u"***@host  odmítla spojení\r\n"_s));
 }
 
 TEST(SendLog, AnUnwritableLogIsLeftOut)
