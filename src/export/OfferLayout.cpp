@@ -1,6 +1,7 @@
 #include "export/OfferLayout.h"
 
 #include "import/CodeTables.h"
+#include "import/NestaFields.h"
 #include "platform/Dataset.h"
 
 #include <QIODevice>
@@ -33,13 +34,13 @@ private:
 
 QString remark(const Dataset &q)
 {
-    const QStringList parts = q.text(u"REZERVA5").split(u'*');
+    const QStringList parts = q.text(nesta::Rezerva5).split(u'*');
     auto part = [&parts](int n) { return parts.value(n); };
     const QString undamaged = part(4) == u"A" ? u"  NEHAVAROVÁNO"_s : QString();
-    const QString financing = q.text(u"STAV_VOZIDLA_XML") == u"inz_leasing"
+    const QString financing = q.text(nesta::StavVozidlaXml) == u"inz_leasing"
         ? u"FINANCOVÁNÍ - akontace: "_s + part(1) + u"Kč + splátky: "_s + part(3) + u" x "_s + part(2) + u"Kč"_s
         : QString();
-    return q.text(u"POZNAMKA") + u' ' + financing + undamaged;
+    return q.text(nesta::Poznamka) + u' ' + financing + undamaged;
 }
 
 } // namespace
@@ -88,41 +89,41 @@ bool WriteOffer(QIODevice &out, const Dataset &q, const QStringList &pictureName
 {
     OfferWriter w(out);
     w.line("    <offer>");
-    w.element("id", EncodeXmlValue(q.text(u"CJ")));
-    w.element("category", EncodeXmlValue(CategoryGroup(q.text(u"DRUH_VOZIDLA"))));
-    w.element("constr", EncodeXmlValue(q.text(u"REZERVA1")));
-    w.element("color", EncodeXmlValue(q.text(u"BARVA_XML")));
-    w.element("fuel", EncodeXmlValue(q.text(u"PALIVO")));
-    w.element("producer", EncodeXmlValue(q.text(u"ZNACKA")));
-    w.element("type", EncodeXmlValue(q.text(u"MODEL")));
-    w.element("model-supplement", EncodeXmlValue(q.text(u"TYP")));
-    w.element("constr-year", EncodeXmlValue(q.text(u"DATUM_VYROBY")));
-    w.element("model-year", EncodeXmlValue(q.text(u"DATUM_VYROBY")));
-    w.element("km", EncodeXmlValue(q.text(u"NAJETO")));
-    w.element("kw", EncodeXmlValue(q.text(u"VYKON")));
-    w.element("stk", EncodeXmlValue(q.text(u"STK_DO")));
-    w.element("doors-number", EncodeXmlValue(q.text(u"REZERVA2")));
+    w.element("id", EncodeXmlValue(q.text(nesta::Cj)));
+    w.element("category", EncodeXmlValue(CategoryGroup(q.text(nesta::DruhVozidla))));
+    w.element("constr", EncodeXmlValue(q.text(nesta::Rezerva1)));
+    w.element("color", EncodeXmlValue(q.text(nesta::BarvaXml)));
+    w.element("fuel", EncodeXmlValue(q.text(nesta::Palivo)));
+    w.element("producer", EncodeXmlValue(q.text(nesta::Znacka)));
+    w.element("type", EncodeXmlValue(q.text(nesta::Model)));
+    w.element("model-supplement", EncodeXmlValue(q.text(nesta::Typ)));
+    w.element("constr-year", EncodeXmlValue(q.text(nesta::DatumVyroby)));
+    w.element("model-year", EncodeXmlValue(q.text(nesta::DatumVyroby)));
+    w.element("km", EncodeXmlValue(q.text(nesta::Najeto)));
+    w.element("kw", EncodeXmlValue(q.text(nesta::Vykon)));
+    w.element("stk", EncodeXmlValue(q.text(nesta::StkDo)));
+    w.element("doors-number", EncodeXmlValue(q.text(nesta::Rezerva2)));
     w.line("      <new-flag>ne</new-flag>");
-    w.element("sales-price", EncodeXmlValue(q.text(u"CENA_VOZIDLA")));
+    w.element("sales-price", EncodeXmlValue(q.text(nesta::CenaVozidla)));
 
-    const QString other = q.text(u"VYBAVA_DO_POZNAMKY");
+    const QString other = q.text(nesta::VybavaDoPoznamky);
     const QByteArray body = EncodeXmlValue(remark(q));
     w.element("etc", other.isEmpty() ? body : EncodeXmlValue(other) + "; " + body);
 
     // Every item ends at ";"; text after the last one is not an item.
-    const QStringList items = q.text(u"VYBAVA").split(u';');
+    const QStringList items = q.text(nesta::Vybava).split(u';');
     for (qsizetype i = 0; i + 1 < items.size(); ++i)
         w.element("extra", EncodeXmlValue(items[i]));
 
-    if (q.text(u"PRV_MAJITEL") == u"1")
+    if (q.text(nesta::PrvMajitel) == u"1")
         w.element("remark", EncodeXmlValue(u"První majitel"_s));
-    if (q.text(u"SERVIS_KN") == u"1")
+    if (q.text(nesta::ServisKn) == u"1")
         w.element("remark", EncodeXmlValue(u"Servisní knížka"_s));
-    if (q.text(u"METALIZA") == u"1")
+    if (q.text(nesta::Metaliza) == u"1")
         w.element("remark", EncodeXmlValue(u"Metalíza"_s));
-    if (!q.text(u"STAT").isEmpty())
-        w.element("remark", EncodeXmlValue(u"Země původu: "_s + q.text(u"STAT")));
-    w.line(q.text(u"REZERVA6") == u"1" ? "      <to-print>true</to-print>" : "      <to-print>false</to-print>");
+    if (!q.text(nesta::Stat).isEmpty())
+        w.element("remark", EncodeXmlValue(u"Země původu: "_s + q.text(nesta::Stat)));
+    w.line(q.text(nesta::Rezerva6) == u"1" ? "      <to-print>true</to-print>" : "      <to-print>false</to-print>");
 
     for (const QString &name : pictureNames)
         w.element("picture", EncodeXmlValue(name));

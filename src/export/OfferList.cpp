@@ -2,6 +2,7 @@
 
 #include "export/OfferLayout.h"
 #include "export/PhotoStaging.h"
+#include "import/NestaFields.h"
 #include "platform/Dataset.h"
 #include "platform/FileErrorText.h"
 #include "platform/ModuleError.h"
@@ -42,8 +43,8 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
     try {
         // Moving on posts the emptied REZERVA4 of the record before.
         for (query.first(); !query.eof(); query.next())
-            if (query.boolean(u"OZNACENO")) {
-                OfferBlock block{query.text(u"CJ"), query.text(u"ZNACKA"), out.pos(), 0};
+            if (query.boolean(nesta::Oznaceno)) {
+                OfferBlock block{query.text(nesta::Cj), query.text(nesta::Znacka), out.pos(), 0};
                 WriteOffer(out, query, staging.stage(query));
                 block.length = out.pos() - block.begin;
                 result.blocks.append(block);
@@ -60,7 +61,7 @@ OfferListResult WriteOfferList(Dataset &query, const OfferListSettings &settings
                 }
                 if (settings.clearResendFlags) {
                     query.edit();
-                    query.setValue(u"REZERVA4", QString());
+                    query.setValue(nesta::Rezerva4, QString());
                 }
             }
         WriteOfferListTail(out);

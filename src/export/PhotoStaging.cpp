@@ -1,6 +1,7 @@
 #include "export/PhotoStaging.h"
 
 #include "export/ChangedPhotos.h"
+#include "import/NestaFields.h"
 #include "platform/Dataset.h"
 #include "platform/FileErrorText.h"
 #include "platform/ModuleError.h"
@@ -131,7 +132,7 @@ QStringList PhotoStaging::changedNames() const
 QStringList PhotoStaging::stage(const Dataset &query)
 {
     QStringList names;
-    const bool resend = query.text(u"REZERVA4") == u"1";
+    const bool resend = query.text(nesta::Rezerva4) == u"1";
     for (int n = 1; n <= 6; ++n) {
         const QString photo = n > 1 && m_onlyFirst ? QString() : query.text(u"FOTO%1"_s.arg(n));
         if (!photo.isEmpty() && query.boolean(u"ZOB_FOTO%1"_s.arg(n)) && m_files.isFile(photo))
@@ -140,7 +141,7 @@ QStringList PhotoStaging::stage(const Dataset &query)
 
     // Photos 7 to 30 are found by name from the first one; a first photo
     // that does not follow the host's naming has none.
-    QString base = query.text(u"FOTO1").toLower();
+    QString base = query.text(nesta::Foto1).toLower();
     if (!base.contains(u"_1_max.jpg"_s) && !base.contains(u"_1_web.jpg"_s))
         return names;
     base.replace(u"_1_max.jpg"_s, u"_1_web.jpg"_s);

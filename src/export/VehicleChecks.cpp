@@ -3,6 +3,7 @@
 #include "export/ChangedPhotos.h"
 #include "export/JpegHeader.h"
 #include "export/PhotoStaging.h"
+#include "import/NestaFields.h"
 #include "platform/Dataset.h"
 
 using namespace Qt::StringLiterals;
@@ -81,10 +82,11 @@ QList<VehicleFinding> VehicleChecker::check(const Dataset &query, const std::fun
 {
     // A large stock is checked vehicle by vehicle: the names are looked up once.
     if (m_fields.empty())
-        for (const char16_t *name : {u"CENA_VOZIDLA", u"ZNACKA", u"MODEL", u"DRUH_VOZIDLA", u"NAJETO", u"FOTO1",
-                                     u"FOTO2", u"FOTO3", u"FOTO4", u"FOTO5", u"FOTO6", u"ZOB_FOTO1", u"ZOB_FOTO2",
-                                     u"ZOB_FOTO3", u"ZOB_FOTO4", u"ZOB_FOTO5", u"ZOB_FOTO6"})
-            m_fields.push_back(query.fieldIndex(QStringView(name)));
+        for (QStringView name : {nesta::CenaVozidla, nesta::Znacka, nesta::Model, nesta::DruhVozidla, nesta::Najeto,
+                                 nesta::Foto1, nesta::Foto2, nesta::Foto3, nesta::Foto4, nesta::Foto5, nesta::Foto6,
+                                 nesta::ZobFoto1, nesta::ZobFoto2, nesta::ZobFoto3, nesta::ZobFoto4, nesta::ZobFoto5,
+                                 nesta::ZobFoto6})
+            m_fields.push_back(query.fieldIndex(name));
     enum { Price, Make, Model, Category, Mileage, Photo1, Shown1 = Photo1 + 6 };
     auto field = [&](int which) { return value(m_fields[size_t(which)]).toString(); };
 

@@ -1,5 +1,6 @@
 #include "import/WorkingTable.h"
 
+#include "import/NestaFields.h"
 #include "platform/WinPath.h"
 
 using namespace Qt::StringLiterals;
@@ -18,26 +19,26 @@ QString tableAlias()
     return u"BAZAR"_s;
 }
 
-FieldDef text(const char16_t *name, int width, Qt::Alignment alignment = Qt::AlignLeft, const char16_t *format = u"")
+FieldDef text(QStringView name, int width, Qt::Alignment alignment = Qt::AlignLeft, const char16_t *format = u"")
 {
-    return FieldDef{QString::fromUtf16(name), FieldKind::Text, width, width, QString::fromUtf16(format), alignment, false};
+    return FieldDef{name.toString(), FieldKind::Text, width, width, QString::fromUtf16(format), alignment, false};
 }
 
-FieldDef memo(const char16_t *name)
+FieldDef memo(QStringView name)
 {
-    return FieldDef{QString::fromUtf16(name), FieldKind::Memo, 0, 0, QString(), Qt::AlignLeft, false};
+    return FieldDef{name.toString(), FieldKind::Memo, 0, 0, QString(), Qt::AlignLeft, false};
 }
 
-FieldDef boolean(const char16_t *name, Qt::Alignment alignment = Qt::AlignLeft)
+FieldDef boolean(QStringView name, Qt::Alignment alignment = Qt::AlignLeft)
 {
-    return FieldDef{QString::fromUtf16(name), FieldKind::Boolean, 0, 0, QString(), alignment, false};
+    return FieldDef{name.toString(), FieldKind::Boolean, 0, 0, QString(), alignment, false};
 }
 
 // Photo paths are created 130 wide and never cut: a path cut on assignment
 // would name a file that does not exist.
-FieldDef photo(const char16_t *name)
+FieldDef photo(QStringView name)
 {
-    return FieldDef{QString::fromUtf16(name), FieldKind::Text, 130, 0, QString(), Qt::AlignLeft, false};
+    return FieldDef{name.toString(), FieldKind::Text, 130, 0, QString(), Qt::AlignLeft, false};
 }
 
 TableDef makeNesta()
@@ -45,66 +46,66 @@ TableDef makeNesta()
     TableDef def;
     def.name = QStringLiteral("Nesta");
     def.fields = {
-        FieldDef{QStringLiteral("PORADI"), FieldKind::AutoInc, 0, 0, QString(), Qt::AlignLeft, true},
-        text(u"CJ", 20),
-        text(u"ALIAS", 15),
-        text(u"ZNACKA_TYP", 45),
-        text(u"DRUH_VOZIDLA", 25),
-        text(u"ZNACKA", 20),
-        text(u"MODEL", 20),
-        text(u"TYP", 25),
-        text(u"BARVA_XML", 25),
-        text(u"BARVA", 25),
-        text(u"STAT_XML", 10),
-        text(u"STAT", 20),
-        text(u"PALIVO_XML", 15),
-        text(u"PALIVO", 20),
-        text(u"OZNACENI_KM", 10),
-        text(u"NAJETO", 8, Qt::AlignRight, u"!9999999\\ \\ \\km;1;_"),
-        text(u"DATUM_VYROBY_XML", 15),
-        text(u"DATUM_VYROBY", 10, Qt::AlignRight),
-        text(u"PRV_MAJITEL", 5),
-        text(u"SERVIS_KN", 5),
-        text(u"LPG", 5),
-        text(u"METALIZA", 5),
-        text(u"STK_DO_XML", 12),
-        text(u"STK_DO", 12),
-        text(u"STAV_VOZIDLA_XML", 20),
-        text(u"STAV_VOZIDLA", 25),
-        text(u"CENA_VOZIDLA", 10, Qt::AlignRight, u"!9999999\\ \\ \\Kč;1;_"),
-        text(u"CENA_MENA", 10),
-        text(u"POZNAMKA", 255),
-        memo(u"VYBAVA_XML"),
-        memo(u"VYBAVA"),
-        text(u"VYBAVA_DO_POZNAMKY", 255),
-        photo(u"FOTO1"),
-        photo(u"FOTO2"),
-        photo(u"FOTO3"),
-        photo(u"FOTO4"),
-        photo(u"FOTO5"),
-        photo(u"FOTO6"),
-        text(u"VYKON", 6, Qt::AlignRight, u"!999\\ \\ \\kW;1;_"),
-        text(u"OBSAH", 6, Qt::AlignRight, u"!9999\\ \\cm3;1;_"),
-        text(u"CELK_HMOTNOST", 6),
-        boolean(u"OZNACENO", Qt::AlignHCenter),
-        boolean(u"ZOB_FOTO1"),
-        boolean(u"ZOB_FOTO2"),
-        boolean(u"ZOB_FOTO3"),
-        boolean(u"ZOB_FOTO4"),
-        boolean(u"ZOB_FOTO5"),
-        boolean(u"ZOB_FOTO6"),
-        text(u"PRIJEM_DNE", 15),
-        text(u"ODESLI_FOTO", 3, Qt::AlignHCenter),
-        text(u"REZERVA1", 255),
-        text(u"REZERVA2", 255),
-        text(u"REZERVA3", 255),
-        text(u"REZERVA4", 255),
-        text(u"REZERVA5", 255),
-        text(u"REZERVA6", 100),
-        text(u"REZERVA7", 100),
-        text(u"REZERVA8", 100),
-        text(u"REZERVA9", 100),
-        text(u"REZERVA10", 100),
+        FieldDef{nesta::Poradi.toString(), FieldKind::AutoInc, 0, 0, QString(), Qt::AlignLeft, true},
+        text(nesta::Cj, 20),
+        text(nesta::Alias, 15),
+        text(nesta::ZnackaTyp, 45),
+        text(nesta::DruhVozidla, 25),
+        text(nesta::Znacka, 20),
+        text(nesta::Model, 20),
+        text(nesta::Typ, 25),
+        text(nesta::BarvaXml, 25),
+        text(nesta::Barva, 25),
+        text(nesta::StatXml, 10),
+        text(nesta::Stat, 20),
+        text(nesta::PalivoXml, 15),
+        text(nesta::Palivo, 20),
+        text(nesta::OznaceniKm, 10),
+        text(nesta::Najeto, 8, Qt::AlignRight, u"!9999999\\ \\ \\km;1;_"),
+        text(nesta::DatumVyrobyXml, 15),
+        text(nesta::DatumVyroby, 10, Qt::AlignRight),
+        text(nesta::PrvMajitel, 5),
+        text(nesta::ServisKn, 5),
+        text(nesta::Lpg, 5),
+        text(nesta::Metaliza, 5),
+        text(nesta::StkDoXml, 12),
+        text(nesta::StkDo, 12),
+        text(nesta::StavVozidlaXml, 20),
+        text(nesta::StavVozidla, 25),
+        text(nesta::CenaVozidla, 10, Qt::AlignRight, u"!9999999\\ \\ \\Kč;1;_"),
+        text(nesta::CenaMena, 10),
+        text(nesta::Poznamka, 255),
+        memo(nesta::VybavaXml),
+        memo(nesta::Vybava),
+        text(nesta::VybavaDoPoznamky, 255),
+        photo(nesta::Foto1),
+        photo(nesta::Foto2),
+        photo(nesta::Foto3),
+        photo(nesta::Foto4),
+        photo(nesta::Foto5),
+        photo(nesta::Foto6),
+        text(nesta::Vykon, 6, Qt::AlignRight, u"!999\\ \\ \\kW;1;_"),
+        text(nesta::Obsah, 6, Qt::AlignRight, u"!9999\\ \\cm3;1;_"),
+        text(nesta::CelkHmotnost, 6),
+        boolean(nesta::Oznaceno, Qt::AlignHCenter),
+        boolean(nesta::ZobFoto1),
+        boolean(nesta::ZobFoto2),
+        boolean(nesta::ZobFoto3),
+        boolean(nesta::ZobFoto4),
+        boolean(nesta::ZobFoto5),
+        boolean(nesta::ZobFoto6),
+        text(nesta::PrijemDne, 15),
+        text(nesta::OdesliFoto, 3, Qt::AlignHCenter),
+        text(nesta::Rezerva1, 255),
+        text(nesta::Rezerva2, 255),
+        text(nesta::Rezerva3, 255),
+        text(nesta::Rezerva4, 255),
+        text(nesta::Rezerva5, 255),
+        text(nesta::Rezerva6, 100),
+        text(nesta::Rezerva7, 100),
+        text(nesta::Rezerva8, 100),
+        text(nesta::Rezerva9, 100),
+        text(nesta::Rezerva10, 100),
     };
     return def;
 }

@@ -1,10 +1,11 @@
 #include "selection/TForm_Foto.h"
 
+#include "import/NestaFields.h"
 #include "platform/Dataset.h"
-#include "widgets/FormText.h"
-#include "selection/JpegThumbnail.h"
 #include "platform/UserActionGuard.h"
 #include "platform/WinPath.h"
+#include "selection/JpegThumbnail.h"
+#include "widgets/FormText.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -156,8 +157,8 @@ void TForm_Foto::FormActivate()
 void TForm_Foto::showVehicle()
 {
     const bool current = hasCurrentRecord();
-    m_make->setText(current ? m_query.text(u"ZNACKA_TYP") : QString());
-    m_price->setText(current ? m_query.text(u"CENA_VOZIDLA") : QString());
+    m_make->setText(current ? m_query.text(nesta::ZnackaTyp) : QString());
+    m_price->setText(current ? m_query.text(nesta::CenaVozidla) : QString());
 }
 
 void TForm_Foto::photoClicked(int n, bool checked)
@@ -196,7 +197,7 @@ void TForm_Foto::done(int result)
             for (int n = 0; n < kPhotos; ++n)
                 chosen += m_query.boolean(flagField(n)) ? 1 : 0;
             m_query.edit();
-            m_query.setValue(u"ODESLI_FOTO", QString::number(chosen));
+            m_query.setValue(nesta::OdesliFoto, QString::number(chosen));
             m_query.post();
         });
     }

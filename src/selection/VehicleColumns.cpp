@@ -1,5 +1,6 @@
 #include "selection/VehicleColumns.h"
 
+#include "import/NestaFields.h"
 #include "import/WorkingTable.h"
 
 using namespace Qt::StringLiterals;
@@ -9,7 +10,7 @@ namespace {
 
 struct ColumnSpec
 {
-    const char16_t *field;
+    QStringView field;
     const char16_t *caption; // empty: the field name
     int width;               // 0: the default width
 };
@@ -17,60 +18,60 @@ struct ColumnSpec
 constexpr int kDefaultWidth = 64;
 
 constexpr ColumnSpec kColumns[] = {
-    {u"PORADI", u"Čís.", 25},
-    {u"CJ", u"č. zak.", 55},
-    {u"FOTO1", u"foto", 23},
-    {u"ODESLI_FOTO", u"ks", 0},
-    {u"ZNACKA_TYP", u"Značka a typ", 183},
-    {u"DATUM_VYROBY", u"Výroba", 45},
-    {u"NAJETO", u"Stav km", 67},
-    {u"VYKON", u"Výkon", 48},
-    {u"OBSAH", u"Obsah", 52},
-    {u"BARVA", u"Barva", 77},
-    {u"PALIVO", u"Palivo", 52},
-    {u"CENA_VOZIDLA", u"CENA", 73},
-    {u"DRUH_VOZIDLA", u"", 77},
-    {u"ALIAS", u"", 0},
-    {u"BARVA_XML", u"", 0},
-    {u"ZNACKA", u"", 0},
-    {u"TYP", u"", 75},
-    {u"MODEL", u"", 0},
-    {u"STAT_XML", u"", 0},
-    {u"STAT", u"", 0},
-    {u"PALIVO_XML", u"", 0},
-    {u"OZNACENI_KM", u"", 0},
-    {u"DATUM_VYROBY_XML", u"", 0},
-    {u"PRV_MAJITEL", u"", 0},
-    {u"SERVIS_KN", u"", 0},
-    {u"LPG", u"", 0},
-    {u"METALIZA", u"", 0},
-    {u"STK_DO_XML", u"", 0},
-    {u"STK_DO", u"", 0},
-    {u"STAV_VOZIDLA_XML", u"", 0},
-    {u"STAV_VOZIDLA", u"", 0},
-    {u"CENA_MENA", u"", 0},
-    {u"POZNAMKA", u"", 0},
-    {u"VYBAVA_XML", u"", 0},
-    {u"VYBAVA", u"", 0},
-    {u"VYBAVA_DO_POZNAMKY", u"", 0},
-    {u"FOTO2", u"", 0},
-    {u"FOTO3", u"", 0},
-    {u"FOTO4", u"", 0},
-    {u"FOTO5", u"", 0},
-    {u"FOTO6", u"", 0},
-    {u"CELK_HMOTNOST", u"", 0},
-    {u"OZNACENO", u"", 0},
-    {u"PRIJEM_DNE", u"", 0},
-    {u"REZERVA1", u"", 0},
-    {u"REZERVA2", u"", 0},
-    {u"REZERVA3", u"", 0},
-    {u"REZERVA4", u"", 0},
-    {u"REZERVA5", u"", 0},
-    {u"REZERVA6", u"", 0},
-    {u"REZERVA7", u"", 0},
-    {u"REZERVA8", u"", 0},
-    {u"REZERVA9", u"", 0},
-    {u"REZERVA10", u"", 0},
+    {nesta::Poradi, u"Čís.", 25},
+    {nesta::Cj, u"č. zak.", 55},
+    {nesta::Foto1, u"foto", 23},
+    {nesta::OdesliFoto, u"ks", 0},
+    {nesta::ZnackaTyp, u"Značka a typ", 183},
+    {nesta::DatumVyroby, u"Výroba", 45},
+    {nesta::Najeto, u"Stav km", 67},
+    {nesta::Vykon, u"Výkon", 48},
+    {nesta::Obsah, u"Obsah", 52},
+    {nesta::Barva, u"Barva", 77},
+    {nesta::Palivo, u"Palivo", 52},
+    {nesta::CenaVozidla, u"CENA", 73},
+    {nesta::DruhVozidla, u"", 77},
+    {nesta::Alias, u"", 0},
+    {nesta::BarvaXml, u"", 0},
+    {nesta::Znacka, u"", 0},
+    {nesta::Typ, u"", 75},
+    {nesta::Model, u"", 0},
+    {nesta::StatXml, u"", 0},
+    {nesta::Stat, u"", 0},
+    {nesta::PalivoXml, u"", 0},
+    {nesta::OznaceniKm, u"", 0},
+    {nesta::DatumVyrobyXml, u"", 0},
+    {nesta::PrvMajitel, u"", 0},
+    {nesta::ServisKn, u"", 0},
+    {nesta::Lpg, u"", 0},
+    {nesta::Metaliza, u"", 0},
+    {nesta::StkDoXml, u"", 0},
+    {nesta::StkDo, u"", 0},
+    {nesta::StavVozidlaXml, u"", 0},
+    {nesta::StavVozidla, u"", 0},
+    {nesta::CenaMena, u"", 0},
+    {nesta::Poznamka, u"", 0},
+    {nesta::VybavaXml, u"", 0},
+    {nesta::Vybava, u"", 0},
+    {nesta::VybavaDoPoznamky, u"", 0},
+    {nesta::Foto2, u"", 0},
+    {nesta::Foto3, u"", 0},
+    {nesta::Foto4, u"", 0},
+    {nesta::Foto5, u"", 0},
+    {nesta::Foto6, u"", 0},
+    {nesta::CelkHmotnost, u"", 0},
+    {nesta::Oznaceno, u"", 0},
+    {nesta::PrijemDne, u"", 0},
+    {nesta::Rezerva1, u"", 0},
+    {nesta::Rezerva2, u"", 0},
+    {nesta::Rezerva3, u"", 0},
+    {nesta::Rezerva4, u"", 0},
+    {nesta::Rezerva5, u"", 0},
+    {nesta::Rezerva6, u"", 0},
+    {nesta::Rezerva7, u"", 0},
+    {nesta::Rezerva8, u"", 0},
+    {nesta::Rezerva9, u"", 0},
+    {nesta::Rezerva10, u"", 0},
 };
 
 } // namespace
@@ -91,7 +92,7 @@ std::vector<DatasetColumn> VehicleListColumns()
     std::vector<DatasetColumn> columns;
     columns.reserve(std::size(kColumns));
     for (const ColumnSpec &spec : kColumns) {
-        const QString field = QString::fromUtf16(spec.field);
+        const QString field = spec.field.toString();
         const FieldDef &f = def.fields[size_t(def.indexOf(field))];
         DatasetColumn column;
         column.field = field;
@@ -99,7 +100,7 @@ std::vector<DatasetColumn> VehicleListColumns()
         column.width = spec.width ? spec.width : kDefaultWidth;
         column.alignment = f.alignment | Qt::AlignVCenter;
         column.displayFormat = f.displayFormat;
-        if (field == u"CENA_VOZIDLA")
+        if (field == nesta::CenaVozidla)
             column.titleAlignment = Qt::AlignCenter;
         columns.push_back(column);
     }

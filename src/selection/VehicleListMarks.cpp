@@ -2,12 +2,13 @@
 // the flags of the current vehicle, the detail panel and the row colours.
 #include "selection/VehicleListTab.h"
 
-#include "platform/Dataset.h"
-#include "widgets/HourGlass.h"
 #include "import/ListCounters.h"
+#include "import/NestaFields.h"
+#include "platform/Dataset.h"
+#include "platform/UnfilteredView.h"
+#include "widgets/HourGlass.h"
 #include "widgets/TDBNavigatorTarvo.h"
 #include "widgets/TDbGridTarvo.h"
-#include "platform/UnfilteredView.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -156,14 +157,14 @@ void VehicleListTab::toggleTextFlag(const QString &field)
 
 void VehicleListTab::ToggleResendPhotos()
 {
-    if (hasCurrentRecord() && !m_query.text(u"ODESLI_FOTO").isEmpty())
-        toggleTextFlag(u"REZERVA4"_s);
+    if (hasCurrentRecord() && !m_query.text(nesta::OdesliFoto).isEmpty())
+        toggleTextFlag(nesta::Rezerva4.toString());
 }
 
 void VehicleListTab::ToggleMagazine()
 {
     if (hasCurrentRecord())
-        toggleTextFlag(u"REZERVA6"_s);
+        toggleTextFlag(nesta::Rezerva6.toString());
 }
 
 void VehicleListTab::afterScroll()

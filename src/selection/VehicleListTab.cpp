@@ -2,14 +2,15 @@
 
 #include "export/ChangedPhotos.h"
 #include "export/VehicleChecks.h"
+#include "import/NestaFields.h"
 #include "platform/Dataset.h"
+#include "platform/UserActionGuard.h"
+#include "selection/TransferPanel.h"
+#include "selection/VehicleColumns.h"
 #include "widgets/FormText.h"
 #include "widgets/TDBMemoTarvo.h"
 #include "widgets/TDBNavigatorTarvo.h"
 #include "widgets/TDbGridTarvo.h"
-#include "selection/TransferPanel.h"
-#include "platform/UserActionGuard.h"
-#include "selection/VehicleColumns.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,22 +30,22 @@ struct DetailItem
 {
     const char16_t *caption;
     QRect captionAt;
-    const char16_t *field;
+    QStringView field;
     QRect valueAt;
 };
 
 const DetailItem kDetail[] = {
-    {u"", {}, u"ZNACKA_TYP", {4, 3, 250, 18}},
-    {u"cena:", {258, 3, 32, 18}, u"CENA_VOZIDLA", {290, 3, 84, 18}},
-    {u"zak č.:", {378, 3, 40, 18}, u"CJ", {418, 3, 88, 18}},
-    {u"vyrobeno:", {4, 24, 54, 16}, u"DATUM_VYROBY", {58, 24, 72, 16}},
-    {u"palivo:", {136, 24, 38, 16}, u"PALIVO", {174, 24, 80, 16}},
-    {u"najeto:", {4, 42, 50, 16}, u"NAJETO", {54, 42, 80, 16}},
-    {u"barva:", {136, 42, 38, 16}, u"BARVA", {174, 42, 80, 16}},
-    {u"obsah/výk.:", {4, 60, 62, 16}, u"OBSAH", {66, 60, 54, 16}},
-    {u"/", {120, 60, 6, 16}, u"VYKON", {128, 60, 60, 16}},
-    {u"STK do:", {4, 78, 50, 16}, u"STK_DO", {54, 78, 80, 16}},
-    {u"pozn.:", {4, 96, 36, 16}, u"VYBAVA_DO_POZNAMKY", {42, 96, 212, 28}},
+    {u"", {}, nesta::ZnackaTyp, {4, 3, 250, 18}},
+    {u"cena:", {258, 3, 32, 18}, nesta::CenaVozidla, {290, 3, 84, 18}},
+    {u"zak č.:", {378, 3, 40, 18}, nesta::Cj, {418, 3, 88, 18}},
+    {u"vyrobeno:", {4, 24, 54, 16}, nesta::DatumVyroby, {58, 24, 72, 16}},
+    {u"palivo:", {136, 24, 38, 16}, nesta::Palivo, {174, 24, 80, 16}},
+    {u"najeto:", {4, 42, 50, 16}, nesta::Najeto, {54, 42, 80, 16}},
+    {u"barva:", {136, 42, 38, 16}, nesta::Barva, {174, 42, 80, 16}},
+    {u"obsah/výk.:", {4, 60, 62, 16}, nesta::Obsah, {66, 60, 54, 16}},
+    {u"/", {120, 60, 6, 16}, nesta::Vykon, {128, 60, 60, 16}},
+    {u"STK do:", {4, 78, 50, 16}, nesta::StkDo, {54, 78, 80, 16}},
+    {u"pozn.:", {4, 96, 36, 16}, nesta::VybavaDoPoznamky, {42, 96, 212, 28}},
 };
 
 // The portal's logo, drawn rather than shipped as a file.
@@ -66,11 +67,11 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     : QWidget(parent)
     , m_query(query)
     , m_dialogs(dialogs)
-    , m_oznaceno(query.fieldIndex(u"OZNACENO"))
-    , m_foto1(query.fieldIndex(u"FOTO1"))
-    , m_rezerva4(query.fieldIndex(u"REZERVA4"))
-    , m_rezerva6(query.fieldIndex(u"REZERVA6"))
-    , m_poradi(query.fieldIndex(u"PORADI"))
+    , m_oznaceno(query.fieldIndex(nesta::Oznaceno))
+    , m_foto1(query.fieldIndex(nesta::Foto1))
+    , m_rezerva4(query.fieldIndex(nesta::Rezerva4))
+    , m_rezerva6(query.fieldIndex(nesta::Rezerva6))
+    , m_poradi(query.fieldIndex(nesta::Poradi))
 {
     setObjectName(u"TabSheetSeznam"_s);
     setMinimumSize(770, 525);
@@ -83,10 +84,10 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     m_grid->setDataset(&m_query);
     const std::vector<DatasetColumn> columns = VehicleListColumns();
     for (size_t c = 0; c < columns.size(); ++c)
-        if (columns[c].field == u"FOTO1")
+        if (columns[c].field == nesta::Foto1)
             m_photoColumn = int(c);
     m_grid->setColumns(columns);
-    m_grid->setKeyField(u"PORADI"_s);
+    m_grid->setKeyField(nesta::Poradi.toString());
     m_grid->setKeyFieldType(TTvKeyFieldType::tktInteger);
     m_grid->setCheckedColor(QColor(255, 255, 0));
     m_grid->setCheckedSignum(true);
@@ -103,7 +104,7 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { guarded([this] { ToggleResendPhotos(); }); });
 
     m_query.setFilter([this](const DatasetRecord &record) {
-        return !m_onlyMarked || m_grid->IsKeyChecked(record.value(u"PORADI").toLongLong());
+        return !m_onlyMarked || m_grid->IsKeyChecked(record.value(nesta::Poradi).toLongLong());
     });
     m_query.setFiltered(true);
     connect(&m_query, &Dataset::afterScroll, this, &VehicleListTab::afterScroll);
@@ -174,10 +175,11 @@ void VehicleListTab::buildDetailPanel()
     for (const DetailItem &item : kDetail) {
         if (item.caption[0])
             PlaceLabel(panel, QString::fromUtf16(item.caption), item.captionAt);
-        const QString field = QString::fromUtf16(item.field);
+        const QString field = item.field.toString();
         QLabel *value = PlaceLabel(panel, QString(), item.valueAt);
         value->setObjectName(u"DBText_"_s + field);
-        SetTextLook(value, field == u"ZNACKA_TYP" ? QColor(255, 0, 0) : QColor(0, 0, 0), field != u"VYBAVA_DO_POZNAMKY");
+        SetTextLook(value, field == nesta::ZnackaTyp ? QColor(255, 0, 0) : QColor(0, 0, 0),
+                    field != nesta::VybavaDoPoznamky);
         if (item.valueAt.height() > 20) { // the note takes two lines
             value->setWordWrap(true);
             value->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -185,10 +187,10 @@ void VehicleListTab::buildDetailPanel()
         m_detailFields.push_back({value, field, def.fields[size_t(def.indexOf(field))].displayFormat});
     }
 
-    flagBox(u"LPG"_s, u"CheckBoxLPG", u"LPG"_s, QRect(258, 24, 52, 18), panel);
-    flagBox(u"Metalíza"_s, u"CheckBoxMetal", u"METALIZA"_s, QRect(310, 24, 68, 18), panel);
-    flagBox(u"První majitel"_s, u"CheckBoxPrvniMaj", u"PRV_MAJITEL"_s, QRect(258, 42, 104, 18), panel);
-    flagBox(u"Servisní kn."_s, u"CheckBoxServisKn", u"SERVIS_KN"_s, QRect(378, 42, 110, 18), panel);
+    flagBox(u"LPG"_s, u"CheckBoxLPG", nesta::Lpg.toString(), QRect(258, 24, 52, 18), panel);
+    flagBox(u"Metalíza"_s, u"CheckBoxMetal", nesta::Metaliza.toString(), QRect(310, 24, 68, 18), panel);
+    flagBox(u"První majitel"_s, u"CheckBoxPrvniMaj", nesta::PrvMajitel.toString(), QRect(258, 42, 104, 18), panel);
+    flagBox(u"Servisní kn."_s, u"CheckBoxServisKn", nesta::ServisKn.toString(), QRect(378, 42, 110, 18), panel);
 
     QPushButton *resend = button(u"Přepsat foto v inzerci"_s, u"BitBtn1", QRect(378, 22, 128, 20), panel,
                                  [this] { ToggleResendPhotos(); });
@@ -197,11 +199,11 @@ void VehicleListTab::buildDetailPanel()
     auto *shownMemo = new TDBMemoTarvo(panel);
     shownMemo->setObjectName(u"DBMemoTarvo2"_s);
     shownMemo->setGeometry(258, 62, 248, 60);
-    shownMemo->setDataset(&m_query, u"VYBAVA"_s);
+    shownMemo->setDataset(&m_query, nesta::Vybava.toString());
     // The first equipment memo lies outside the tab's visible area.
     auto *hiddenMemo = new TDBMemoTarvo(this);
     hiddenMemo->setObjectName(u"DBMemoTarvo1"_s);
-    hiddenMemo->setDataset(&m_query, u"VYBAVA"_s);
+    hiddenMemo->setDataset(&m_query, nesta::Vybava.toString());
     hiddenMemo->hide();
     // The equipment comes from the host; nothing typed here could be kept.
     for (TDBMemoTarvo *memo : {hiddenMemo, shownMemo}) {
