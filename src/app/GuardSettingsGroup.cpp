@@ -9,30 +9,42 @@
 using namespace Qt::StringLiterals;
 
 namespace korvex {
+namespace {
+
+QCheckBox *checkBox(QWidget *parent, const QString &name, const QString &text, const QRect &where)
+{
+    auto *box = new QCheckBox(text, parent);
+    box->setObjectName(name);
+    box->setGeometry(where);
+    return box;
+}
+
+QSpinBox *spinBox(QWidget *parent, const QString &name, int maximum, const QRect &where)
+{
+    auto *box = new QSpinBox(parent);
+    box->setObjectName(name);
+    box->setRange(0, maximum);
+    box->setGeometry(where);
+    return box;
+}
+
+} // namespace
 
 GuardSettingsGroup::GuardSettingsGroup(QWidget *parent)
     : QGroupBox(u" Ochrana před stažením nabídek z portálu  "_s, parent)
 {
     setObjectName(u"GroupBoxOchrana"_s);
-    m_enabled = new QCheckBox(u"Zastavit odeslání, které by z portálu stáhlo mnoho nabídek"_s, this);
-    m_enabled->setObjectName(u"CheckBoxOchrana"_s);
-    m_enabled->setGeometry(16, 24, 520, 20);
-
+    m_enabled = checkBox(this, u"CheckBoxOchrana"_s, u"Zastavit odeslání, které by z portálu stáhlo mnoho nabídek"_s,
+                         QRect(16, 24, 520, 20));
     PlaceLabel(this, u"Stahuje-li více než"_s, QRect(16, 54, 120, 20));
-    m_percent = new QSpinBox(this);
-    m_percent->setObjectName(u"SpinEditOchranaProcent"_s);
-    m_percent->setRange(0, 100);
+    m_percent = spinBox(this, u"SpinEditOchranaProcent"_s, 100, QRect(140, 52, 64, 22));
     m_percent->setSuffix(u" %"_s);
-    m_percent->setGeometry(140, 52, 64, 22);
     PlaceLabel(this, u"nabídek minulého odeslání a alespoň"_s, QRect(212, 54, 220, 20));
-    m_minimum = new QSpinBox(this);
-    m_minimum->setObjectName(u"SpinEditOchranaPocet"_s);
-    m_minimum->setRange(0, 1000000);
-    m_minimum->setGeometry(436, 52, 64, 22);
+    m_minimum = spinBox(this, u"SpinEditOchranaPocet"_s, 1000000, QRect(436, 52, 64, 22));
     PlaceLabel(this, u"vozidel"_s, QRect(506, 54, 50, 20));
-    m_resendChanged = new QCheckBox(u"Znovu odeslat fotografie, které se od minulého odeslání změnily"_s, this);
-    m_resendChanged->setObjectName(u"CheckBoxZmeneneFoto"_s);
-    m_resendChanged->setGeometry(16, 84, 520, 20);
+    m_resendChanged = checkBox(this, u"CheckBoxZmeneneFoto"_s,
+                               u"Znovu odeslat fotografie, které se od minulého odeslání změnily"_s,
+                               QRect(16, 84, 520, 20));
 
     setSettings(GuardSettings());
     connect(m_enabled, &QCheckBox::toggled, this, &GuardSettingsGroup::changed);

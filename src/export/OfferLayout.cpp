@@ -11,6 +11,21 @@ using namespace Qt::StringLiterals;
 namespace korvex {
 namespace {
 
+struct FieldElement
+{
+    const char *element;
+    QStringView field;
+};
+
+// The elements after the category that carry one field as it stands, in
+// the order of the list.
+constexpr FieldElement kFieldElements[] = {
+    {"constr", nesta::Rezerva1},      {"color", nesta::BarvaXml},         {"fuel", nesta::Palivo},
+    {"producer", nesta::Znacka},      {"type", nesta::Model},             {"model-supplement", nesta::Typ},
+    {"constr-year", nesta::DatumVyroby}, {"model-year", nesta::DatumVyroby}, {"km", nesta::Najeto},
+    {"kw", nesta::Vykon},             {"stk", nesta::StkDo},              {"doors-number", nesta::Rezerva2},
+};
+
 class OfferWriter
 {
 public:
@@ -91,18 +106,8 @@ bool WriteOffer(QIODevice &out, const Dataset &q, const QStringList &pictureName
     w.line("    <offer>");
     w.element("id", EncodeXmlValue(q.text(nesta::Cj)));
     w.element("category", EncodeXmlValue(CategoryGroup(q.text(nesta::DruhVozidla))));
-    w.element("constr", EncodeXmlValue(q.text(nesta::Rezerva1)));
-    w.element("color", EncodeXmlValue(q.text(nesta::BarvaXml)));
-    w.element("fuel", EncodeXmlValue(q.text(nesta::Palivo)));
-    w.element("producer", EncodeXmlValue(q.text(nesta::Znacka)));
-    w.element("type", EncodeXmlValue(q.text(nesta::Model)));
-    w.element("model-supplement", EncodeXmlValue(q.text(nesta::Typ)));
-    w.element("constr-year", EncodeXmlValue(q.text(nesta::DatumVyroby)));
-    w.element("model-year", EncodeXmlValue(q.text(nesta::DatumVyroby)));
-    w.element("km", EncodeXmlValue(q.text(nesta::Najeto)));
-    w.element("kw", EncodeXmlValue(q.text(nesta::Vykon)));
-    w.element("stk", EncodeXmlValue(q.text(nesta::StkDo)));
-    w.element("doors-number", EncodeXmlValue(q.text(nesta::Rezerva2)));
+    for (const auto &[element, field] : kFieldElements)
+        w.element(element, EncodeXmlValue(q.text(field)));
     w.line("      <new-flag>ne</new-flag>");
     w.element("sales-price", EncodeXmlValue(q.text(nesta::CenaVozidla)));
 

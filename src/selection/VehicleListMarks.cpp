@@ -79,44 +79,34 @@ void VehicleListTab::ToggleCurrentMark()
 
 void VehicleListTab::MarkAll()
 {
-    HourGlass hourGlass;
-    const Dataset::DisplaySuspended suspended(m_query);
-    if (!m_query.isOpen())
-        m_query.open();
-    {
-        UnfilteredView unfiltered(m_query);
-        Dataset::Batch batch(m_query);
-        m_query.first();
-        while (!m_query.eof()) {
-            if (!m_grid->IsCurrentChecked())
-                m_grid->ToggleCheck();
-            m_query.edit();
-            m_query.setValue(m_oznaceno, true);
-            m_query.next();
-        }
-        batch.commit();
-        m_query.close();
-    }
-    UpdateMarkedLabel();
-    m_query.open();
-    UpdateTotalLabel();
+    writeAllMarks(true);
 }
 
 void VehicleListTab::UnmarkAll()
 {
-    const Dataset::DisplaySuspended suspended(m_query);
+    writeAllMarks(false);
+}
+
+// Every record, the "only marked" filter lifted, gets the mark in the grid and
+// in OZNACENO, in one transaction.
+void VehicleListTab::writeAllMarks(bool marked)
+{
     HourGlass hourGlass;
+    const Dataset::DisplaySuspended suspended(m_query);
     if (!m_query.isOpen())
         m_query.open();
-    m_grid->ClearChecks();
+    if (!marked)
+        m_grid->ClearChecks();
     {
         UnfilteredView unfiltered(m_query);
         Dataset::Batch batch(m_query);
         m_query.first();
         while (!m_query.eof()) {
-            if (m_query.value(m_oznaceno).toBool()) {
+            if (marked && !m_grid->IsCurrentChecked())
+                m_grid->ToggleCheck();
+            if (marked || m_query.value(m_oznaceno).toBool()) {
                 m_query.edit();
-                m_query.setValue(m_oznaceno, false);
+                m_query.setValue(m_oznaceno, marked);
             }
             m_query.next();
         }

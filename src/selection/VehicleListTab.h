@@ -100,6 +100,7 @@ private:
     void showDetail();
     void drawCell(int row, int column, bool focused, TGridCellLook &look);
     void toggleTextFlag(const QString &field);
+    void writeAllMarks(bool marked);
     bool hasCurrentRecord() const;
     void buildProblemMarker();
     bool eventFilter(QObject *watched, QEvent *event) override;
