@@ -34,15 +34,6 @@ const std::array<Branch, 4> kBranches = {{
 
 const QString kIndex = u"Index_CIS_ZAK"_s;
 
-// Line numbers of the interchange record, counted from 1.
-enum Line {
-    VehicleNumber = 1, Alias, Category, Make, Model, Type, ColourXml, Colour, CountryXml, Country,
-    FuelXml, Fuel, MileageUnit, Mileage, MadeYmd, MadeDisplay, FirstOwner, ServiceBook, Lpg, Metallic,
-    InspectionYmd, InspectionDisplay, ConditionCode, ConditionText, Price, Currency, Note, EquipmentKeys,
-    EquipmentLabels, EquipmentOther, Photos, Power, Capacity, Payload, Body, Doors, Reserve, WithoutVat,
-    DownPayment, Instalment, Instalments, NotDamaged,
-};
-
 // The equipment tables of one data folder, opened on first use and kept
 // open for the folder, so that a look-up never reads a table again.
 class EquipmentTables
@@ -191,8 +182,9 @@ void Extraction::buildRecord(const Folder &f)
     const HostTable &overview = f.overview;
     HostTable &intake = f.intake;
     const IntakeFields &in = f.i;
+    using enum InterchangeLine;
     InterchangeRecord r;
-    auto set = [&r](Line line, const QString &value) { r[size_t(line - 1)] = value; };
+    auto set = [&r](InterchangeLine line, const QString &value) { r[ValueIndex(line)] = value; };
 
     const QString cisZak = overview.text(f.o.cisZak).left(15);
     const QString price = overview.text(f.o.price).left(15);

@@ -30,8 +30,8 @@ QString ReadHostDataRoot(const QString &executableFolder);
 int ReadVatRate(const QString &hostDataRoot);
 
 // Reads the offered vehicles of the switched-on branches out of the host
-// tables and rewrites "ASCII_Nesta.TXT" in the executable folder. Returns the
-// number of vehicles taken. Database and file errors, and a missing route
+// tables and rewrites the interchange file in the executable folder. Returns
+// the number of vehicles taken. Database and file errors, and a missing route
 // list "Route_Seznam_Zobraz.ddd", end it with ModuleError; the old
 // interchange file then stays as it was.
 int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings);

@@ -13,6 +13,12 @@ using namespace Qt::StringLiterals;
 
 namespace korvex {
 
+const QString &InterchangeFileName()
+{
+    static const QString name = u"ASCII_Nesta.TXT"_s;
+    return name;
+}
+
 const QString &InterchangeSeparator()
 {
     static const QString separator(70, u'-');
@@ -21,7 +27,7 @@ const QString &InterchangeSeparator()
 
 QString InterchangeFilePath(const QString &executableFolder)
 {
-    return executableFolder + u"ASCII_Nesta.TXT"_s;
+    return executableFolder + InterchangeFileName();
 }
 
 void InterchangeWriter::add(const InterchangeRecord &record)

@@ -7,11 +7,21 @@
 
 namespace korvex {
 
-// The interchange file "ASCII_Nesta.TXT": 43 lines per vehicle in
-// Windows-1250 with CR LF, the 42 values of the vehicle and a separator of
-// 70 "-". Other tools read this layout; it does not change.
-constexpr int kInterchangeValues = 42;
-constexpr int kInterchangeLines = 43;
+// The interchange file: 43 lines per vehicle in Windows-1250 with CR LF,
+// the 42 values of the vehicle and a separator of 70 "-". Other tools read
+// this layout; it does not change.
+const QString &InterchangeFileName();
+
+// Line numbers of a record, counted from 1, for the writer and the reader.
+enum class InterchangeLine : int {
+    VehicleNumber = 1, Alias, Category, Make, Model, Type, ColourXml, Colour, CountryXml, Country,
+    FuelXml, Fuel, MileageUnit, Mileage, MadeYmd, MadeDisplay, FirstOwner, ServiceBook, Lpg, Metallic,
+    InspectionYmd, InspectionDisplay, ConditionCode, ConditionText, Price, Currency, Note, EquipmentKeys,
+    EquipmentLabels, EquipmentOther, Photos, Power, Capacity, Payload, Body, Doors, Reserve, WithoutVat,
+    DownPayment, Instalment, Instalments, NotDamaged, Separator,
+};
+constexpr int kInterchangeValues = int(InterchangeLine::NotDamaged);
+constexpr int kInterchangeLines = int(InterchangeLine::Separator);
 const QString &InterchangeSeparator();
 
 // The one path of the interchange file beside the executable, for the writer
@@ -21,6 +31,11 @@ QString InterchangeFilePath(const QString &executableFolder);
 
 // Line n of the record is value n-1.
 using InterchangeRecord = std::array<QString, kInterchangeValues>;
+
+constexpr size_t ValueIndex(InterchangeLine line)
+{
+    return size_t(line) - 1;
+}
 
 // Collects records and writes the file whole, so that a failed extraction
 // never leaves a half-written file behind.
