@@ -113,7 +113,7 @@ public:
     {
     }
 
-    int run();
+    std::vector<InterchangeRecord> run();
 
 private:
     struct Folder
@@ -167,9 +167,8 @@ QString Extraction::photoList(const QString &dataFolder, const QString &fotky)
         const qsizetype dot = path.lastIndexOf(u'.');
         const QString ext = dot < 0 ? QString() : path.mid(dot);
         for (const QString &variant : {u"_WEB"_s, u"_MAX"_s}) {
-            const QString candidate = base + variant + ext;
-            if (m_files.isFile(candidate)) {
-                list += m_files.resolve(candidate) + u',';
+            if (const auto native = m_files.file(base + variant + ext)) {
+                list += *native + u',';
                 break;
             }
         }
@@ -261,10 +260,10 @@ void Extraction::buildRecord(const Folder &f)
         set(EquipmentLabels, lists.labels);
         set(EquipmentOther, lists.other == u", " ? QString() : lists.other);
     }
-    m_writer.add(r);
+    m_writer.add(std::move(r));
 }
 
-int Extraction::run()
+std::vector<InterchangeRecord> Extraction::run()
 {
     const QString exe = m_settings.executableFolder;
     const QString dataRoot = ReadHostDataRoot(exe);
@@ -285,7 +284,6 @@ int Extraction::run()
     m_vatRate = ReadVatRate(dataRoot);
     m_reservationsHidden = WinPath::isFile(m_settings.hostRoot + u"WWW_Export\\Data\\Rezervovana_ne.ddd"_s);
 
-    int taken = 0;
     for (size_t b = 0; b < kBranches.size(); ++b) {
         if (!on[b])
             continue;
@@ -305,15 +303,14 @@ int Extraction::run()
 
         for (overview.first(); !overview.eof(); overview.next()) {
             if (m_settings.progress)
-                m_settings.progress(ExtractionCaption(taken));
+                m_settings.progress(ExtractionCaption(m_writer.count()));
             if (!selected(folder))
                 continue;
-            ++taken;
             buildRecord(folder);
         }
     }
     m_writer.write(InterchangeFilePath(exe));
-    return taken;
+    return m_writer.takeRecords();
 }
 
 } // namespace
@@ -354,6 +351,11 @@ int ReadVatRate(const QString &hostDataRoot)
 }
 
 int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings)
+{
+    return int(ExtractHostRecords(session, settings).size());
+}
+
+std::vector<InterchangeRecord> ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings)
 {
     return Extraction(session, settings).run();
 }

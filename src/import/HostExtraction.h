@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import/InterchangeFile.h"
+
 #include <QString>
 
 #include <functional>
@@ -35,5 +37,9 @@ int ReadVatRate(const QString &hostDataRoot);
 // list "Route_Seznam_Zobraz.ddd", end it with ModuleError; the old
 // interchange file then stays as it was.
 int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings);
+
+// The same, giving the records of the vehicles taken as the rewritten file
+// holds them, so that the import need not read it back.
+std::vector<InterchangeRecord> ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings);
 
 } // namespace korvex

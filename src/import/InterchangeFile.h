@@ -42,14 +42,18 @@ constexpr size_t ValueIndex(InterchangeLine line)
 class InterchangeWriter
 {
 public:
-    void add(const InterchangeRecord &record);
-    int count() const { return m_count; }
+    // Keeps the record as the file holds it: every line break inside a value
+    // a blank, every character outside the code page "?".
+    void add(InterchangeRecord record);
+    int count() const { return int(m_records.size()); }
     // Replaces the file; throws ModuleError naming it on failure.
     void write(const QString &path) const;
+    // The records added, as a reader of the file sees them.
+    std::vector<InterchangeRecord> takeRecords() { return std::move(m_records); }
 
 private:
     QByteArray m_bytes;
-    int m_count = 0;
+    std::vector<InterchangeRecord> m_records;
 };
 
 // Reads and checks the whole file: every record must be 43 lines ending in

@@ -198,8 +198,7 @@ void LoadInterchangeFile(Dataset &query, const QString &path)
 void ImportInterchangeFile(Dataset &query, const DatabaseSession &session, const ExtractionSettings &settings,
                            const std::function<void()> &listRefreshed)
 {
-    ExtractHostVehicles(session, settings);
-    LoadInterchangeFile(query, InterchangeFilePath(settings.executableFolder));
+    load(query, ExtractHostRecords(session, settings));
     if (listRefreshed)
         listRefreshed();
 }
