@@ -50,8 +50,7 @@ void InterchangeWriter::add(InterchangeRecord record)
             value.replace(u'\n', u' ');
         }
         const qsizetype start = m_bytes.size();
-        Win1250::appendEncoded(m_bytes, value);
-        if (!Win1250::canEncode(value))
+        if (!Win1250::appendEncoded(m_bytes, value))
             value = Win1250::decode(std::string_view(m_bytes.constData() + start, size_t(m_bytes.size() - start)));
         m_bytes += "\r\n";
     }
