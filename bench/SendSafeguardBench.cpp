@@ -10,6 +10,7 @@
 #include "SendBenchInstallation.h"
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
+#include "platform/ModuleFolders.h"
 #include "export/OfferList.h"
 #include "export/SendHistory.h"
 #include "export/SendLog.h"
@@ -114,7 +115,8 @@ int main(int argc, char *argv[])
     for (int run = 0; run < 3; ++run)
         added = std::min(added, guardAndRecord(localSteps()));
     const double preview = bench::bestOf(3, [&] { PreviewSend(query, exe, false); });
-    const int sends = SendHistory(SendHistory::fileName(exe), SendHistory::Mode::Read).sendCount();
+    const int sends
+        = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, exe), SendHistory::Mode::Read).sendCount();
     if (dialogs.calls() != 0 || sends != 4) {
         std::printf("guard + history bench: unexpected run (%d messages, %d sends recorded)\n", dialogs.calls(), sends);
         return 1;

@@ -8,5 +8,5 @@ $SUDO apt-get install -y -qq \
   build-essential cmake ninja-build pkg-config clang \
   qt6-base-dev libgl-dev \
   libsqlite3-dev sqlite3 libcurl4-openssl-dev libzip-dev libminizip-dev zlib1g-dev libjpeg-dev \
-  libgtest-dev libgmock-dev libcpp-httplib-dev pxlib-dev \
+  libgtest-dev libgmock-dev libcpp-httplib-dev libssl-dev pxlib-dev \
   zip curl time fonts-liberation xvfb openbox xdotool x11-apps >/dev/null

@@ -33,8 +33,12 @@ Exportní modul zveřejňuje nabízená vozidla na inzertním serveru Korvex.
   --version           verze modulu
 
 Proměnné prostředí:
-  KORVEX_GATEWAY_URL  brána inzertního serveru (výchozí http://dealer.korvex.cz)
-  KORVEX_MAKER_URL    server výrobce s kontrolním datem (výchozí http://www.delmora.cz)
+  KORVEX_GATEWAY_URL  brána inzertního serveru (výchozí https://dealer.korvex.cz;
+                      nešifrované http:// jen výslovně, např. pro zkušební server)
+  KORVEX_MAKER_URL    server výrobce s kontrolním datem (výchozí https://www.delmora.cz;
+                      http:// také jen výslovně)
+  KORVEX_CA_FILE      soubor PEM s další certifikační autoritou (portál nebo proxy
+                      s vlastní autoritou); certifikát serveru se ověřuje vždy
   KORVEX_DB_CONFIG    konfigurace databáze (výchozí aliases.ini vedle programu)
   KORVEX_UNATTENDED   1: běh bez obsluhy i s obrazovkou (jinak podle platformy
                       Qt offscreen nebo minimal)

@@ -4,8 +4,6 @@
 
 #include <QGroupBox>
 
-#include <functional>
-
 class QCheckBox;
 class QSpinBox;
 
@@ -24,15 +22,15 @@ public:
     void setSettings(const GuardSettings &settings);
     GuardSettings settings() const;
 
-    std::function<void()> onChanged;
-
-    QCheckBox *CheckBoxOchrana;
-    QSpinBox *SpinEditOchranaProcent;
-    QSpinBox *SpinEditOchranaPocet;
+Q_SIGNALS:
+    void settingsChanged(const korvex::GuardSettings &settings);
 
 private:
     void changed();
 
+    QCheckBox *m_enabled = nullptr;
+    QSpinBox *m_percent = nullptr;
+    QSpinBox *m_minimum = nullptr;
     bool m_showing = false;
 };
 

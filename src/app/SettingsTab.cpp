@@ -51,8 +51,9 @@ SettingsTab::SettingsTab(ModuleSettings &settings, QWidget *parent)
 
     buildAccountGroup();
     buildHiddenControls();
-    GroupBoxOchrana = new GuardSettingsGroup(this);
-    GroupBoxOchrana->setGeometry(16, 304, 560, 90);
+    m_guard = new GuardSettingsGroup(this);
+    m_guard->setGeometry(16, 304, 560, 90);
+    connect(m_guard, &GuardSettingsGroup::settingsChanged, this, &SettingsTab::guardSettingsChanged);
 
     connect(qApp, &QApplication::focusChanged, this, &SettingsTab::focusChanged);
 }
@@ -74,12 +75,12 @@ void SettingsTab::buildAccountGroup()
     group->setGeometry(16, 48, 560, 250);
     text(group, u"Uživatelské jméno:"_s, QRect(16, 32, 120, 20));
     text(group, u"Uživatelské heslo:"_s, QRect(16, 60, 120, 20));
-    KEdit_UzivJmeno = edit(group, u"KEdit_UzivJmeno", QRect(140, 30, 200, 22), false);
-    KEdit_UzivHeslo = edit(group, u"KEdit_UzivHeslo", QRect(140, 58, 200, 22), true);
-    KEdit_UzivJmeno->FocusControl.Down = KEdit_UzivHeslo;
-    KEdit_UzivHeslo->FocusControl.Up = KEdit_UzivJmeno;
-    connect(KEdit_UzivJmeno, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.uzivJmeno = t; });
-    connect(KEdit_UzivHeslo, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.uzivHeslo = t; });
+    m_userName = edit(group, u"KEdit_UzivJmeno", QRect(140, 30, 200, 22), false);
+    m_password = edit(group, u"KEdit_UzivHeslo", QRect(140, 58, 200, 22), true);
+    m_userName->FocusControl.Down = m_password;
+    m_password->FocusControl.Up = m_userName;
+    connect(m_userName, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.uzivJmeno = t; });
+    connect(m_password, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.uzivHeslo = t; });
 
     QLabel *note = text(group, u"Bez správného nastavení parametrů nelze úspěšně odeslat inzerci na Korvex"_s,
                         QRect(16, 92, 530, 20));
@@ -89,20 +90,17 @@ void SettingsTab::buildAccountGroup()
          u"Pokud je třeba pro  komunikaci HTTP nastavit server PROXY, proveďte toto nastavení v menu programu SLUŽBY -  "
          u"PROVĚŘENÍ DLE VIN VOZIDLA - NASTAVENÍ"_s,
          QRect(16, 144, 530, 40));
-    LabelProxy = text(group, m_settings.labelProxy, QRect(16, 192, 200, 20));
-    LabelProxy->setObjectName(u"LabelProxy"_s);
-    SetTextLook(LabelProxy, QColor(0, 0, 0), true);
+    m_proxy = text(group, m_settings.labelProxy, QRect(16, 192, 200, 20));
+    m_proxy->setObjectName(u"LabelProxy"_s);
+    SetTextLook(m_proxy, QColor(0, 0, 0), true);
 
-    CheckBox_FTPrezim = checkBox(group, u"Pasivní režim přenosu"_s, u"CheckBox_FTPrezim", QRect(16, 218, 200, 20));
-    CheckBox_FTPrezim->setEnabled(false);
+    m_passiveFtp = checkBox(group, u"Pasivní režim přenosu"_s, u"CheckBox_FTPrezim", QRect(16, 218, 200, 20));
+    m_passiveFtp->setEnabled(false);
 
-    BitBtnUlozit = new QPushButton(u"Zavřít -  ULOŽIT NASTAVENÍ"_s, this);
-    BitBtnUlozit->setObjectName(u"BitBtnUlozit"_s);
-    BitBtnUlozit->setGeometry(16, 460, 240, 34);
-    connect(BitBtnUlozit, &QPushButton::clicked, this, [this] {
-        if (onSaveAndClose)
-            onSaveAndClose();
-    });
+    auto *save = new QPushButton(u"Zavřít -  ULOŽIT NASTAVENÍ"_s, this);
+    save->setObjectName(u"BitBtnUlozit"_s);
+    save->setGeometry(16, 460, 240, 34);
+    connect(save, &QPushButton::clicked, this, &SettingsTab::saveAndCloseRequested);
 }
 
 void SettingsTab::buildHiddenControls()
@@ -114,31 +112,31 @@ void SettingsTab::buildHiddenControls()
     hidden->setGeometry(16, 300, 740, 150);
     hidden->hide();
 
-    CheckBoxStahovatFoto = checkBox(hidden, u"použít komunikaci přes serever PROXY"_s, u"CheckBoxStahovatFoto",
-                                    QRect(0, 0, 260, 20));
-    CheckBox_JenPrvniFoto = checkBox(hidden, u"Odesílat jen první FOTO (přednastavení)"_s, u"CheckBox_JenPrvniFoto",
-                                     QRect(0, 22, 260, 20));
-    KComboBoxMaxModulu = new TKComboBox(hidden);
-    KComboBoxMaxModulu->setObjectName(u"KComboBoxMaxModulu"_s);
-    KComboBoxMaxModulu->setEditable(true);
-    KComboBoxMaxModulu->addItems({u"50"_s, u"100"_s, u"150"_s, u"200"_s});
-    KComboBoxMaxModulu->setGeometry(0, 46, 80, 22);
-    connect(CheckBoxStahovatFoto, &QCheckBox::toggled, this, [this](bool on) { m_settings.stored.stahovatFoto = on; });
-    connect(CheckBox_JenPrvniFoto, &QCheckBox::toggled, this, [this](bool on) { m_settings.stored.jenPrvniFoto = on; });
-    connect(KComboBoxMaxModulu, &QComboBox::currentTextChanged, this,
+    m_downloadPhotos = checkBox(hidden, u"použít komunikaci přes serever PROXY"_s, u"CheckBoxStahovatFoto",
+                                QRect(0, 0, 260, 20));
+    m_firstPhotoOnly = checkBox(hidden, u"Odesílat jen první FOTO (přednastavení)"_s, u"CheckBox_JenPrvniFoto",
+                                QRect(0, 22, 260, 20));
+    m_maxModules = new TKComboBox(hidden);
+    m_maxModules->setObjectName(u"KComboBoxMaxModulu"_s);
+    m_maxModules->setEditable(true);
+    m_maxModules->addItems({u"50"_s, u"100"_s, u"150"_s, u"200"_s});
+    m_maxModules->setGeometry(0, 46, 80, 22);
+    connect(m_downloadPhotos, &QCheckBox::toggled, this, [this](bool on) { m_settings.stored.stahovatFoto = on; });
+    connect(m_firstPhotoOnly, &QCheckBox::toggled, this, [this](bool on) { m_settings.stored.jenPrvniFoto = on; });
+    connect(m_maxModules, &QComboBox::currentTextChanged, this,
             [this](const QString &t) { m_settings.stored.maxModulu = t; });
 
     text(hidden, u"FTP server:"_s, QRect(280, 0, 70, 20));
     text(hidden, u"FTP jméno:"_s, QRect(280, 24, 70, 20));
     text(hidden, u"FTP heslo:"_s, QRect(280, 48, 70, 20));
-    KEdit_FTPserver = edit(hidden, u"KEdit_FTPserver", QRect(352, 0, 160, 22), false);
-    KEdit_FTPserver->setEnabled(false);
-    KEdit_FTPJmeno = edit(hidden, u"KEdit_FTPJmeno", QRect(352, 24, 160, 22), true);
-    KEdit_FTPJmeno->setEnabled(false);
-    KEdit_FTPHeslo = edit(hidden, u"KEdit_FTPHeslo", QRect(352, 48, 160, 22), true);
-    connect(KEdit_FTPserver, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.ftpServer = t; });
-    connect(KEdit_FTPJmeno, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.ftpJmeno = t; });
-    connect(KEdit_FTPHeslo, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.ftpHeslo = t; });
+    m_ftpServer = edit(hidden, u"KEdit_FTPserver", QRect(352, 0, 160, 22), false);
+    m_ftpServer->setEnabled(false);
+    m_ftpUser = edit(hidden, u"KEdit_FTPJmeno", QRect(352, 24, 160, 22), true);
+    m_ftpUser->setEnabled(false);
+    m_ftpPassword = edit(hidden, u"KEdit_FTPHeslo", QRect(352, 48, 160, 22), true);
+    connect(m_ftpServer, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.ftpServer = t; });
+    connect(m_ftpUser, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.ftpJmeno = t; });
+    connect(m_ftpPassword, &QLineEdit::textChanged, this, [this](const QString &t) { m_settings.stored.ftpHeslo = t; });
 
     auto *basic = new QGroupBox(u" Základní nastavení  "_s, hidden);
     basic->setGeometry(520, 0, 220, 150);
@@ -150,10 +148,7 @@ void SettingsTab::buildHiddenControls()
     auto *create = new QPushButton(u"Vytvoř databází"_s, hidden);
     create->setObjectName(u"ButtonVytvorDatabaziNastaveni"_s);
     create->setGeometry(0, 76, 120, 24);
-    connect(create, &QPushButton::clicked, this, [this] {
-        if (onCreateDatabase)
-            onCreateDatabase();
-    });
+    connect(create, &QPushButton::clicked, this, &SettingsTab::createDatabaseRequested);
 }
 
 void SettingsTab::showSettings()
@@ -161,25 +156,30 @@ void SettingsTab::showSettings()
     // Each control writes its value back as it is set; the copy keeps the
     // values exactly as read.
     const StoredSettings stored = m_settings.stored;
-    CheckBoxStahovatFoto->setChecked(stored.stahovatFoto);
-    CheckBox_JenPrvniFoto->setChecked(stored.jenPrvniFoto);
-    KComboBoxMaxModulu->setCurrentText(stored.maxModulu);
-    KEdit_UzivJmeno->setText(stored.uzivJmeno);
-    KEdit_UzivHeslo->setText(stored.uzivHeslo);
-    KEdit_FTPserver->setText(stored.ftpServer);
-    KEdit_FTPJmeno->setText(stored.ftpJmeno);
-    KEdit_FTPHeslo->setText(stored.ftpHeslo);
+    m_downloadPhotos->setChecked(stored.stahovatFoto);
+    m_firstPhotoOnly->setChecked(stored.jenPrvniFoto);
+    m_maxModules->setCurrentText(stored.maxModulu);
+    m_userName->setText(stored.uzivJmeno);
+    m_password->setText(stored.uzivHeslo);
+    m_ftpServer->setText(stored.ftpServer);
+    m_ftpUser->setText(stored.ftpJmeno);
+    m_ftpPassword->setText(stored.ftpHeslo);
     m_settings.stored = stored;
-    LabelProxy->setText(m_settings.labelProxy);
-    CheckBox_FTPrezim->setChecked(m_settings.ftpPassive);
+    m_proxy->setText(m_settings.labelProxy);
+    m_passiveFtp->setChecked(m_settings.ftpPassive);
+}
+
+void SettingsTab::showGuardSettings(const GuardSettings &settings)
+{
+    m_guard->setSettings(settings);
 }
 
 void SettingsTab::focusChanged(QWidget *old, QWidget *now)
 {
     // Only a move to another control of the window leaves the tab: a message
     // box (the save's own error among them) or another application does not.
-    if (old && now && isAncestorOf(old) && !isAncestorOf(now) && now != this && now->window() == window() && onLeave)
-        onLeave();
+    if (old && now && isAncestorOf(old) && !isAncestorOf(now) && now != this && now->window() == window())
+        Q_EMIT tabLeft();
 }
 
 } // namespace korvex

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QWidget>
+#include "export/GuardSettings.h"
 
-#include <functional>
+#include <QWidget>
 
 class QCheckBox;
 class QLabel;
-class QPushButton;
 
 namespace korvex {
 
@@ -27,25 +26,19 @@ public:
 
     // Puts the values of the settings object into the controls.
     void showSettings();
+    // The withdrawal guard's group, below the other groups: its file is its
+    // own, not "Korvex.ddd". Shown without reporting a change.
+    void showGuardSettings(const GuardSettings &settings);
 
+Q_SIGNALS:
     // The focus went from a control of the tab to one outside it.
-    std::function<void()> onLeave;
-    // "Zavřít -  ULOŽIT NASTAVENÍ" and the hidden "Vytvoř databází".
-    std::function<void()> onSaveAndClose, onCreateDatabase;
-
-    TKEdit *KEdit_UzivJmeno;
-    TKEdit *KEdit_UzivHeslo;
-    QLabel *LabelProxy;
-    QCheckBox *CheckBox_FTPrezim;
-    QPushButton *BitBtnUlozit;
-    QCheckBox *CheckBoxStahovatFoto;
-    QCheckBox *CheckBox_JenPrvniFoto;
-    TKComboBox *KComboBoxMaxModulu;
-    TKEdit *KEdit_FTPserver;
-    TKEdit *KEdit_FTPJmeno;
-    TKEdit *KEdit_FTPHeslo;
-    // Below the other groups; its file is its own, not "Korvex.ddd".
-    GuardSettingsGroup *GroupBoxOchrana;
+    void tabLeft();
+    // "Zavřít -  ULOŽIT NASTAVENÍ".
+    void saveAndCloseRequested();
+    // The hidden "Vytvoř databází".
+    void createDatabaseRequested();
+    // The dealer changed the withdrawal guard.
+    void guardSettingsChanged(const korvex::GuardSettings &settings);
 
 private:
     void buildAccountGroup();
@@ -54,6 +47,17 @@ private:
     void focusChanged(QWidget *old, QWidget *now);
 
     ModuleSettings &m_settings;
+    TKEdit *m_userName = nullptr;
+    TKEdit *m_password = nullptr;
+    QLabel *m_proxy = nullptr;
+    QCheckBox *m_passiveFtp = nullptr;
+    QCheckBox *m_downloadPhotos = nullptr;
+    QCheckBox *m_firstPhotoOnly = nullptr;
+    TKComboBox *m_maxModules = nullptr;
+    TKEdit *m_ftpServer = nullptr;
+    TKEdit *m_ftpUser = nullptr;
+    TKEdit *m_ftpPassword = nullptr;
+    GuardSettingsGroup *m_guard = nullptr;
 };
 
 } // namespace korvex

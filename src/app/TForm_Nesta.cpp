@@ -1,17 +1,15 @@
 #include "app/TForm_Nesta.h"
 
-#include "app/GuardSettingsGroup.h"
 #include "widgets/HourGlass.h"
 #include "platform/ModuleFolders.h"
 #include "export/OfferList.h"
 #include "export/SendPreview.h"
 #include "selection/SendPreviewDialog.h"
 #include "app/SettingsTab.h"
-#include "widgets/TDbGridTarvo.h"
 #include "selection/TForm_Foto.h"
 #include "widgets/TZip.h"
 #include "selection/TransferPanel.h"
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 #include "platform/UserDialogs.h"
 #include "selection/VehicleListTab.h"
 #include "import/WorkingTable.h"
@@ -38,23 +36,28 @@ TForm_Nesta::TForm_Nesta(const NestaLaunch &launch, QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(798, 603);
 
-    m_pages = new QTabWidget(this);
-    m_pages->setObjectName(u"PageControl1"_s);
-    m_pages->setGeometry(6, 6, 786, 591);
+    auto *pages = new QTabWidget(this);
+    pages->setObjectName(u"PageControl1"_s);
+    pages->setGeometry(6, 6, 786, 591);
     m_list = new VehicleListTab(m_query, m_dialogs);
     m_settingsTab = new SettingsTab(m_settings);
-    m_pages->addTab(m_list, u"Příprava inzerce Korvex"_s);
-    m_pages->addTab(m_settingsTab, u"Nastavení parametrů"_s);
+    pages->addTab(m_list, u"Příprava inzerce Korvex"_s);
+    pages->addTab(m_settingsTab, u"Nastavení parametrů"_s);
 
-    m_list->onSend = [this] { SendOffer(); };
-    m_list->onClose = [this] { close(); };
-    m_list->onShowPhotos = [this] { ShowPhotos(); };
-    m_list->onPreview = [this] { ShowSendPreview(); };
-    m_list->onLoadData = [this] { LoadData(); };
-    m_list->onCreateAscii = [this] { CreateAscii(); };
-    m_list->onGenerateXml = [this] { GenerateXml(); };
-    m_list->onCreateDatabase = [this] { CreateDatabase(); };
-    m_list->Panel1->onStop = [this] { m_client.abort(); };
+    // The window's own actions: an error ends the action and is shown; the
+    // window stays open.
+    const auto guarded = [this](auto action) {
+        return [this, action] { RunUserAction(m_dialogs, action); };
+    };
+    connect(m_list, &VehicleListTab::sendRequested, this, guarded([this] { SendOffer(); }));
+    connect(m_list, &VehicleListTab::closeRequested, this, guarded([this] { close(); }));
+    connect(m_list, &VehicleListTab::photosRequested, this, guarded([this] { ShowPhotos(); }));
+    connect(m_list, &VehicleListTab::previewRequested, this, guarded([this] { ShowSendPreview(); }));
+    connect(m_list, &VehicleListTab::loadDataRequested, this, guarded([this] { LoadData(); }));
+    connect(m_list, &VehicleListTab::asciiRequested, this, guarded([this] { CreateAscii(); }));
+    connect(m_list, &VehicleListTab::xmlRequested, this, guarded([this] { GenerateXml(); }));
+    connect(m_list, &VehicleListTab::createDatabaseRequested, this, guarded([this] { CreateDatabase(); }));
+    connect(m_list->Panel1(), &TransferPanel::stopRequested, this, [this] { m_client.abort(); });
 
     m_retry = new QPushButton(u"Načíst znovu"_s, m_list);
     m_retry->setObjectName(u"ButtonNactiZnovu"_s);
@@ -63,25 +66,24 @@ TForm_Nesta::TForm_Nesta(const NestaLaunch &launch, QWidget *parent)
     connect(m_retry, &QPushButton::clicked, this, &TForm_Nesta::RetryStartUp);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, &TForm_Nesta::applicationStateChanged);
 
-    m_settingsTab->onLeave = [this] { RunUserAction(m_dialogs, [this] { SaveSettings(); }); };
-    m_settingsTab->onSaveAndClose = [this] {
+    connect(m_settingsTab, &SettingsTab::tabLeft, this, guarded([this] { SaveSettings(); }));
+    connect(m_settingsTab, &SettingsTab::saveAndCloseRequested, this, [this] {
         if (RunUserAction(m_dialogs, [this] { SaveSettings(); }))
             close();
-    };
-    m_settingsTab->onCreateDatabase = [this] { RunUserAction(m_dialogs, [this] { CreateDatabase(); }); };
-    GuardSettingsGroup *guard = m_settingsTab->GroupBoxOchrana;
-    guard->setSettings(LoadGuardSettings(m_launch.executableFolder));
-    guard->onChanged = [this, guard] {
-        RunUserAction(m_dialogs, [this, guard] { SaveGuardSettings(guard->settings(), m_launch.executableFolder); });
-    };
+    });
+    connect(m_settingsTab, &SettingsTab::createDatabaseRequested, this, guarded([this] { CreateDatabase(); }));
+    m_settingsTab->showGuardSettings(LoadGuardSettings(m_launch.executableFolder));
+    connect(m_settingsTab, &SettingsTab::guardSettingsChanged, this, [this](const GuardSettings &guard) {
+        RunUserAction(m_dialogs, [this, &guard] { SaveGuardSettings(guard, m_launch.executableFolder); });
+    });
 
     // The network calls let the window breathe, so that it repaints and STOP
     // can end the upload.
     m_client.onIdle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
     m_client.onWorkBegin = [this](WorkDirection direction, std::int64_t announced) {
-        m_list->Panel1->workBegin(direction, announced);
+        m_list->Panel1()->workBegin(direction, announced);
     };
-    m_client.onWork = [this](WorkDirection direction, std::int64_t done) { m_list->Panel1->work(direction, done); };
+    m_client.onWork = [this](WorkDirection direction, std::int64_t done) { m_list->Panel1()->work(direction, done); };
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -188,10 +190,7 @@ void TForm_Nesta::ShowSendPreview()
 void TForm_Nesta::CreateDatabase()
 {
     CreateWorkingTable(m_query, m_session);
-    // The new table holds no vehicle, so no mark either.
-    m_list->DbGridTarvo1->ClearChecks();
-    m_list->UpdateMarkedLabel();
-    m_list->UpdateTotalLabel();
+    m_list->ShowNewTable();
 }
 
 ExtractionSettings TForm_Nesta::extractionSettings()

@@ -16,7 +16,6 @@
 #include <memory>
 
 class QPushButton;
-class QTabWidget;
 
 namespace korvex {
 
@@ -65,12 +64,6 @@ public:
     Dataset &Query_Nesta() { return m_query; }
     ModuleSettings &Settings() { return m_settings; }
     HttpClient &Client() { return m_client; }
-    TZip *Zip() const { return m_zip; }
-    VehicleListTab *ListTab() const { return m_list; }
-    SettingsTab *Settings_Tab() const { return m_settingsTab; }
-    QTabWidget *PageControl1() const { return m_pages; }
-    // "Načíst znovu": shown while the start-up has failed; runs it again.
-    QPushButton *ButtonNactiZnovu() const { return m_retry; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -101,9 +94,9 @@ private:
     HttpClient m_client;
     NotificationPing m_ping;
     TZip *m_zip = nullptr;
-    QTabWidget *m_pages;
     VehicleListTab *m_list;
     SettingsTab *m_settingsTab;
+    // "Načíst znovu": shown while the start-up has failed; runs it again.
     QPushButton *m_retry;
     // The settings as the file holds them, to tell what the dealer changed.
     StoredSettings m_savedSettings;

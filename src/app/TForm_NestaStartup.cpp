@@ -10,10 +10,9 @@
 #include "import/ParadoxWorkingTableUpgrade.h"
 #include "export/SendWorkflow.h"
 #include "app/SettingsTab.h"
-#include "widgets/TDbGridTarvo.h"
 #include "widgets/TZip.h"
 #include "selection/TransferPanel.h"
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 #include "selection/VehicleListTab.h"
 #include "platform/WinPath.h"
 #include "import/WorkingTable.h"
@@ -35,21 +34,16 @@ class RestoringScope
 {
 public:
     RestoringScope(VehicleListTab &list, Dataset &query)
-        : m_list(list)
-        , m_query(query)
+        : m_display(query)
+        , m_list(list)
     {
-        m_query.disableControls();
         m_list.RestoringMarks = true;
     }
-    ~RestoringScope()
-    {
-        m_list.RestoringMarks = false;
-        m_query.enableControls();
-    }
+    ~RestoringScope() { m_list.RestoringMarks = false; }
 
 private:
+    const Dataset::DisplaySuspended m_display;
     VehicleListTab &m_list;
-    Dataset &m_query;
 };
 
 // A working table that is no database of this version (a Paradox table left
@@ -114,7 +108,7 @@ void TForm_Nesta::StartUp()
         settingsError = std::current_exception();
     }
     // An existing or uncreatable working folder is not reported.
-    QDir().mkdir(WinPath::resolve(ModuleFolders::workingFolder(exe)));
+    QDir().mkdir(ModuleFolders::workingFolder(exe));
     if (!m_zip)
         m_zip = new TZip(this);
 
@@ -145,10 +139,9 @@ void TForm_Nesta::StartUp()
         std::rethrow_exception(settingsError);
 
     m_session = DatabaseSession::load(exe);
-    QString path = exe.toUpper();
-    WorkingTablePath(m_session, u"BAZAR"_s, path);
-    if (WinPath::isFile(path + u"Nesta.db"_s))
-        UpgradeParadoxWorkingTable(WinPath::resolve(path + u"Nesta.db"_s));
+    const QString table = StartUpWorkingTableFile(m_session, exe);
+    if (WinPath::isFile(table))
+        UpgradeParadoxWorkingTable(table);
     else
         CreateWorkingTable(m_query, m_session);
     if (!m_query.isOpen()) {
@@ -160,7 +153,7 @@ void TForm_Nesta::StartUp()
         }
     }
     m_query.first();
-    m_list->DbGridTarvo1->setCheckEnabled(true);
+    m_list->EnableMarks();
 
     {
         RestoringScope restoring(*m_list, m_query);
@@ -204,7 +197,7 @@ bool TForm_Nesta::SendOffer()
     context.client = &m_client;
     context.packer = m_zip;
     context.ping = &m_ping;
-    context.markedCount = m_list->DbGridTarvo1->CheckedCount();
+    context.markedCount = m_list->MarkedCount();
     context.automaticMode = AutomaticMode;
     context.busy = [](bool on) {
         if (on)
@@ -212,7 +205,7 @@ bool TForm_Nesta::SendOffer()
         else
             QApplication::restoreOverrideCursor();
     };
-    context.showProgress = [this] { m_list->Panel1->show(); };
+    context.showProgress = [this] { m_list->Panel1()->show(); };
     // The window closes once the send has returned, never under it.
     context.closeWindow = [this] { m_closeAfterSend = true; };
     context.onIdle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
@@ -220,11 +213,11 @@ bool TForm_Nesta::SendOffer()
     {
         // The window keeps serving events so that STOP works; nothing else
         // may start work or open a dialog inside the running upload.
-        ControlLock lock(this, m_list->Panel1);
+        ControlLock lock(this, m_list->Panel1());
         done = RunUserAction(m_dialogs, [&] { m_sendOutcome = Send(context); });
     }
-    if (!done && m_list->Panel1->isVisible())
-        m_list->Panel1->transferFailed();
+    if (!done && m_list->Panel1()->isVisible())
+        m_list->Panel1()->transferFailed();
     // The offer list's walk leaves the list on its last vehicle, which
     // "Zobraz FOTO" would then open unasked.
     if (m_query.state() == Dataset::State::Browse)

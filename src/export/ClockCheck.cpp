@@ -1,11 +1,12 @@
 #include "export/ClockCheck.h"
 
 #include "export/CurlProxy.h"
+#include "export/CurlTrust.h"
 #include "export/GatewayAddress.h"
 #include "export/HttpClient.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
-#include "platform/WinPath.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -49,6 +50,13 @@ void NotificationPing::send(const QByteArray &url, const ProxySettings &proxy, b
         curl_easy_setopt(curl, CURLOPT_URL, url.constData());
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         ApplyProxy(curl, proxy, proxyEnabled);
+        try {
+            ApplyTrust(curl);
+        } catch (const ModuleError &) {
+            // Nobody looks at the ping's result.
+            curl_easy_cleanup(curl);
+            return;
+        }
         curl_easy_setopt(curl, CURLOPT_TIMEOUT, 30L);
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, +[](char *, size_t size, size_t n, void *) { return size * n; });
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
@@ -79,8 +87,8 @@ bool CheckClock(const ClockCheckContext &context)
         context.ping->send(MakerAddress() + "/akt_dat.php", context.proxy, context.proxyEnabled);
 
     // A copy left by an earlier run must not stand in for a failed download.
-    const QString local = context.executableFolder + u"Datum_new.txt"_s;
-    QFile::remove(WinPath::resolve(local));
+    const QString local = ModuleFolders::path(ModuleFile::ClockReference, context.executableFolder);
+    QFile::remove(local);
     try {
         HttpClient client;
         client.setConnectTimeout(context.timeoutSeconds);
@@ -99,7 +107,7 @@ bool CheckClock(const ClockCheckContext &context)
     if (!lines)
         return true;
     const QString first = TextFile::lineAt(*lines, 0);
-    QFile::remove(WinPath::resolve(local));
+    QFile::remove(local);
     if (first == u"NEKONTROLOVAT")
         return true;
 

@@ -10,9 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace korvex {
 
-void EmptyWorkingFolder(const QString &folder)
+void EmptyWorkingFolder(const QString &workingFolder)
 {
-    // A link would make the send delete files of some other folder.
+    // A link would make the send delete files of some other folder. With a
+    // trailing separator the check would look through the link.
+    const QString folder = QDir::cleanPath(workingFolder);
     if (QFileInfo(folder).isSymLink())
         throw ModuleError(u"Pracovní složka \"%1\" je symbolický odkaz na jinou složku, odeslání neproběhne. "
                           u"Nahraďte ji obyčejnou složkou."_s.arg(folder));

@@ -9,6 +9,6 @@ namespace korvex {
 // symbolic link throws ModuleError naming it, and links inside the folder are
 // removed as links, never followed. Hidden files and subfolders stay; a file
 // that cannot be deleted stays without a word.
-void EmptyWorkingFolder(const QString &folder);
+void EmptyWorkingFolder(const QString &workingFolder);
 
 } // namespace korvex

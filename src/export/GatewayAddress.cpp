@@ -19,12 +19,12 @@ QByteArray fromEnvironment(const char *name, const char *fallback)
 
 QByteArray GatewayAddress()
 {
-    return fromEnvironment("KORVEX_GATEWAY_URL", "http://dealer.korvex.cz");
+    return fromEnvironment("KORVEX_GATEWAY_URL", "https://dealer.korvex.cz");
 }
 
 QByteArray MakerAddress()
 {
-    return fromEnvironment("KORVEX_MAKER_URL", "http://www.delmora.cz");
+    return fromEnvironment("KORVEX_MAKER_URL", "https://www.delmora.cz");
 }
 
 } // namespace korvex

@@ -1,13 +1,12 @@
 #include "export/GatewayClient.h"
 
-#include "platform/FileErrorText.h"
+#include "platform/AtomicWrite.h"
 #include "export/GatewayAddress.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "export/MultipartUpload.h"
 #include "export/PortalPictureList.h"
 #include "platform/Win1250.h"
-
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -17,13 +16,6 @@ namespace {
 // The user name and password travel in the listing's address, and libcurl
 // takes no address longer than this.
 constexpr qsizetype kLongestAddress = 8000000;
-
-void saveReply(const QString &path, const QByteArray &reply)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(reply) != reply.size() || !file.commit())
-        throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(path, FileErrorText(file)));
-}
 
 } // namespace
 
@@ -36,7 +28,7 @@ void ListPortalPictures(HttpClient &client, const ModuleSettings &settings, cons
         throw ModuleError(u"Uživatelské jméno nebo heslo pro portál je příliš dlouhé (%1 znaků), seznam fotografií "
                           u"na portálu nelze zjistit. Opravte je na záložce nastavení."_s
                               .arg(settings.stored.uzivJmeno.size() + settings.stored.uzivHeslo.size()));
-    saveReply(executableFolder + u"Korvex_Foto.txt"_s, client.get(url));
+    WriteFileAtomically(ModuleFolders::path(ModuleFile::PortalListing, executableFolder), client.get(url));
     BuildPortalPictureList(executableFolder);
 }
 
@@ -47,7 +39,7 @@ void UploadArchive(HttpClient &client, const ModuleSettings &settings, const Upl
     MultipartUpload form(context.archivePath, settings.stored.uzivJmeno, settings.stored.uzivHeslo, context.now());
     try {
         const QByteArray reply = client.postHttp10(GatewayAddress() + kGatewayPath, form.body());
-        saveReply(context.workingFolder + u"/Response.htm"_s, reply);
+        WriteFileAtomically(ModuleFolders::path(ModuleFile::Reply, context.workingFolder), reply);
     } catch (const ModuleError &e) {
         if (context.onFailed)
             context.onFailed(e.text());

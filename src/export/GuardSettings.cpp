@@ -1,16 +1,12 @@
 #include "export/GuardSettings.h"
 
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
 
 using namespace Qt::StringLiterals;
 
 namespace korvex {
 namespace {
-
-QString fileName(const QString &executableFolder)
-{
-    return executableFolder + u"Korvex_ochrana.ddd"_s;
-}
 
 int numberOr(const QString &line, int fallback, int lowest, int highest)
 {
@@ -24,7 +20,7 @@ int numberOr(const QString &line, int fallback, int lowest, int highest)
 GuardSettings LoadGuardSettings(const QString &executableFolder)
 {
     GuardSettings settings;
-    const auto lines = TextFile::readLines(fileName(executableFolder));
+    const auto lines = TextFile::readLines(ModuleFolders::path(ModuleFile::GuardSettings, executableFolder));
     if (!lines)
         return settings;
     settings.enabled = TextFile::lineAt(*lines, 0) != u"0";
@@ -35,7 +31,7 @@ GuardSettings LoadGuardSettings(const QString &executableFolder)
 
 void SaveGuardSettings(const GuardSettings &settings, const QString &executableFolder)
 {
-    TextFile::writeLinesAtomic(fileName(executableFolder),
+    TextFile::writeLinesAtomic(ModuleFolders::path(ModuleFile::GuardSettings, executableFolder),
                                {settings.enabled ? u"1"_s : u"0"_s, QString::number(settings.percent),
                                 QString::number(settings.minimum)});
 }

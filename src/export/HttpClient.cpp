@@ -1,12 +1,14 @@
 #include "export/HttpClient.h"
 
 #include "export/CurlProxy.h"
+#include "export/CurlTrust.h"
 #include "platform/ModuleError.h"
 #include "export/StallWatch.h"
 #include "export/TransportErrorText.h"
 
 #include <QElapsedTimer>
 #include <QList>
+#include <QUrl>
 
 #include <curl/curl.h>
 
@@ -197,6 +199,7 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
     // password.
     if (curl_easy_setopt(curl, CURLOPT_URL, url.constData()) != CURLE_OK)
         throw ModuleError(u"Adresa požadavku je příliš dlouhá (%1 bajtů), požadavek nelze odeslat."_s.arg(url.size()));
+    ApplyTrust(curl);
     Transfer transfer{*this, curl, body, {}, {}, {}, {}};
     transfer.clock.start();
     char error[CURL_ERROR_SIZE] = {};
@@ -295,7 +298,8 @@ QByteArray HttpClient::perform(const QByteArray &url, const RequestBody *body)
         throw ModuleError(QString::fromUtf8(stallReason));
     if (result != CURLE_OK)
         throw ModuleError(TransportErrorText(result, QString::fromUtf8(error[0] ? error : curl_easy_strerror(result)),
-                                             m_proxyEnabled && !m_proxy.host.isEmpty()));
+                                             m_proxyEnabled && !m_proxy.host.isEmpty(),
+                                             QUrl::fromEncoded(url).host()));
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     m_lastStatus = status;

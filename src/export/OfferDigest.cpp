@@ -3,6 +3,7 @@
 #include "platform/ModuleError.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -33,7 +34,7 @@ QList<SentOffer> DigestOffers(const OfferListResult &written)
 QList<SentPicture> DigestPictures(const QString &folder, const QStringList &names)
 {
     auto digestOne = [&folder](const QString &name) {
-        QFile file(folder + u'/' + name);
+        QFile file(QDir(folder).filePath(name));
         QCryptographicHash hash(QCryptographicHash::Blake2b_256);
         if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
             throw ModuleError(u"Obrázek \"%1\" nelze přečíst: %2"_s.arg(file.fileName(), file.errorString()));
@@ -59,7 +60,7 @@ QList<SentPicture> SizePictures(const QString &folder, const QStringList &names)
     QList<SentPicture> pictures;
     pictures.reserve(names.size());
     for (const QString &name : names)
-        pictures.append({name, QFileInfo(folder + u'/' + name).size(), QString()});
+        pictures.append({name, QFileInfo(QDir(folder).filePath(name)).size(), QString()});
     return pictures;
 }
 

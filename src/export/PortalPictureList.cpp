@@ -1,6 +1,7 @@
 #include "export/PortalPictureList.h"
 
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
 
 using namespace Qt::StringLiterals;
@@ -33,11 +34,12 @@ void BuildPortalPictureList(const QString &executableFolder)
 {
     // A list left from an earlier send would keep back pictures the portal
     // has lost since: without a fresh list there is no send.
-    const QString replyPath = executableFolder + u"Korvex_Foto.txt"_s;
+    const QString replyPath = ModuleFolders::path(ModuleFile::PortalListing, executableFolder);
     const auto reply = TextFile::readLines(replyPath);
     if (!reply)
         throw ModuleError(u"Soubor \"%1\" nelze přečíst, seznam fotografií na portálu nelze obnovit."_s.arg(replyPath));
-    TextFile::writeLines(executableFolder + u"Obr_FTP_List.txt"_s, PortalPictureNames(*reply));
+    TextFile::writeLines(
+        ModuleFolders::path(ModuleFile::PortalPictureList, executableFolder), PortalPictureNames(*reply));
 }
 
 } // namespace korvex

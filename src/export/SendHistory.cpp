@@ -1,7 +1,6 @@
 #include "export/SendHistory.h"
 
 #include "platform/ModuleError.h"
-#include "platform/WinPath.h"
 
 #include <QFile>
 
@@ -62,11 +61,6 @@ private:
 };
 
 } // namespace
-
-QString SendHistory::fileName(const QString &executableFolder)
-{
-    return WinPath::resolve(executableFolder + u"Korvex_historie.db"_s);
-}
 
 SendHistory::SendHistory(const QString &path, Mode mode)
     : m_path(path)

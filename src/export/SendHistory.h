@@ -17,9 +17,6 @@ class SendHistory
 public:
     enum class Mode { Read, Write };
 
-    // The file's place for the executable folder.
-    static QString fileName(const QString &executableFolder);
-
     // Read never creates or changes the file: a missing file is an empty
     // history. Write creates the tables or brings them to the current form.
     // Throws ModuleError naming the file.

@@ -1,7 +1,7 @@
 #include "export/SendLog.h"
 
 #include "platform/Win1250.h"
-#include "platform/WinPath.h"
+#include "platform/ModuleFolders.h"
 
 #include <QFile>
 
@@ -13,8 +13,7 @@ namespace {
 
 void appendLine(const QString &executableFolder, const QString &line)
 {
-    const QString name = executableFolder + u"Korvex_log.txt"_s;
-    QFile file(WinPath::resolve(name));
+    QFile file(ModuleFolders::path(ModuleFile::SendLog, executableFolder));
     if (!file.open(QIODevice::Append))
         return;
     file.write(Win1250::encode(line) + "\r\n");

@@ -1,9 +1,9 @@
 #include "export/SendPreview.h"
 
 #include "platform/Dataset.h"
-#include "platform/DisabledControls.h"
 #include "export/GuardSettings.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "export/OfferDigest.h"
 #include "export/OfferList.h"
 #include "export/SendHistory.h"
@@ -27,7 +27,7 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
         // The views see only the record they stood on: the list's flag boxes
         // write what they show, so a glimpse of the walk's last record would
         // post to it.
-        const DisabledControls display(query);
+        const Dataset::DisplaySuspended display(query);
         const int row = query.recNo();
         try {
             written = WriteOfferList(query, OfferListSettings{executableFolder, folder.path(), onlyFirstPhoto, false});
@@ -38,7 +38,7 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
         query.setRecNo(row);
     }
 
-    const QString archive = folder.path() + u"/data.zip"_s;
+    const QString archive = ModuleFolders::path(ModuleFile::Archive, folder.path());
     PackFolder(archive, folder.path(), {u"*.*"_s});
 
     SendPreview preview;
@@ -46,8 +46,9 @@ SendPreview PreviewSend(Dataset &query, const QString &executableFolder, bool on
     preview.offers = DigestOffers(written);
     preview.pictures = SizePictures(folder.path(), written.copiedPictures);
     try {
-        preview.lastSend =
-            SendHistory(SendHistory::fileName(executableFolder), SendHistory::Mode::Read).lastSend();
+        preview.lastSend
+            = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, executableFolder), SendHistory::Mode::Read)
+                  .lastSend();
     } catch (const std::exception &e) {
         preview.historyProblem = QString::fromUtf8(e.what());
     }

@@ -6,6 +6,7 @@
 #include "export/SendLog.h"
 #include "platform/UserDialogs.h"
 #include "export/WithdrawalGuard.h"
+#include "platform/ModuleFolders.h"
 
 using namespace Qt::StringLiterals;
 
@@ -39,7 +40,8 @@ bool SendSafeguard::allowsUpload(bool automaticMode, UserDialogs &dialogs, const
         return true;
     std::optional<SendRecord> last;
     try {
-        last = SendHistory(SendHistory::fileName(m_executableFolder), SendHistory::Mode::Read).lastSend();
+        last = SendHistory(ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder), SendHistory::Mode::Read)
+                   .lastSend();
     } catch (const std::exception &e) {
         // Judged as a first send: an empty list is still stopped.
         SendLogEntry note = entry;
@@ -80,7 +82,8 @@ QString SendSafeguard::recordSuccess(bool automaticMode, int httpStatus, const S
         record.httpStatus = httpStatus;
         record.offers = offers();
         record.pictures = DigestPictures(m_workingFolder, m_written.copiedPictures);
-        SendHistory(SendHistory::fileName(m_executableFolder), SendHistory::Mode::Write).record(record);
+        SendHistory(ModuleFolders::path(ModuleFile::SendHistory, m_executableFolder), SendHistory::Mode::Write)
+            .record(record);
     } catch (const std::exception &e) {
         return u"; historii odeslání nelze zapsat: "_s + QString::fromUtf8(e.what());
     }

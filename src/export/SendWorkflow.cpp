@@ -86,7 +86,7 @@ private:
 SendOutcome sendSteps(const SendContext &c, PendingLogLine &log)
 {
     const QString working = ModuleFolders::workingFolder(c.executableFolder);
-    const QString archive = working + u"/data.zip"_s;
+    const QString archive = ModuleFolders::path(ModuleFile::Archive, working);
     EmptyWorkingFolder(working);
     SendSafeguard safeguard(c.executableFolder);
 

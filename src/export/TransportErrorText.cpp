@@ -14,7 +14,7 @@ QString withOriginal(const QString &sentence, const QString &original)
 
 } // namespace
 
-QString TransportErrorText(int curlCode, const QString &original, bool viaProxy)
+QString TransportErrorText(int curlCode, const QString &original, bool viaProxy, const QString &host)
 {
     switch (curlCode) {
     case CURLE_COULDNT_RESOLVE_PROXY:
@@ -34,6 +34,10 @@ QString TransportErrorText(int curlCode, const QString &original, bool viaProxy)
         return withOriginal(u"Spojení se serverem bylo přerušeno."_s, original);
     case CURLE_PROXY:
         return withOriginal(u"Proxy server odmítl požadavek."_s, original);
+    case CURLE_SSL_CONNECT_ERROR:
+        return withOriginal(u"Zabezpečené spojení se serverem %1 nelze navázat."_s.arg(host), original);
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return withOriginal(u"Certifikát serveru %1 nelze ověřit."_s.arg(host), original);
     default:
         return original;
     }

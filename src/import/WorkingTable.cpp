@@ -7,6 +7,17 @@ using namespace Qt::StringLiterals;
 namespace korvex {
 namespace {
 
+// The one place that says where the working table lies.
+QString tableInFolder(const QString &folder)
+{
+    return WinPath::resolve(folder + u"Nesta.DB"_s);
+}
+
+QString tableAlias()
+{
+    return u"BAZAR"_s;
+}
+
 FieldDef text(const char16_t *name, int width, Qt::Alignment alignment = Qt::AlignLeft, const char16_t *format = u"")
 {
     return FieldDef{QString::fromUtf16(name), FieldKind::Text, width, width, QString::fromUtf16(format), alignment, false};
@@ -108,7 +119,14 @@ const TableDef &NestaTableDef()
 
 QString WorkingTableFile(const DatabaseSession &session)
 {
-    return WinPath::resolve(session.aliasFolder(QStringLiteral("BAZAR")) + u"Nesta.DB"_s);
+    return tableInFolder(session.aliasFolder(tableAlias()));
+}
+
+QString StartUpWorkingTableFile(const DatabaseSession &session, const QString &executableFolder)
+{
+    QString folder = executableFolder.toUpper();
+    WorkingTablePath(session, tableAlias(), folder);
+    return tableInFolder(folder);
 }
 
 void CreateWorkingTable(Dataset &query, const DatabaseSession &session)

@@ -14,6 +14,11 @@ const TableDef &NestaTableDef();
 // ModuleError when the session has no such alias.
 QString WorkingTableFile(const DatabaseSession &session);
 
+// Where the start-up looks for the working table: as WorkingTableFile, but
+// without alias BAZAR in the executable folder written in capitals, and
+// without an error (the open that follows reports the missing alias).
+QString StartUpWorkingTableFile(const DatabaseSession &session, const QString &executableFolder);
+
 // Closes the query, creates "Nesta.DB" anew (an existing file and its records
 // are replaced) and opens the query over it again.
 void CreateWorkingTable(Dataset &query, const DatabaseSession &session);

@@ -432,6 +432,44 @@ void Dataset::enableControls()
     }
 }
 
+Dataset::DisplaySuspended::DisplaySuspended(Dataset &query)
+    : m_query(query)
+{
+    m_query.disableControls();
+}
+
+Dataset::DisplaySuspended::~DisplaySuspended()
+{
+    m_query.enableControls();
+}
+
+Dataset::Batch::Batch(Dataset &query)
+    : m_query(query)
+{
+    m_query.startTransaction();
+}
+
+Dataset::Batch::~Batch()
+{
+    if (!m_open)
+        return;
+    try {
+        m_query.cancel();
+        m_query.commit();
+    } catch (...) {
+        try {
+            m_query.rollback();
+        } catch (...) {
+        }
+    }
+}
+
+void Dataset::Batch::commit()
+{
+    m_query.commit();
+    m_open = false;
+}
+
 void Dataset::notifyScroll()
 {
     if (controlsDisabled())

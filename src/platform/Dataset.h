@@ -101,15 +101,51 @@ public:
     void commit();
     void rollback();
 
-    void disableControls();
-    void enableControls();
     bool controlsDisabled() const { return m_disabled > 0; }
+
+    // Display updates suspended for as long as the object lives; the views
+    // catch up once however the work under it ends. Scopes nest.
+    class DisplaySuspended
+    {
+    public:
+        explicit DisplaySuspended(Dataset &query);
+        ~DisplaySuspended();
+        DisplaySuspended(const DisplaySuspended &) = delete;
+        DisplaySuspended &operator=(const DisplaySuspended &) = delete;
+
+    private:
+        Dataset &m_query;
+    };
+
+    // One transaction for a batch of posts, as fast as one post. What was
+    // posted stays also when the batch fails, as it would without the
+    // transaction: a scope left without commit() drops the edit in progress
+    // (the failing record is not posted a second time) and commits the rest.
+    // Should that commit be refused, the transaction is rolled back, so that
+    // later posts do not fall into it; the batch's own error is the one that
+    // goes on.
+    class Batch
+    {
+    public:
+        explicit Batch(Dataset &query);
+        ~Batch();
+        // Posts a pending edit and commits; throws ModuleError.
+        void commit();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        Dataset &m_query;
+        bool m_open = true;
+    };
 
 Q_SIGNALS:
     void afterScroll();
     void dataChanged();
 
 private:
+    void disableControls();
+    void enableControls();
     void requireOpen() const;
     int requireField(QStringView name) const;
     void checkBrowseMode();

@@ -1,6 +1,7 @@
 #include "platform/ModuleSettings.h"
 
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
 #include "platform/Win1250.h"
 
@@ -95,7 +96,8 @@ void LoadExtractionFlags(ModuleSettings &settings, const QString &folder)
 
 void LoadModuleSettings(ModuleSettings &settings, const QString &executableFolder)
 {
-    const auto lines = TextFile::readLines(executableFolder + u"Korvex.ddd"_s);
+    const QString file = ModuleFolders::path(ModuleFile::SettingsFile, executableFolder);
+    const auto lines = TextFile::readLines(file);
     StoredSettings &stored = settings.stored;
     if (!lines) {
         stored = StoredSettings();
@@ -116,8 +118,7 @@ void LoadModuleSettings(ModuleSettings &settings, const QString &executableFolde
     const auto maxModulu = readInteger(line(3));
     if (!maxModulu) {
         stored.maxModulu = StoredSettings().maxModulu;
-        throw ModuleError(u"Soubor \"%1\", řádek 3: '%2' is not a valid integer value"_s.arg(
-            executableFolder + u"Korvex.ddd"_s, line(3)));
+        throw ModuleError(u"Soubor \"%1\", řádek 3: '%2' is not a valid integer value"_s.arg(file, line(3)));
     }
     stored.maxModulu = line(3).trimmed();
 }
@@ -127,7 +128,7 @@ void SaveModuleSettings(const ModuleSettings &settings, const QString &executabl
     const StoredSettings &stored = settings.stored;
     const QString scrambled =
         Win1250::decode(ScrambleText(Win1250::encode(kDefaultFtpPassword), kScrambleKey, ScrambleDirection::Encode));
-    TextFile::writeLinesAtomic(executableFolder + u"Korvex.ddd"_s,
+    TextFile::writeLinesAtomic(ModuleFolders::path(ModuleFile::SettingsFile, executableFolder),
                                {stored.stahovatFoto ? u"1"_s : u"0"_s,
                                 stored.jenPrvniFoto ? u"1"_s : u"0"_s,
                                 stored.maxModulu,

@@ -1,12 +1,12 @@
 #include "platform/TextFile.h"
 
+#include "platform/AtomicWrite.h"
 #include "platform/FileErrorText.h"
 #include "platform/ModuleError.h"
 #include "platform/Win1250.h"
 #include "platform/WinPath.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace korvex::TextFile {
 namespace {
@@ -76,16 +76,7 @@ void writeLines(const QString &path, const QStringList &lines)
 
 void writeLinesAtomic(const QString &path, const QStringList &lines, bool ownerOnly)
 {
-    QSaveFile file(WinPath::resolve(path));
-    if (!file.open(QIODevice::WriteOnly))
-        throwWriteError(path, file.errorString());
-    if (ownerOnly && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        throwWriteError(path, file.errorString());
-    const QByteArray bytes = encodeLines(lines);
-    if (file.write(bytes) != bytes.size())
-        throwWriteError(path, file.errorString());
-    if (!file.commit())
-        throwWriteError(path, file.errorString());
+    WriteFileAtomically(path, encodeLines(lines), ownerOnly);
 }
 
 } // namespace korvex::TextFile

@@ -64,7 +64,7 @@ SendPreviewDialog::SendPreviewDialog(const SendPreview &p, QWidget *parent)
         layout->addWidget(problem);
     }
 
-    TableNabidky = table(this, u"TableNabidky", {u"Změna"_s, u"č. zak."_s, u"Značka"_s});
+    QTableWidget *offers = table(this, u"TableNabidky", {u"Změna"_s, u"č. zak."_s, u"Značka"_s});
     const struct
     {
         QString state;
@@ -72,34 +72,34 @@ SendPreviewDialog::SendPreviewDialog(const SendPreview &p, QWidget *parent)
     } groups[] = {{u"nová"_s, p.changes.added}, {u"změněná"_s, p.changes.changed}, {u"stažená"_s, p.changes.withdrawn}};
     for (const auto &group : groups)
         for (const SentOffer &o : group.offers)
-            addRow(TableNabidky, {group.state, o.cj, o.make});
-    TableNabidky->resizeColumnToContents(0);
-    TableNabidky->resizeColumnToContents(1);
-    layout->addWidget(TableNabidky, 3);
+            addRow(offers, {group.state, o.cj, o.make});
+    offers->resizeColumnToContents(0);
+    offers->resizeColumnToContents(1);
+    layout->addWidget(offers, 3);
 
-    TableObrazky = table(this, u"TableObrazky", {u"Obrázek k odeslání"_s, u"Velikost (B)"_s});
+    QTableWidget *pictures = table(this, u"TableObrazky", {u"Obrázek k odeslání"_s, u"Velikost (B)"_s});
     qint64 pictureBytes = 0;
     for (const SentPicture &picture : p.pictures) {
-        addRow(TableObrazky, {picture.name, QString::number(picture.size)});
+        addRow(pictures, {picture.name, QString::number(picture.size)});
         pictureBytes += picture.size;
     }
     // The names whole: they are what the dealer checks here.
-    TableObrazky->resizeColumnToContents(0);
-    layout->addWidget(TableObrazky, 2);
+    pictures->resizeColumnToContents(0);
+    layout->addWidget(pictures, 2);
 
-    LabelSouhrn = new QLabel(this);
-    LabelSouhrn->setObjectName(u"LabelSouhrn"_s);
-    LabelSouhrn->setWordWrap(true);
-    LabelSouhrn->setText(u"Nabídek k odeslání: %1 (nové %2, změněné %3, stažené z portálu %4). "
-                         u"Obrázků k odeslání: %5 (%6 B). Velikost archivu: %7.\n"_s.arg(p.offers.size())
-                             .arg(p.changes.added.size())
-                             .arg(p.changes.changed.size())
-                             .arg(p.changes.withdrawn.size())
-                             .arg(p.pictures.size())
-                             .arg(pictureBytes)
-                             .arg(ArchiveSizeText(p.archiveBytes))
-                         + guardLine(p));
-    layout->addWidget(LabelSouhrn);
+    auto *summary = new QLabel(this);
+    summary->setObjectName(u"LabelSouhrn"_s);
+    summary->setWordWrap(true);
+    summary->setText(u"Nabídek k odeslání: %1 (nové %2, změněné %3, stažené z portálu %4). "
+                     u"Obrázků k odeslání: %5 (%6 B). Velikost archivu: %7.\n"_s.arg(p.offers.size())
+                         .arg(p.changes.added.size())
+                         .arg(p.changes.changed.size())
+                         .arg(p.changes.withdrawn.size())
+                         .arg(p.pictures.size())
+                         .arg(pictureBytes)
+                         .arg(ArchiveSizeText(p.archiveBytes))
+                     + guardLine(p));
+    layout->addWidget(summary);
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *close = buttons->addButton(u"Zavřít"_s, QDialogButtonBox::RejectRole);

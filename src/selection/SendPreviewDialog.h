@@ -4,9 +4,6 @@
 
 #include <QDialog>
 
-class QLabel;
-class QTableWidget;
-
 namespace korvex {
 
 // "Náhled odeslání": the offers a send would add, change and withdraw on
@@ -16,10 +13,6 @@ class SendPreviewDialog : public QDialog
     Q_OBJECT
 public:
     explicit SendPreviewDialog(const SendPreview &preview, QWidget *parent = nullptr);
-
-    QTableWidget *TableNabidky;
-    QTableWidget *TableObrazky;
-    QLabel *LabelSouhrn;
 };
 
 } // namespace korvex

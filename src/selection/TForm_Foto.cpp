@@ -3,7 +3,7 @@
 #include "platform/Dataset.h"
 #include "widgets/FormText.h"
 #include "selection/JpegThumbnail.h"
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 #include "platform/WinPath.h"
 
 #include <QCheckBox>
@@ -62,7 +62,7 @@ TForm_Foto::TForm_Foto(Dataset &query, UserDialogs &dialogs, QWidget *parent)
         box->setGeometry(left, top, 207, 20);
         // A click or the space bar: the flag follows the box at once.
         connect(box, &QCheckBox::clicked, this, [this, n](bool checked) { photoClicked(n, checked); });
-        CheckBoxFoto[size_t(n)] = box;
+        m_boxes[size_t(n)] = box;
 
         auto *bevel = new QFrame(this);
         bevel->setFrameShape(QFrame::Panel);
@@ -72,28 +72,28 @@ TForm_Foto::TForm_Foto(Dataset &query, UserDialogs &dialogs, QWidget *parent)
         image->setObjectName(u"Image%1"_s.arg(n + 1));
         image->setGeometry(left + 3, top + 25, kFrame.width(), kFrame.height());
         image->setScaledContents(true);
-        Image[size_t(n)] = image;
+        m_images[size_t(n)] = image;
     }
 
     auto *strip = new QFrame(this);
     strip->setFrameShape(QFrame::Box);
     strip->setGeometry(18, 490, 360, 44);
-    CheckBoxVsechny = new QCheckBox(u"Zobrazit všechny foto"_s, strip);
-    CheckBoxVsechny->setObjectName(u"CheckBoxVsechny"_s);
-    CheckBoxVsechny->setGeometry(10, 12, 170, 20);
-    connect(CheckBoxVsechny, &QCheckBox::clicked, this, [this] { chooseAll(true); });
-    CheckBoxZadnou = new QCheckBox(u"Žádnou foto"_s, strip);
-    CheckBoxZadnou->setObjectName(u"CheckBoxZadnou"_s);
-    CheckBoxZadnou->setGeometry(200, 12, 150, 20);
-    connect(CheckBoxZadnou, &QCheckBox::clicked, this, [this] { chooseAll(false); });
+    m_all = new QCheckBox(u"Zobrazit všechny foto"_s, strip);
+    m_all->setObjectName(u"CheckBoxVsechny"_s);
+    m_all->setGeometry(10, 12, 170, 20);
+    connect(m_all, &QCheckBox::clicked, this, [this] { chooseAll(true); });
+    m_none = new QCheckBox(u"Žádnou foto"_s, strip);
+    m_none->setObjectName(u"CheckBoxZadnou"_s);
+    m_none->setGeometry(200, 12, 150, 20);
+    connect(m_none, &QCheckBox::clicked, this, [this] { chooseAll(false); });
 
-    BitBtn1 = new QPushButton(u"Zavřít"_s, this);
-    BitBtn1->setObjectName(u"BitBtn1"_s);
-    QFont bold = BitBtn1->font();
+    auto *closing = new QPushButton(u"Zavřít"_s, this);
+    closing->setObjectName(u"BitBtn1"_s);
+    QFont bold = closing->font();
     bold.setBold(true);
-    BitBtn1->setFont(bold);
-    BitBtn1->setGeometry(600, 496, 120, 34);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    closing->setFont(bold);
+    closing->setGeometry(600, 496, 120, 34);
+    connect(closing, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 bool TForm_Foto::hasCurrentRecord() const
@@ -125,10 +125,10 @@ void TForm_Foto::changeEvent(QEvent *event)
 void TForm_Foto::FormActivate()
 {
     for (int n = 0; n < kPhotos; ++n) {
-        Image[size_t(n)]->hide();
-        Image[size_t(n)]->clear();
-        CheckBoxFoto[size_t(n)]->setEnabled(false);
-        CheckBoxFoto[size_t(n)]->setChecked(false);
+        m_images[size_t(n)]->hide();
+        m_images[size_t(n)]->clear();
+        m_boxes[size_t(n)]->setEnabled(false);
+        m_boxes[size_t(n)]->setChecked(false);
     }
     showVehicle();
     if (!hasCurrentRecord())
@@ -137,20 +137,20 @@ void TForm_Foto::FormActivate()
     for (int n = 0; n < kPhotos; ++n) {
         const QString path = m_query.text(fotoField(n));
         if (m_query.boolean(flagField(n)))
-            CheckBoxFoto[size_t(n)]->setChecked(true);
+            m_boxes[size_t(n)]->setChecked(true);
         const QString native = path.isEmpty() ? QString() : WinPath::resolve(path);
         if (!native.isEmpty() && QFileInfo(native).isFile()) {
-            Image[size_t(n)]->show();
-            CheckBoxFoto[size_t(n)]->setEnabled(true);
+            m_images[size_t(n)]->show();
+            m_boxes[size_t(n)]->setEnabled(true);
             paths[size_t(n)] = native;
         }
         if (!path.isEmpty())
-            CheckBoxFoto[size_t(n)]->setEnabled(true);
+            m_boxes[size_t(n)]->setEnabled(true);
     }
     const std::vector<QImage> images = DecodeJpegsForFrame(paths, kFrame);
     for (int n = 0; n < kPhotos; ++n)
         if (!images[size_t(n)].isNull())
-            Image[size_t(n)]->setPixmap(QPixmap::fromImage(images[size_t(n)]));
+            m_images[size_t(n)]->setPixmap(QPixmap::fromImage(images[size_t(n)]));
 }
 
 void TForm_Foto::showVehicle()
@@ -173,15 +173,15 @@ void TForm_Foto::photoClicked(int n, bool checked)
 
 void TForm_Foto::chooseAll(bool chosen)
 {
-    (chosen ? CheckBoxZadnou : CheckBoxVsechny)->setChecked(false);
+    (chosen ? m_none : m_all)->setChecked(false);
     if (!hasCurrentRecord())
         return;
     RunUserAction(m_dialogs, [&] {
         m_query.edit();
         for (int n = 0; n < kPhotos; ++n) {
-            if (!CheckBoxFoto[size_t(n)]->isEnabled())
+            if (!m_boxes[size_t(n)]->isEnabled())
                 continue;
-            CheckBoxFoto[size_t(n)]->setChecked(chosen);
+            m_boxes[size_t(n)]->setChecked(chosen);
             m_query.setValue(flagField(n), chosen);
         }
         m_query.post();

@@ -6,7 +6,6 @@
 
 class QCheckBox;
 class QLabel;
-class QPushButton;
 
 namespace korvex {
 
@@ -28,12 +27,6 @@ public:
     // Shows the current vehicle's photos and choices.
     void FormActivate();
 
-    std::array<QCheckBox *, kPhotos> CheckBoxFoto{};
-    std::array<QLabel *, kPhotos> Image{};
-    QCheckBox *CheckBoxVsechny;
-    QCheckBox *CheckBoxZadnou;
-    QPushButton *BitBtn1;
-
     void done(int result) override;
 
 protected:
@@ -47,6 +40,10 @@ private:
     void showVehicle();
     Dataset &m_query;
     UserDialogs &m_dialogs;
+    std::array<QCheckBox *, kPhotos> m_boxes{};
+    std::array<QLabel *, kPhotos> m_images{};
+    QCheckBox *m_all = nullptr;
+    QCheckBox *m_none = nullptr;
     QLabel *m_make;
     QLabel *m_price;
     bool m_justShown = false;

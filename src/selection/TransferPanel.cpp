@@ -60,26 +60,23 @@ TransferPanel::TransferPanel(QWidget *parent)
     shape->setGeometry(0, 0, 408, 54);
     shape->setStyleSheet(u"QFrame#Shape2 { background: rgb(255, 255, 225); border: 1px solid black; }"_s);
 
-    Gauge1 = new TGauge(this);
-    Gauge1->setObjectName(u"Gauge1"_s);
-    Gauge1->setGeometry(6, 5, 324, 18);
+    m_gauge = new TGauge(this);
+    m_gauge->setObjectName(u"Gauge1"_s);
+    m_gauge->setGeometry(6, 5, 324, 18);
 
     label(this, u"Přeneseno:"_s, QRect(6, 27, 62, 12), false, u"Label28");
-    LabelPreneseno = label(this, u"Přeneseno:"_s, QRect(68, 27, 70, 12), true, u"LabelPreneseno");
+    m_amount = label(this, u"Přeneseno:"_s, QRect(68, 27, 70, 12), true, u"LabelPreneseno");
     label(this, u"Zbývající čas:"_s, QRect(140, 27, 72, 12), false, u"Label29");
     // Both reach to the gauge's right edge, room for the longer texts.
-    LabelZbyvCas = label(this, u"Čas"_s, QRect(214, 27, 116, 12), true, u"LabelZbyvCas");
+    m_timeLeft = label(this, u"Čas"_s, QRect(214, 27, 116, 12), true, u"LabelZbyvCas");
     label(this, u"Přenos:"_s, QRect(6, 39, 62, 12), false, u"Label30");
-    LabelRychlost = label(this, u"Rychlost"_s, QRect(68, 39, 262, 12), true, u"LabelRychlost");
+    m_speed = label(this, u"Rychlost"_s, QRect(68, 39, 262, 12), true, u"LabelRychlost");
 
-    BitBtnStop = new QPushButton(u"STOP"_s, this);
-    BitBtnStop->setObjectName(u"BitBtnStop"_s);
-    BitBtnStop->setToolTip(u"Přerušit přenos dat na Nesta"_s);
-    BitBtnStop->setGeometry(336, 5, 66, 44);
-    connect(BitBtnStop, &QPushButton::clicked, this, [this] {
-        if (onStop)
-            onStop();
-    });
+    auto *stop = new QPushButton(u"STOP"_s, this);
+    stop->setObjectName(u"BitBtnStop"_s);
+    stop->setToolTip(u"Přerušit přenos dat na Nesta"_s);
+    stop->setGeometry(336, 5, 66, 44);
+    connect(stop, &QPushButton::clicked, this, &TransferPanel::stopRequested);
 
     auto steady = std::make_shared<QElapsedTimer>();
     steady->start();
@@ -94,11 +91,11 @@ void TransferPanel::workBegin(WorkDirection direction, qint64 announced)
     // body and the wait for that reply.
     if (direction == WorkDirection::Receiving)
         return;
-    Gauge1->setMaxValue(announced > 0 ? announced : 0);
-    Gauge1->setProgress(0);
-    LabelPreneseno->setText(TransferAmountText(0));
-    LabelZbyvCas->setText(u"Čas"_s);
-    LabelRychlost->setText(u"Rychlost"_s);
+    m_gauge->setMaxValue(announced > 0 ? announced : 0);
+    m_gauge->setProgress(0);
+    m_amount->setText(TransferAmountText(0));
+    m_timeLeft->setText(u"Čas"_s);
+    m_speed->setText(u"Rychlost"_s);
     m_waiting = false;
     m_samples.clear();
     m_samples.push_back({clock(), 0});
@@ -108,15 +105,15 @@ void TransferPanel::work(WorkDirection direction, qint64 done)
 {
     if (direction == WorkDirection::Receiving || m_waiting)
         return;
-    Gauge1->setProgress(done);
-    LabelPreneseno->setText(TransferAmountText(Gauge1->Progress()));
-    if (Gauge1->MaxValue() > 0 && Gauge1->Progress() == Gauge1->MaxValue()) {
+    m_gauge->setProgress(done);
+    m_amount->setText(TransferAmountText(m_gauge->Progress()));
+    if (m_gauge->MaxValue() > 0 && m_gauge->Progress() == m_gauge->MaxValue()) {
         showWaiting();
         return;
     }
 
     const qint64 now = clock();
-    m_samples.push_back({now, Gauge1->Progress()});
+    m_samples.push_back({now, m_gauge->Progress()});
     // Keep one sample from before the window as its starting point.
     while (m_samples.size() > 1 && m_samples[1].at <= now - kSpeedWindowMs)
         m_samples.pop_front();
@@ -124,28 +121,28 @@ void TransferPanel::work(WorkDirection direction, qint64 done)
     const qint64 span = now - from.at;
     if (span < kShortestSpanMs)
         return;
-    const double speed = double(Gauge1->Progress() - from.bytes) * 1000.0 / double(span);
-    LabelRychlost->setText(TransferSpeedText(speed));
-    if (Gauge1->MaxValue() == 0)
+    const double speed = double(m_gauge->Progress() - from.bytes) * 1000.0 / double(span);
+    m_speed->setText(TransferSpeedText(speed));
+    if (m_gauge->MaxValue() == 0)
         return;
-    const qint64 left = Gauge1->MaxValue() - Gauge1->Progress();
-    LabelZbyvCas->setText(speed > 0 ? TransferTimeText(qint64(std::ceil(double(left) / speed))) : u"neznámý"_s);
+    const qint64 left = m_gauge->MaxValue() - m_gauge->Progress();
+    m_timeLeft->setText(speed > 0 ? TransferTimeText(qint64(std::ceil(double(left) / speed))) : u"neznámý"_s);
 }
 
 void TransferPanel::transferFailed()
 {
     m_waiting = false;
     m_samples.clear();
-    LabelZbyvCas->setText(u"Čas"_s);
-    LabelRychlost->setText(u"nezdařil se"_s);
+    m_timeLeft->setText(u"Čas"_s);
+    m_speed->setText(u"nezdařil se"_s);
 }
 
 void TransferPanel::showWaiting()
 {
     m_waiting = true;
     m_samples.clear();
-    LabelZbyvCas->setText(TransferTimeText(0));
-    LabelRychlost->setText(u"dokončen, čekám na odpověď portálu"_s);
+    m_timeLeft->setText(TransferTimeText(0));
+    m_speed->setText(u"dokončen, čekám na odpověď portálu"_s);
 }
 
 } // namespace korvex

@@ -8,7 +8,6 @@
 #include <functional>
 
 class QLabel;
-class QPushButton;
 
 namespace korvex {
 
@@ -33,16 +32,12 @@ public:
     // still runs.
     void transferFailed();
 
-    TGauge *Gauge1;
-    QLabel *LabelPreneseno;
-    QLabel *LabelZbyvCas;
-    QLabel *LabelRychlost;
-    QPushButton *BitBtnStop;
-
-    // STOP pressed.
-    std::function<void()> onStop;
     // Milliseconds on a steady clock, for the speed.
     std::function<qint64()> clock;
+
+Q_SIGNALS:
+    // STOP pressed.
+    void stopRequested();
 
 private:
     struct Sample
@@ -52,6 +47,10 @@ private:
     };
     void showWaiting();
 
+    TGauge *m_gauge = nullptr;
+    QLabel *m_amount = nullptr;
+    QLabel *m_timeLeft = nullptr;
+    QLabel *m_speed = nullptr;
     std::deque<Sample> m_samples;
     bool m_waiting = false;
 };

@@ -3,7 +3,6 @@
 #include "selection/VehicleListTab.h"
 
 #include "platform/Dataset.h"
-#include "platform/DisabledControls.h"
 #include "widgets/HourGlass.h"
 #include "import/ListCounters.h"
 #include "widgets/TDBNavigatorTarvo.h"
@@ -19,21 +18,6 @@ using namespace Qt::StringLiterals;
 namespace korvex {
 namespace {
 
-// One transaction for a walk that posts every record; what was posted stays
-// when the walk fails.
-template<typename Walk>
-void inOneTransaction(Dataset &query, Walk walk)
-{
-    query.startTransaction();
-    try {
-        walk();
-    } catch (...) {
-        query.commit();
-        throw;
-    }
-    query.commit();
-}
-
 const QColor kGray(128, 128, 128);
 const QColor kBlue(0, 0, 255);
 const QColor kNavy(0, 0, 128);
@@ -47,12 +31,12 @@ bool VehicleListTab::hasCurrentRecord() const
 
 void VehicleListTab::UpdateMarkedLabel()
 {
-    Label16->setText(korvex::UpdateMarkedLabel(DbGridTarvo1->CheckedCount()));
+    m_marked->setText(korvex::UpdateMarkedLabel(m_grid->CheckedCount()));
 }
 
 void VehicleListTab::UpdateTotalLabel()
 {
-    Label15->setText(korvex::UpdateTotalLabel(m_query.isOpen() ? m_query.recordCount() : 0));
+    m_total->setText(korvex::UpdateTotalLabel(m_query.isOpen() ? m_query.recordCount() : 0));
 }
 
 void VehicleListTab::CheckRow()
@@ -66,42 +50,43 @@ void VehicleListTab::CheckRow()
 
 void VehicleListTab::RestoreMarks()
 {
-    inOneTransaction(m_query, [this] {
+    {
+        Dataset::Batch batch(m_query);
         m_query.first();
         while (!m_query.eof()) {
             if (m_query.value(m_oznaceno).toBool())
-                DbGridTarvo1->ToggleCheck();
+                m_grid->ToggleCheck();
             m_query.next();
         }
-    });
+        batch.commit();
+    }
     m_query.first();
 }
 
 void VehicleListTab::ToggleCurrentMark()
 {
     if (hasCurrentRecord())
-        DbGridTarvo1->ToggleCheck();
+        m_grid->ToggleCheck();
 }
 
 void VehicleListTab::MarkAll()
 {
     HourGlass hourGlass;
-    const DisabledControls suspended(m_query);
+    const Dataset::DisplaySuspended suspended(m_query);
     if (!m_query.isOpen())
         m_query.open();
     {
         UnfilteredView unfiltered(m_query);
-        inOneTransaction(m_query, [this] {
-            m_query.first();
-            while (!m_query.eof()) {
-                if (!DbGridTarvo1->IsCurrentChecked())
-                    DbGridTarvo1->ToggleCheck();
-                m_query.edit();
-                m_query.setValue(m_oznaceno, true);
-                m_query.next();
-            }
-            m_query.post();
-        });
+        Dataset::Batch batch(m_query);
+        m_query.first();
+        while (!m_query.eof()) {
+            if (!m_grid->IsCurrentChecked())
+                m_grid->ToggleCheck();
+            m_query.edit();
+            m_query.setValue(m_oznaceno, true);
+            m_query.next();
+        }
+        batch.commit();
         m_query.close();
     }
     UpdateMarkedLabel();
@@ -111,24 +96,23 @@ void VehicleListTab::MarkAll()
 
 void VehicleListTab::UnmarkAll()
 {
-    const DisabledControls suspended(m_query);
+    const Dataset::DisplaySuspended suspended(m_query);
     HourGlass hourGlass;
     if (!m_query.isOpen())
         m_query.open();
-    DbGridTarvo1->ClearChecks();
+    m_grid->ClearChecks();
     {
         UnfilteredView unfiltered(m_query);
-        inOneTransaction(m_query, [this] {
-            m_query.first();
-            while (!m_query.eof()) {
-                if (m_query.value(m_oznaceno).toBool()) {
-                    m_query.edit();
-                    m_query.setValue(m_oznaceno, false);
-                }
-                m_query.next();
+        Dataset::Batch batch(m_query);
+        m_query.first();
+        while (!m_query.eof()) {
+            if (m_query.value(m_oznaceno).toBool()) {
+                m_query.edit();
+                m_query.setValue(m_oznaceno, false);
             }
-            m_query.post();
-        });
+            m_query.next();
+        }
+        batch.commit();
         m_query.close();
     }
     UpdateMarkedLabel();
@@ -138,9 +122,9 @@ void VehicleListTab::UnmarkAll()
 
 void VehicleListTab::DeleteCurrentVehicle()
 {
-    if (!hasCurrentRecord() || !DBNavigatorTarvo1->confirm(u"Delete record?"_s))
+    if (!hasCurrentRecord() || !m_navigator->confirm(u"Delete record?"_s))
         return;
-    DbGridTarvo1->ForgetCurrentKey();
+    m_grid->ForgetCurrentKey();
     m_query.remove();
     UpdateMarkedLabel();
     UpdateTotalLabel();
@@ -148,10 +132,10 @@ void VehicleListTab::DeleteCurrentVehicle()
 
 void VehicleListTab::ToggleOnlyMarked()
 {
-    m_onlyMarked = SpeedButtonVybrane->isChecked();
-    SpeedButtonVybrane->setText(m_onlyMarked ? u"Jen vybrané"_s : u"Zobr.všechny"_s);
+    m_onlyMarked = m_onlyMarkedButton->isChecked();
+    m_onlyMarkedButton->setText(m_onlyMarked ? u"Jen vybrané"_s : u"Zobr.všechny"_s);
     m_query.refresh();
-    DbGridTarvo1->viewport()->update();
+    m_grid->viewport()->update();
     UpdateMarkedLabel();
     UpdateTotalLabel();
 }

@@ -6,7 +6,7 @@
 #include "widgets/TDBNavigatorTarvo.h"
 #include "widgets/TDbGridTarvo.h"
 #include "selection/TransferPanel.h"
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 #include "selection/VehicleColumns.h"
 
 #include <QApplication>
@@ -72,35 +72,35 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     setObjectName(u"TabSheetSeznam"_s);
     setMinimumSize(770, 525);
 
-    DbGridTarvo1 = new TDbGridTarvo(this);
-    DbGridTarvo1->setObjectName(u"DbGridTarvo1"_s);
-    DbGridTarvo1->setGeometry(0, 65, 770, 329);
-    DbGridTarvo1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DbGridTarvo1->setFont(VehicleListFont());
-    DbGridTarvo1->setDataset(&m_query);
+    m_grid = new TDbGridTarvo(this);
+    m_grid->setObjectName(u"DbGridTarvo1"_s);
+    m_grid->setGeometry(0, 65, 770, 329);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setFont(VehicleListFont());
+    m_grid->setDataset(&m_query);
     const std::vector<DatasetColumn> columns = VehicleListColumns();
     for (size_t c = 0; c < columns.size(); ++c)
         if (columns[c].field == u"FOTO1")
             m_photoColumn = int(c);
-    DbGridTarvo1->setColumns(columns);
-    DbGridTarvo1->setKeyField(u"PORADI"_s);
-    DbGridTarvo1->setKeyFieldType(TTvKeyFieldType::tktInteger);
-    DbGridTarvo1->setCheckedColor(QColor(255, 255, 0));
-    DbGridTarvo1->setCheckedSignum(true);
-    DbGridTarvo1->setClickTitleEnabled(true);
-    DbGridTarvo1->setActiveTitleIndex(0);
-    DbGridTarvo1->setActiveColumnBold(true);
-    DbGridTarvo1->setLockedCols(0);
-    DbGridTarvo1->setLockedColor(QColor(192, 192, 192));
-    DbGridTarvo1->setEnterIsTab(false);
-    DbGridTarvo1->OnCheckRow = [this] { CheckRow(); };
-    DbGridTarvo1->OnDrawColumnCell = [this](int row, int column, bool focused, TGridCellLook &look) {
+    m_grid->setColumns(columns);
+    m_grid->setKeyField(u"PORADI"_s);
+    m_grid->setKeyFieldType(TTvKeyFieldType::tktInteger);
+    m_grid->setCheckedColor(QColor(255, 255, 0));
+    m_grid->setCheckedSignum(true);
+    m_grid->setClickTitleEnabled(true);
+    m_grid->setActiveTitleIndex(0);
+    m_grid->setActiveColumnBold(true);
+    m_grid->setLockedCols(0);
+    m_grid->setLockedColor(QColor(192, 192, 192));
+    m_grid->setEnterIsTab(false);
+    m_grid->OnCheckRow = [this] { CheckRow(); };
+    m_grid->OnDrawColumnCell = [this](int row, int column, bool focused, TGridCellLook &look) {
         drawCell(row, column, focused, look);
     };
-    connect(DbGridTarvo1, &QAbstractItemView::doubleClicked, this, [this] { guarded([this] { ToggleResendPhotos(); }); });
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { guarded([this] { ToggleResendPhotos(); }); });
 
     m_query.setFilter([this](const DatasetRecord &record) {
-        return !m_onlyMarked || DbGridTarvo1->IsKeyChecked(record.value(u"PORADI").toLongLong());
+        return !m_onlyMarked || m_grid->IsKeyChecked(record.value(u"PORADI").toLongLong());
     });
     m_query.setFiltered(true);
     connect(&m_query, &Dataset::afterScroll, this, &VehicleListTab::afterScroll);
@@ -111,8 +111,8 @@ VehicleListTab::VehicleListTab(Dataset &query, UserDialogs &dialogs, QWidget *pa
     buildButtons();
     buildHiddenButtons();
 
-    Panel1 = new TransferPanel(this);
-    Panel1->move(352, 2);
+    m_panel = new TransferPanel(this);
+    m_panel->move(352, 2);
 }
 
 void VehicleListTab::buildTopBand()
@@ -126,12 +126,12 @@ void VehicleListTab::buildTopBand()
     auto *counters = new QFrame(this);
     counters->setFrameShape(QFrame::Box);
     counters->setGeometry(128, 4, 130, 56);
-    Label15 = PlaceLabel(counters, u"Celkem"_s, QRect(6, 6, 118, 20));
-    Label15->setObjectName(u"Label15"_s);
-    SetTextLook(Label15, QColor(0, 0, 255), true);
-    Label16 = PlaceLabel(counters, u"Vybráno"_s, QRect(6, 30, 118, 20));
-    Label16->setObjectName(u"Label16"_s);
-    SetTextLook(Label16, QColor(255, 0, 0), true);
+    m_total = PlaceLabel(counters, u"Celkem"_s, QRect(6, 6, 118, 20));
+    m_total->setObjectName(u"Label15"_s);
+    SetTextLook(m_total, QColor(0, 0, 255), true);
+    m_marked = PlaceLabel(counters, u"Vybráno"_s, QRect(6, 30, 118, 20));
+    m_marked->setObjectName(u"Label16"_s);
+    SetTextLook(m_marked, QColor(255, 0, 0), true);
 
     auto *heading = PlaceLabel(this, u"EXPORT dat na Korvex"_s, QRect(268, 4, 240, 24));
     heading->setObjectName(u"Label2"_s);
@@ -140,15 +140,15 @@ void VehicleListTab::buildTopBand()
     big.setBold(true);
     heading->setFont(big);
 
-    DBNavigatorTarvo1 = new TDBNavigatorTarvo(this);
-    DBNavigatorTarvo1->setObjectName(u"DBNavigatorTarvo1"_s);
-    DBNavigatorTarvo1->setVisibleButtons({NavigateButton::nbFirst, NavigateButton::nbPrior, NavigateButton::nbNext,
-                                          NavigateButton::nbLast, NavigateButton::nbDelete, NavigateButton::nbRefresh});
-    DBNavigatorTarvo1->setDataset(&m_query);
-    DBNavigatorTarvo1->setGeometry(268, 32, 360, 28);
-    DBNavigatorTarvo1->OnClickDelete = [this] { guarded([this] { DeleteCurrentVehicle(); }); };
+    m_navigator = new TDBNavigatorTarvo(this);
+    m_navigator->setObjectName(u"DBNavigatorTarvo1"_s);
+    m_navigator->setVisibleButtons({NavigateButton::nbFirst, NavigateButton::nbPrior, NavigateButton::nbNext,
+                                    NavigateButton::nbLast, NavigateButton::nbDelete, NavigateButton::nbRefresh});
+    m_navigator->setDataset(&m_query);
+    m_navigator->setGeometry(268, 32, 360, 28);
+    m_navigator->OnClickDelete = [this] { guarded([this] { DeleteCurrentVehicle(); }); };
     // Ctrl+Delete in the grid deletes the same way, after the same question.
-    DbGridTarvo1->OnClickDel = [this] {
+    m_grid->OnClickDel = [this] {
         if (QApplication::keyboardModifiers() & Qt::ControlModifier)
             guarded([this] { DeleteCurrentVehicle(); });
     };
@@ -181,26 +181,26 @@ void VehicleListTab::buildDetailPanel()
         m_detailFields.push_back({value, field, def.fields[size_t(def.indexOf(field))].displayFormat});
     }
 
-    CheckBoxLPG = flagBox(u"LPG"_s, u"CheckBoxLPG", u"LPG"_s, QRect(258, 24, 52, 18), panel);
-    CheckBoxMetal = flagBox(u"Metalíza"_s, u"CheckBoxMetal", u"METALIZA"_s, QRect(310, 24, 68, 18), panel);
-    CheckBoxPrvniMaj = flagBox(u"První majitel"_s, u"CheckBoxPrvniMaj", u"PRV_MAJITEL"_s, QRect(258, 42, 104, 18), panel);
-    CheckBoxServisKn = flagBox(u"Servisní kn."_s, u"CheckBoxServisKn", u"SERVIS_KN"_s, QRect(378, 42, 110, 18), panel);
+    flagBox(u"LPG"_s, u"CheckBoxLPG", u"LPG"_s, QRect(258, 24, 52, 18), panel);
+    flagBox(u"Metalíza"_s, u"CheckBoxMetal", u"METALIZA"_s, QRect(310, 24, 68, 18), panel);
+    flagBox(u"První majitel"_s, u"CheckBoxPrvniMaj", u"PRV_MAJITEL"_s, QRect(258, 42, 104, 18), panel);
+    flagBox(u"Servisní kn."_s, u"CheckBoxServisKn", u"SERVIS_KN"_s, QRect(378, 42, 110, 18), panel);
 
-    BitBtn1 = button(u"Přepsat foto v inzerci"_s, u"BitBtn1", QRect(378, 22, 128, 20), panel,
-                     [this] { ToggleResendPhotos(); });
-    BitBtn1->setToolTip(u"Přepsání foto novými na inzertním serveru"_s);
+    QPushButton *resend = button(u"Přepsat foto v inzerci"_s, u"BitBtn1", QRect(378, 22, 128, 20), panel,
+                                 [this] { ToggleResendPhotos(); });
+    resend->setToolTip(u"Přepsání foto novými na inzertním serveru"_s);
 
-    DBMemoTarvo2 = new TDBMemoTarvo(panel);
-    DBMemoTarvo2->setObjectName(u"DBMemoTarvo2"_s);
-    DBMemoTarvo2->setGeometry(258, 62, 248, 60);
-    DBMemoTarvo2->setDataset(&m_query, u"VYBAVA"_s);
+    auto *shownMemo = new TDBMemoTarvo(panel);
+    shownMemo->setObjectName(u"DBMemoTarvo2"_s);
+    shownMemo->setGeometry(258, 62, 248, 60);
+    shownMemo->setDataset(&m_query, u"VYBAVA"_s);
     // The first equipment memo lies outside the tab's visible area.
-    DBMemoTarvo1 = new TDBMemoTarvo(this);
-    DBMemoTarvo1->setObjectName(u"DBMemoTarvo1"_s);
-    DBMemoTarvo1->setDataset(&m_query, u"VYBAVA"_s);
-    DBMemoTarvo1->hide();
+    auto *hiddenMemo = new TDBMemoTarvo(this);
+    hiddenMemo->setObjectName(u"DBMemoTarvo1"_s);
+    hiddenMemo->setDataset(&m_query, u"VYBAVA"_s);
+    hiddenMemo->hide();
     // The equipment comes from the host; nothing typed here could be kept.
-    for (TDBMemoTarvo *memo : {DBMemoTarvo1, DBMemoTarvo2}) {
+    for (TDBMemoTarvo *memo : {hiddenMemo, shownMemo}) {
         memo->setReadOnly(true);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     }
@@ -211,38 +211,30 @@ void VehicleListTab::buildButtons()
     auto *block = new QFrame(this);
     block->setFrameShape(QFrame::Box);
     block->setGeometry(514, 398, 256, 54);
-    Button7 = button(u"Označ řádek"_s, u"Button7", QRect(4, 4, 80, 22), block, [this] { ToggleCurrentMark(); });
-    Button8 = button(u"Vyber vše"_s, u"Button8", QRect(88, 4, 80, 22), block, [this] { MarkAll(); });
-    Button6 = button(u"Zruš značky"_s, u"Button6", QRect(172, 4, 80, 22), block, [this] { UnmarkAll(); });
-    BitBtn_Tisk = button(u"do časopisu"_s, u"BitBtn_Tisk", QRect(4, 28, 122, 22), block, [this] { ToggleMagazine(); });
-    SpeedButtonVybrane = new QToolButton(block);
-    SpeedButtonVybrane->setObjectName(u"SpeedButtonVybrane"_s);
-    SpeedButtonVybrane->setText(u"Jen vybrané"_s);
-    SpeedButtonVybrane->setCheckable(true);
-    SpeedButtonVybrane->setGeometry(130, 28, 122, 22);
-    connect(SpeedButtonVybrane, &QToolButton::clicked, this, [this] { guarded([this] { ToggleOnlyMarked(); }); });
+    button(u"Označ řádek"_s, u"Button7", QRect(4, 4, 80, 22), block, [this] { ToggleCurrentMark(); });
+    button(u"Vyber vše"_s, u"Button8", QRect(88, 4, 80, 22), block, [this] { MarkAll(); });
+    button(u"Zruš značky"_s, u"Button6", QRect(172, 4, 80, 22), block, [this] { UnmarkAll(); });
+    button(u"do časopisu"_s, u"BitBtn_Tisk", QRect(4, 28, 122, 22), block, [this] { ToggleMagazine(); });
+    m_onlyMarkedButton = new QToolButton(block);
+    m_onlyMarkedButton->setObjectName(u"SpeedButtonVybrane"_s);
+    m_onlyMarkedButton->setText(u"Jen vybrané"_s);
+    m_onlyMarkedButton->setCheckable(true);
+    m_onlyMarkedButton->setGeometry(130, 28, 122, 22);
+    connect(m_onlyMarkedButton, &QToolButton::clicked, this, [this] { guarded([this] { ToggleOnlyMarked(); }); });
 
-    BitBtn3 = button(u"Odeslat inzerci na Korvex"_s, u"BitBtn3", QRect(514, 456, 256, 32), this, [this] {
-        if (onSend)
-            onSend();
-    });
-    QFont bold = BitBtn3->font();
+    QPushButton *send = button(u"Odeslat inzerci na Korvex"_s, u"BitBtn3", QRect(514, 456, 256, 32), this);
+    connect(send, &QPushButton::clicked, this, &VehicleListTab::sendRequested);
+    QFont bold = send->font();
     bold.setBold(true);
-    BitBtn3->setFont(bold);
-    BitBtnFOTO = button(u"  Zobraz FOTO"_s, u"BitBtnFOTO", QRect(514, 494, 126, 28), this, [this] {
-        if (onShowPhotos)
-            onShowPhotos();
-    });
-    BitBtn4 = button(u"Zavřít"_s, u"BitBtn4", QRect(644, 494, 126, 28), this, [this] {
-        if (onClose)
-            onClose();
-    });
-    BitBtn4->setShortcut(QKeySequence(Qt::Key_Escape));
+    send->setFont(bold);
+    QPushButton *photos = button(u"  Zobraz FOTO"_s, u"BitBtnFOTO", QRect(514, 494, 126, 28), this);
+    connect(photos, &QPushButton::clicked, this, &VehicleListTab::photosRequested);
+    QPushButton *closing = button(u"Zavřít"_s, u"BitBtn4", QRect(644, 494, 126, 28), this);
+    connect(closing, &QPushButton::clicked, this, &VehicleListTab::closeRequested);
+    closing->setShortcut(QKeySequence(Qt::Key_Escape));
     // What "Odeslat" would send, before anything is sent.
-    BitBtnNahled = button(u"Náhled odeslání"_s, u"BitBtnNahled", QRect(640, 34, 128, 26), this, [this] {
-        if (onPreview)
-            onPreview();
-    });
+    QPushButton *preview = button(u"Náhled odeslání"_s, u"BitBtnNahled", QRect(640, 34, 128, 26), this);
+    connect(preview, &QPushButton::clicked, this, &VehicleListTab::previewRequested);
 }
 
 void VehicleListTab::buildHiddenButtons()
@@ -251,35 +243,38 @@ void VehicleListTab::buildHiddenButtons()
     {
         const char16_t *text;
         const char16_t *name;
-        std::function<void()> VehicleListTab::*action;
+        void (VehicleListTab::*request)();
     } hidden[] = {
-        {u"Načti data", u"ButtonNactiData", &VehicleListTab::onLoadData},
-        {u"Vytvoř ASCII", u"ButtonVytvorAscii", &VehicleListTab::onCreateAscii},
-        {u"Generuj XML", u"ButtonGenerujXml", &VehicleListTab::onGenerateXml},
-        {u"Vytvoř databázi", u"ButtonVytvorDatabazi", &VehicleListTab::onCreateDatabase},
+        {u"Načti data", u"ButtonNactiData", &VehicleListTab::loadDataRequested},
+        {u"Vytvoř ASCII", u"ButtonVytvorAscii", &VehicleListTab::asciiRequested},
+        {u"Generuj XML", u"ButtonGenerujXml", &VehicleListTab::xmlRequested},
+        {u"Vytvoř databázi", u"ButtonVytvorDatabazi", &VehicleListTab::createDatabaseRequested},
     };
     for (const auto &h : hidden) {
-        auto member = h.action;
-        QPushButton *b = button(QString::fromUtf16(h.text), h.name, QRect(4, 100, 90, 22), this, [this, member] {
-            if (this->*member)
-                (this->*member)();
-        });
+        QPushButton *b = button(QString::fromUtf16(h.text), h.name, QRect(4, 100, 90, 22), this);
+        connect(b, &QPushButton::clicked, this, h.request);
         b->hide();
     }
+}
+
+QPushButton *VehicleListTab::button(const QString &text, const char16_t *name, const QRect &where, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromUtf16(name));
+    b->setGeometry(where);
+    return b;
 }
 
 QPushButton *VehicleListTab::button(const QString &text, const char16_t *name, const QRect &where, QWidget *parent,
                                     const std::function<void()> &action)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromUtf16(name));
-    b->setGeometry(where);
+    QPushButton *b = button(text, name, where, parent);
     connect(b, &QPushButton::clicked, this, [this, action] { guarded(action); });
     return b;
 }
 
-QCheckBox *VehicleListTab::flagBox(const QString &text, const char16_t *name, const QString &field, const QRect &where,
-                                   QWidget *parent)
+void VehicleListTab::flagBox(const QString &text, const char16_t *name, const QString &field, const QRect &where,
+                             QWidget *parent)
 {
     auto *box = new QCheckBox(text, parent);
     box->setObjectName(QString::fromUtf16(name));
@@ -296,12 +291,28 @@ QCheckBox *VehicleListTab::flagBox(const QString &text, const char16_t *name, co
             m_query.post();
         });
     });
-    return box;
 }
 
 void VehicleListTab::guarded(const std::function<void()> &action)
 {
     RunUserAction(m_dialogs, action);
+}
+
+void VehicleListTab::EnableMarks()
+{
+    m_grid->setCheckEnabled(true);
+}
+
+int VehicleListTab::MarkedCount() const
+{
+    return m_grid->CheckedCount();
+}
+
+void VehicleListTab::ShowNewTable()
+{
+    m_grid->ClearChecks();
+    UpdateMarkedLabel();
+    UpdateTotalLabel();
 }
 
 void VehicleListTab::setIconFolders(const QString &settingsFolder, const QString &executableFolder)

@@ -14,7 +14,6 @@ class QToolButton;
 namespace korvex {
 
 class Dataset;
-class TDBMemoTarvo;
 class TDBNavigatorTarvo;
 class TDbGridTarvo;
 struct TGridCellLook;
@@ -53,40 +52,34 @@ public:
     // that no count includes a vehicle that no longer exists.
     void DeleteCurrentVehicle();
 
-    // Actions that belong to the window around the tab.
-    std::function<void()> onShowPhotos, onSend, onPreview, onClose, onLoadData, onCreateAscii, onGenerateXml, onCreateDatabase;
+    // The grid's marking, off until the start-up has opened the table.
+    void EnableMarks();
+    int MarkedCount() const;
+    // A new, empty working table: no mark is left and both counters say so.
+    void ShowNewTable();
+    // The upload's progress panel at the top of the tab.
+    TransferPanel *Panel1() const { return m_panel; }
 
-    TDbGridTarvo *DbGridTarvo1;
-    TDBNavigatorTarvo *DBNavigatorTarvo1;
-    TDBMemoTarvo *DBMemoTarvo1;
-    TDBMemoTarvo *DBMemoTarvo2;
-    QLabel *Label15;
-    QLabel *Label16;
-    QPushButton *Button7;
-    QPushButton *Button8;
-    QPushButton *Button6;
-    QToolButton *SpeedButtonVybrane;
-    QCheckBox *CheckBoxLPG;
-    QCheckBox *CheckBoxMetal;
-    QCheckBox *CheckBoxPrvniMaj;
-    QCheckBox *CheckBoxServisKn;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn_Tisk;
-    QPushButton *BitBtnFOTO;
-    QPushButton *BitBtn3;
-    QPushButton *BitBtn4;
-    QPushButton *BitBtnNahled;
-    TransferPanel *Panel1;
+Q_SIGNALS:
+    // Actions that belong to the window around the tab.
+    void photosRequested();
+    void sendRequested();
+    void previewRequested();
+    void closeRequested();
+    void loadDataRequested();
+    void asciiRequested();
+    void xmlRequested();
+    void createDatabaseRequested();
 
 private:
     void buildTopBand();
     void buildDetailPanel();
     void buildButtons();
     void buildHiddenButtons();
+    QPushButton *button(const QString &text, const char16_t *name, const QRect &where, QWidget *parent);
     QPushButton *button(const QString &text, const char16_t *name, const QRect &where, QWidget *parent,
                         const std::function<void()> &action);
-    QCheckBox *flagBox(const QString &text, const char16_t *name, const QString &field, const QRect &where,
-                       QWidget *parent);
+    void flagBox(const QString &text, const char16_t *name, const QString &field, const QRect &where, QWidget *parent);
     void CheckRow();
     void afterScroll();
     void showDetail();
@@ -97,6 +90,12 @@ private:
 
     Dataset &m_query;
     UserDialogs &m_dialogs;
+    TDbGridTarvo *m_grid = nullptr;
+    TDBNavigatorTarvo *m_navigator = nullptr;
+    QLabel *m_total = nullptr;
+    QLabel *m_marked = nullptr;
+    QToolButton *m_onlyMarkedButton = nullptr;
+    TransferPanel *m_panel = nullptr;
     bool m_onlyMarked = false;
     QString m_settingsFolder;
     QString m_executableFolder;

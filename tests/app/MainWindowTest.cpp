@@ -1,29 +1,26 @@
 // The main window in-process over a generated host: the start-up order and
 // its errors, the launch modes, the settings tab, the automatic publish and
 // the transfer panel with STOP.
-#include "app/GuardSettingsGroup.h"
+#include "Controls.h"
 #include "HostFixture.h"
 #include "app/MessageBoxDialogs.h"
 #include "OldWorkingTable.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
 #include "selection/SendPreviewDialog.h"
-#include "app/SettingsTab.h"
 #include "platform/SqliteStore.h"
 #include "widgets/TDbGridTarvo.h"
+#include "selection/TForm_Foto.h"
 #include "app/TForm_Nesta.h"
 #include "selection/TGauge.h"
 #include "widgets/TKEdit.h"
-#include "widgets/TDBMemoTarvo.h"
-#include "widgets/TDBNavigatorTarvo.h"
 #include "widgets/TKListBox.h"
-#include <QCheckBox>
 #include "TempHost.h"
 #include "platform/TextFile.h"
 #include "selection/TransferPanel.h"
-#include "selection/VehicleListTab.h"
 #include "import/WorkingTable.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -35,7 +32,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +39,22 @@ using namespace korvex;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+using test::Control;
+
+// The window's controls, by their names on the form.
+TDbGridTarvo *grid(const QObject *form)
+{
+    return Control<TDbGridTarvo>(form, "DbGridTarvo1");
+}
+void click(const QObject *form, const char *name)
+{
+    Control<QAbstractButton>(form, name)->click();
+}
+QString text(const QObject *form, const char *name)
+{
+    return Control<QLabel>(form, name)->text();
+}
 
 fixture::FixtureHost offeredVehicles(int count)
 {
@@ -117,23 +129,21 @@ TEST_F(MainWindow, StartUpImportsAndRestoresTheMarksOfTheLastRun)
         form->FormActivate();
         ASSERT_TRUE(form->StartupDone) << errors().join(u'\n').toStdString();
         EXPECT_EQ(form->windowTitle().left(40), u"Exportní modul pro přenos inzerce na inz"_s);
-        VehicleListTab *list = form->ListTab();
-        EXPECT_EQ(list->Label15->text(), u"4    celkem "_s);
-        EXPECT_EQ(list->Label16->text(), u"0   vybráno "_s);
+        EXPECT_EQ(text(form.get(), "Label15"), u"4    celkem "_s);
+        EXPECT_EQ(text(form.get(), "Label16"), u"0   vybráno "_s);
         form->Query_Nesta().setRecNo(1);
-        list->Button7->click();
+        click(form.get(), "Button7");
         form->Query_Nesta().setRecNo(3);
-        list->Button7->click();
+        click(form.get(), "Button7");
         form->close();
     }
     auto form = start();
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
-    VehicleListTab *list = form->ListTab();
-    EXPECT_EQ(list->Label16->text(), u"2   vybráno "_s);
-    EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(1));
-    EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(3));
-    EXPECT_FALSE(list->DbGridTarvo1->isRowChecked(0));
+    EXPECT_EQ(text(form.get(), "Label16"), u"2   vybráno "_s);
+    EXPECT_TRUE(grid(form.get())->isRowChecked(1));
+    EXPECT_TRUE(grid(form.get())->isRowChecked(3));
+    EXPECT_FALSE(grid(form.get())->isRowChecked(0));
     EXPECT_EQ(form->Query_Nesta().recNo(), 0);
 
     // Another activation reads the FTP mode again but does not import.
@@ -150,8 +160,8 @@ TEST_F(MainWindow, EscapeOnTheListClosesTheWindow)
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
-    form->ListTab()->DbGridTarvo1->setFocus();
-    QTest::keyClick(form->ListTab()->DbGridTarvo1, Qt::Key_Escape);
+    grid(form.get())->setFocus();
+    QTest::keyClick(grid(form.get()), Qt::Key_Escape);
     // The button's shortcut clicks it a moment later, as a click looks.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }));
     EXPECT_FALSE(form->Query_Nesta().isOpen());
@@ -162,21 +172,64 @@ TEST_F(MainWindow, HiddenButtonsExtractAndRecreate)
     auto form = start();
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
-    form->ListTab()->Button8->click();
-    ASSERT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 4);
+    click(form.get(), "Button8");
+    ASSERT_EQ(grid(form.get())->CheckedCount(), 4);
 
     QFile::remove(prg() + u"ASCII_Nesta.TXT"_s);
-    form->findChild<QPushButton *>(u"ButtonVytvorAscii"_s)->click();
+    click(form.get(), "ButtonVytvorAscii");
     EXPECT_TRUE(QFile::exists(prg() + u"ASCII_Nesta.TXT"_s));
     ASSERT_EQ(dialogs.calls.size(), 1);
     EXPECT_EQ(dialogs.calls[0].caption, u"Upozornění ..."_s);
     EXPECT_EQ(dialogs.calls[0].text, u"Soubor ASCII_Nesta.TXT byl vytvořen."_s);
 
-    form->findChild<QPushButton *>(u"ButtonVytvorDatabaziNastaveni"_s)->click();
+    click(form.get(), "ButtonVytvorDatabaziNastaveni");
     EXPECT_EQ(form->Query_Nesta().recordCount(), 0);
-    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 0);
-    EXPECT_EQ(form->ListTab()->Label16->text(), u"0   vybráno "_s);
-    EXPECT_EQ(form->ListTab()->Label15->text(), u"0    celkem "_s);
+    EXPECT_EQ(grid(form.get())->CheckedCount(), 0);
+    EXPECT_EQ(text(form.get(), "Label16"), u"0   vybráno "_s);
+    EXPECT_EQ(text(form.get(), "Label15"), u"0    celkem "_s);
+}
+
+// Each of the list's window actions reaches its own routine; an error of
+// one is shown, not thrown out of the click.
+TEST_F(MainWindow, ListButtonsRunTheWindowsActionsAndShowTheirErrors)
+{
+    auto form = start();
+    form->FormActivate();
+    ASSERT_TRUE(form->StartupDone);
+    TForm_Foto photos(form->Query_Nesta(), dialogs, form.get());
+    form->setPhotoDialog(&photos);
+    QString shown;
+    QTimer::singleShot(0, form.get(), [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            shown = modal->objectName();
+            modal->close();
+        }
+    });
+    click(form.get(), "BitBtnFOTO");
+    EXPECT_EQ(shown, u"Form_Foto"_s);
+
+    // The host still offers a deleted vehicle: the import adds it again.
+    form->Query_Nesta().remove();
+    ASSERT_EQ(form->Query_Nesta().recordCount(), 3);
+    click(form.get(), "ButtonNactiData");
+    EXPECT_EQ(form->Query_Nesta().recordCount(), 4);
+
+    const QString offerList = prg() + u"Korvex_zip/Data.xml"_s;
+    ASSERT_FALSE(QFile::exists(offerList));
+    click(form.get(), "ButtonGenerujXml");
+    EXPECT_TRUE(QFile::exists(offerList));
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
+
+    // A folder where the offer list goes: the file cannot be written.
+    ASSERT_TRUE(QFile::remove(offerList));
+    ASSERT_TRUE(QDir().mkdir(offerList));
+    click(form.get(), "ButtonGenerujXml");
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_TRUE(errors()[0].contains(u"Data.xml"_s)) << errors()[0].toStdString();
+
+    click(form.get(), "ButtonVytvorDatabazi");
+    EXPECT_EQ(form->Query_Nesta().recordCount(), 0);
+    EXPECT_EQ(text(form.get(), "Label15"), u"0    celkem "_s);
 }
 
 TEST_F(MainWindow, SettingsControlsAndTheSettingsObjectFollowEachOther)
@@ -188,17 +241,19 @@ TEST_F(MainWindow, SettingsControlsAndTheSettingsObjectFollowEachOther)
     auto form = start();
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
-    SettingsTab *tab = form->Settings_Tab();
-    EXPECT_FALSE(tab->CheckBoxStahovatFoto->isChecked());
-    EXPECT_TRUE(tab->CheckBox_JenPrvniFoto->isChecked());
-    EXPECT_EQ(tab->KComboBoxMaxModulu->currentText(), u"200"_s);
-    EXPECT_EQ(tab->KEdit_FTPserver->text(), u"ftp.example"_s);
-    EXPECT_EQ(tab->KEdit_FTPJmeno->text(), u"ucet"_s);
+    auto *firstPhotoOnly = Control<QCheckBox>(form.get(), "CheckBox_JenPrvniFoto");
+    auto *maxModules = Control<TKComboBox>(form.get(), "KComboBoxMaxModulu");
+    auto *password = Control<TKEdit>(form.get(), "KEdit_UzivHeslo");
+    EXPECT_FALSE(Control<QCheckBox>(form.get(), "CheckBoxStahovatFoto")->isChecked());
+    EXPECT_TRUE(firstPhotoOnly->isChecked());
+    EXPECT_EQ(maxModules->currentText(), u"200"_s);
+    EXPECT_EQ(Control<TKEdit>(form.get(), "KEdit_FTPserver")->text(), u"ftp.example"_s);
+    EXPECT_EQ(Control<TKEdit>(form.get(), "KEdit_FTPJmeno")->text(), u"ucet"_s);
 
     // The send reads the settings object: what the dealer types is there.
-    tab->KEdit_UzivHeslo->setText(u"nové heslo"_s);
-    tab->CheckBox_JenPrvniFoto->setChecked(false);
-    tab->KComboBoxMaxModulu->setCurrentText(u"50"_s);
+    password->setText(u"nové heslo"_s);
+    firstPhotoOnly->setChecked(false);
+    maxModules->setCurrentText(u"50"_s);
     EXPECT_EQ(form->Settings().stored.uzivHeslo, u"nové heslo"_s);
     EXPECT_FALSE(form->Settings().stored.jenPrvniFoto);
     EXPECT_EQ(form->Settings().stored.maxModulu, u"50"_s);
@@ -206,8 +261,8 @@ TEST_F(MainWindow, SettingsControlsAndTheSettingsObjectFollowEachOther)
 
     // Another activation shows the object again and loses nothing typed.
     form->FormActivate();
-    EXPECT_EQ(tab->KEdit_UzivHeslo->text(), u"nové heslo"_s);
-    EXPECT_EQ(tab->KComboBoxMaxModulu->currentText(), u"50"_s);
+    EXPECT_EQ(password->text(), u"nové heslo"_s);
+    EXPECT_EQ(maxModules->currentText(), u"50"_s);
 }
 
 TEST_F(MainWindow, CarExpMakesTheWorkingFolderAndCloses)
@@ -236,8 +291,8 @@ TEST_F(MainWindow, AStartUpErrorIsShownOnceAndRunsAgainOnReturnOrRequest)
     EXPECT_EQ(errors(),
               QStringList{u"Soubor \"%1Korvex.ddd\", řádek 3: 'abc' is not a valid integer value"_s.arg(prg())});
     EXPECT_FALSE(QFile::exists(prg() + u"ASCII_Nesta.TXT"_s));
-    EXPECT_EQ(form->Settings_Tab()->KEdit_UzivJmeno->text(), u"dealer"_s);
-    EXPECT_TRUE(form->ButtonNactiZnovu()->isVisible());
+    EXPECT_EQ(Control<TKEdit>(form.get(), "KEdit_UzivJmeno")->text(), u"dealer"_s);
+    EXPECT_TRUE(Control<QPushButton>(form.get(), "ButtonNactiZnovu")->isVisible());
 
     // Away to another application and back, as the platform reports it
     // (the offscreen platform has no other application): tried once more.
@@ -252,14 +307,14 @@ TEST_F(MainWindow, AStartUpErrorIsShownOnceAndRunsAgainOnReturnOrRequest)
 
     // Typed on the settings tab before trying again: kept, and the save
     // mends the bad line.
-    form->Settings_Tab()->KEdit_UzivHeslo->setText(u"nove"_s);
-    form->ButtonNactiZnovu()->click();
+    Control<TKEdit>(form.get(), "KEdit_UzivHeslo")->setText(u"nove"_s);
+    Control<QPushButton>(form.get(), "ButtonNactiZnovu")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone; }));
     EXPECT_EQ(dialogs.calls.size(), 2);
-    EXPECT_EQ(form->Settings_Tab()->KEdit_UzivJmeno->text(), u"dealer"_s);
-    EXPECT_EQ(form->Settings_Tab()->KEdit_UzivHeslo->text(), u"nove"_s);
-    EXPECT_FALSE(form->ButtonNactiZnovu()->isVisible());
-    EXPECT_EQ(form->ListTab()->Label15->text(), u"4    celkem "_s);
+    EXPECT_EQ(Control<TKEdit>(form.get(), "KEdit_UzivJmeno")->text(), u"dealer"_s);
+    EXPECT_EQ(Control<TKEdit>(form.get(), "KEdit_UzivHeslo")->text(), u"nove"_s);
+    EXPECT_FALSE(Control<QPushButton>(form.get(), "ButtonNactiZnovu")->isVisible());
+    EXPECT_EQ(text(form.get(), "Label15"), u"4    celkem "_s);
 }
 
 TEST_F(MainWindow, TheStartUpErrorBoxClosingDoesNotBringItBack)
@@ -297,7 +352,7 @@ TEST_F(MainWindow, AnOldTableTellsTheDealerWhatToDo)
 
     ASSERT_TRUE(QFile::rename(old.fileName(), old.fileName() + u".stara"_s));
     form->show();
-    form->ButtonNactiZnovu()->click();
+    Control<QPushButton>(form.get(), "ButtonNactiZnovu")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone; }));
     EXPECT_EQ(form->Query_Nesta().recordCount(), 4);
 }
@@ -309,20 +364,21 @@ TEST_F(MainWindow, LeavingTheSettingsTabSavesTheSettings)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
-    SettingsTab *settings = form->Settings_Tab();
-    EXPECT_EQ(settings->KEdit_UzivJmeno->text(), u"DEMO"_s);
-    EXPECT_EQ(settings->KEdit_UzivHeslo->displayText(), u"********"_s);
-    settings->KEdit_FTPHeslo->setText(u"tajne"_s);
-    EXPECT_EQ(settings->KEdit_FTPHeslo->displayText(), u"*****"_s);
-    EXPECT_FALSE(settings->CheckBox_FTPrezim->isEnabled());
-    EXPECT_EQ(settings->LabelProxy->text(), u"PROXY: VYPNUTO"_s);
+    auto *userName = Control<TKEdit>(form.get(), "KEdit_UzivJmeno");
+    auto *ftpPassword = Control<TKEdit>(form.get(), "KEdit_FTPHeslo");
+    EXPECT_EQ(userName->text(), u"DEMO"_s);
+    EXPECT_EQ(Control<TKEdit>(form.get(), "KEdit_UzivHeslo")->displayText(), u"********"_s);
+    ftpPassword->setText(u"tajne"_s);
+    EXPECT_EQ(ftpPassword->displayText(), u"*****"_s);
+    EXPECT_FALSE(Control<QCheckBox>(form.get(), "CheckBox_FTPrezim")->isEnabled());
+    EXPECT_EQ(text(form.get(), "LabelProxy"), u"PROXY: VYPNUTO"_s);
 
-    form->PageControl1()->setCurrentIndex(1);
+    Control<QTabWidget>(form.get(), "PageControl1")->setCurrentIndex(1);
     form->activateWindow();
-    settings->KEdit_UzivJmeno->setFocus();
-    settings->KEdit_UzivJmeno->setText(u"autobazar"_s);
-    form->PageControl1()->setCurrentIndex(0);
-    form->ListTab()->DbGridTarvo1->setFocus();
+    userName->setFocus();
+    userName->setText(u"autobazar"_s);
+    Control<QTabWidget>(form.get(), "PageControl1")->setCurrentIndex(0);
+    grid(form.get())->setFocus();
     QApplication::processEvents();
     const auto lines = TextFile::readLines(prg() + u"Korvex.ddd"_s);
     ASSERT_TRUE(lines.has_value());
@@ -344,8 +400,8 @@ TEST_F(MainWindow, TypedSettingsAreSavedWhenTheWindowCloses)
     auto form = start();
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
-    form->Settings_Tab()->KEdit_UzivJmeno->setText(u"autobazar"_s);
-    form->Settings_Tab()->KEdit_UzivHeslo->setText(u"tajne"_s);
+    Control<TKEdit>(form.get(), "KEdit_UzivJmeno")->setText(u"autobazar"_s);
+    Control<TKEdit>(form.get(), "KEdit_UzivHeslo")->setText(u"tajne"_s);
     form->close();
     const auto lines = TextFile::readLines(file);
     ASSERT_TRUE(lines.has_value());
@@ -367,11 +423,11 @@ TEST_F(MainWindow, AFailedSettingsSaveShowsOneBox)
     // A folder where the file should be: the save cannot replace it.
     ASSERT_TRUE(QDir(prg()).mkdir(u"Korvex.ddd"_s));
 
-    form.PageControl1()->setCurrentIndex(1);
+    Control<QTabWidget>(&form, "PageControl1")->setCurrentIndex(1);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    SettingsTab *tab = form.Settings_Tab();
-    tab->BitBtnUlozit->setFocus();
-    QTest::mouseClick(tab->BitBtnUlozit, Qt::LeftButton);
+    auto *save = Control<QPushButton>(&form, "BitBtnUlozit");
+    save->setFocus();
+    QTest::mouseClick(save, Qt::LeftButton);
     QTest::qWait(300);
     EXPECT_EQ(boxes.shown, 1);
     EXPECT_TRUE(form.isVisible());
@@ -413,7 +469,7 @@ TEST_F(PublishingWindow, NoStartUpRetryRunsUnderASend)
         auto form = start();
         form->FormActivate();
         ASSERT_TRUE(form->StartupDone) << errors().join(u'\n').toStdString();
-        form->ListTab()->Button8->click();
+        click(form.get(), "Button8");
         form->close();
     }
     ASSERT_TRUE(QFile::remove(prg() + u"Route_Seznam_Zobraz.ddd"_s));
@@ -433,7 +489,7 @@ TEST_F(PublishingWindow, NoStartUpRetryRunsUnderASend)
     QTimer probe;
     probe.setInterval(20);
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!form->ListTab()->Panel1->Waiting())
+        if (!Control<TransferPanel>(form.get(), "Panel1")->Waiting())
             return;
         probe.stop();
         Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
@@ -442,7 +498,7 @@ TEST_F(PublishingWindow, NoStartUpRetryRunsUnderASend)
         QTest::qWait(100);
     });
     probe.start();
-    form->ListTab()->BitBtn3->click();
+    click(form.get(), "BitBtn3");
     ASSERT_TRUE(returned);
     EXPECT_EQ(errors(), QStringList{routeError});
     EXPECT_FALSE(stub.archive("autobazar").isEmpty());
@@ -456,7 +512,7 @@ TEST_F(PublishingWindow, AutomaticModeSendsThenMarksEverythingAndCloses)
         auto form = start();
         form->FormActivate();
         form->Query_Nesta().setRecNo(2);
-        form->ListTab()->Button7->click();
+        click(form.get(), "Button7");
         form->close();
     }
     auto form = start({u"RYCHLE"_s});
@@ -467,7 +523,7 @@ TEST_F(PublishingWindow, AutomaticModeSendsThenMarksEverythingAndCloses)
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(requests("POST"), 1);
     EXPECT_FALSE(stub.archive("autobazar").isEmpty());
-    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 4);
+    EXPECT_EQ(grid(form.get())->CheckedCount(), 4);
     const QByteArray xml = [&] {
         QFile f(prg() + u"Korvex_zip/Data.xml"_s);
         f.open(QIODevice::ReadOnly);
@@ -491,7 +547,7 @@ TEST_F(PublishingWindow, AutomaticModeRefusedForDemoStillMarksAndStaysOpen)
     ASSERT_EQ(dialogs.calls.size(), 1);
     EXPECT_TRUE(dialogs.calls[0].text.startsWith(u"Není zadán registrovaný uživatel"_s));
     EXPECT_EQ(requests("POST"), 0);
-    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 4);
+    EXPECT_EQ(grid(form.get())->CheckedCount(), 4);
     EXPECT_TRUE(form->isVisible());
 }
 
@@ -504,8 +560,8 @@ TEST_F(PublishingWindow, AFailedAutomaticSendSkipsMarkingAll)
     form->show();
     form->FormActivate();
     EXPECT_EQ(errors().size(), 1);
-    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 0);
-    EXPECT_EQ(form->ListTab()->Label16->text(), u"0   vybráno "_s);
+    EXPECT_EQ(grid(form.get())->CheckedCount(), 0);
+    EXPECT_EQ(text(form.get(), "Label16"), u"0   vybráno "_s);
     EXPECT_TRUE(form->isVisible());
     QFile log(prg() + u"Korvex_log.txt"_s);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
@@ -519,8 +575,8 @@ TEST_F(PublishingWindow, AfterASendTheListStandsOnTheFirstVehicle)
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
     form->Query_Nesta().setRecNo(2);
-    form->ListTab()->Button7->click();
-    form->ListTab()->BitBtn3->click();
+    click(form.get(), "Button7");
+    click(form.get(), "BitBtn3");
     ASSERT_FALSE(dialogs.calls.isEmpty());
     EXPECT_TRUE(dialogs.calls.last().text.startsWith(u"Není zadán registrovaný uživatel"_s));
     EXPECT_EQ(form->Query_Nesta().recNo(), 0);
@@ -535,23 +591,20 @@ TEST_F(PublishingWindow, WhileTheUploadRunsOnlyStopIsLiveAndTheWaitIsNoFailure)
     form->show();
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
-    form->ListTab()->Button8->click();
+    click(form.get(), "Button8");
     form->Client().setLowSpeedTimeout(1);
     stub::Fault busy;
     busy.replyDelayMs = 2500;
     stub.setFault(busy);
     dialogs.queueAnswer(true);
 
-    VehicleListTab *list = form->ListTab();
-    TransferPanel *panel = list->Panel1;
-    const QList<QWidget *> controls{list->BitBtnFOTO,         list->BitBtn3,
-                                    list->BitBtn4,            list->Button7,
-                                    list->Button8,            list->Button6,
-                                    list->BitBtn1,            list->BitBtn_Tisk,
-                                    list->SpeedButtonVybrane, list->CheckBoxLPG,
-                                    list->DbGridTarvo1,       list->DBNavigatorTarvo1,
-                                    list->DBMemoTarvo2,       form->PageControl1()->tabBar(),
-                                    form->Settings_Tab()->KEdit_UzivJmeno};
+    auto *panel = Control<TransferPanel>(form.get(), "Panel1");
+    QList<QWidget *> controls;
+    for (const char *name : {"BitBtnFOTO", "BitBtn3", "BitBtn4", "Button7", "Button8", "Button6", "BitBtn1",
+                             "BitBtn_Tisk", "SpeedButtonVybrane", "CheckBoxLPG", "DbGridTarvo1", "DBNavigatorTarvo1",
+                             "DBMemoTarvo2", "KEdit_UzivJmeno"})
+        controls.append(Control<QWidget>(form.get(), name));
+    controls.append(Control<QTabWidget>(form.get(), "PageControl1")->tabBar());
     QStringList liveDuringWait;
     QString waitingFigures;
     bool stopLive = false;
@@ -566,13 +619,13 @@ TEST_F(PublishingWindow, WhileTheUploadRunsOnlyStopIsLiveAndTheWaitIsNoFailure)
             if (w->isEnabled())
                 liveDuringWait.append(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
                                                                 : w->objectName());
-        stopLive = panel->BitBtnStop->isEnabled();
-        waitingFigures = panel->LabelZbyvCas->text() + u'|' + panel->LabelRychlost->text();
+        stopLive = Control<QPushButton>(panel, "BitBtnStop")->isEnabled();
+        waitingFigures = text(panel, "LabelZbyvCas") + u'|' + text(panel, "LabelRychlost");
         form->close();
         closedDuringWait = !form->isVisible();
     });
     probe.start();
-    list->BitBtn3->click();
+    click(form.get(), "BitBtn3");
 
     EXPECT_TRUE(liveDuringWait.isEmpty()) << liveDuringWait.join(u", "_s).toStdString();
     EXPECT_TRUE(stopLive);
@@ -598,7 +651,7 @@ TEST_F(PublishingWindow, WhileTheUploadRunsOnlyStopIsLiveAndTheWaitIsNoFailure)
     for (QWidget *w : controls)
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     // What was disabled by design stays so.
-    EXPECT_FALSE(form->Settings_Tab()->CheckBox_FTPrezim->isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>(form.get(), "CheckBox_FTPrezim")->isEnabled());
     stub.setFault(stub::Fault());
 }
 
@@ -608,26 +661,27 @@ TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)
     form->show();
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
-    form->ListTab()->Button8->click();
+    click(form.get(), "Button8");
     stub::Fault slow;
     slow.slowReadMs = 400;
     stub.setFault(slow);
     dialogs.queueAnswer(true);
 
-    TransferPanel *panel = form->ListTab()->Panel1;
+    auto *panel = Control<TransferPanel>(form.get(), "Panel1");
+    auto *gauge = Control<TGauge>(panel, "Gauge1");
     int secondSends = 0;
     QTimer stop;
     stop.setInterval(50);
     QObject::connect(&stop, &QTimer::timeout, [&] {
-        if (!panel->isVisible() || panel->Gauge1->MaxValue() == 0)
+        if (!panel->isVisible() || gauge->MaxValue() == 0)
             return;
         // A second press of the send button while the first runs.
         secondSends += form->SendOffer() ? 1 : 0;
-        panel->BitBtnStop->click();
+        click(panel, "BitBtnStop");
         stop.stop();
     });
     stop.start();
-    form->ListTab()->BitBtn3->click();
+    click(form.get(), "BitBtn3");
 
     EXPECT_EQ(secondSends, 0);
     int listings = 0;
@@ -637,14 +691,14 @@ TEST_F(PublishingWindow, StopEndsTheUploadAndLeavesThePanelShown)
     EXPECT_TRUE(stub.archive("autobazar").isEmpty());
     EXPECT_TRUE(panel->isVisible());
     EXPECT_TRUE(form->isVisible());
-    EXPECT_GT(panel->Gauge1->MaxValue(), 0);
-    EXPECT_EQ(panel->LabelZbyvCas->text() + u'|' + panel->LabelRychlost->text(), u"Čas|nezdařil se"_s);
+    EXPECT_GT(gauge->MaxValue(), 0);
+    EXPECT_EQ(text(panel, "LabelZbyvCas") + u'|' + text(panel, "LabelRychlost"), u"Čas|nezdařil se"_s);
     QStringList notices;
     for (const auto &c : dialogs.calls)
         notices.append(c.text);
     EXPECT_TRUE(notices.contains(u"Došlo k chybě při komunikaci se serverem Korvex"_s)) << notices.join(u'\n').toStdString();
     EXPECT_EQ(errors().size(), 1);
-    EXPECT_TRUE(form->ListTab()->BitBtn3->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(form.get(), "BitBtn3")->isEnabled());
     stub.setFault(stub::Fault());
 }
 
@@ -688,12 +742,11 @@ TEST_F(MainWindow, AnOldParadoxWorkingTableIsConvertedWithItsMarks)
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone) << errors().join(u'\n').toStdString();
     EXPECT_TRUE(QFile::exists(table + u".paradox"_s));
-    VehicleListTab *list = form->ListTab();
-    EXPECT_EQ(list->Label15->text(), u"4    celkem "_s);
-    EXPECT_EQ(list->DbGridTarvo1->CheckedCount(), 3);
-    EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(0));
-    EXPECT_FALSE(list->DbGridTarvo1->isRowChecked(1));
-    EXPECT_TRUE(list->DbGridTarvo1->isRowChecked(2));
+    EXPECT_EQ(text(form.get(), "Label15"), u"4    celkem "_s);
+    EXPECT_EQ(grid(form.get())->CheckedCount(), 3);
+    EXPECT_TRUE(grid(form.get())->isRowChecked(0));
+    EXPECT_FALSE(grid(form.get())->isRowChecked(1));
+    EXPECT_TRUE(grid(form.get())->isRowChecked(2));
 }
 
 TEST_F(MainWindow, ThePreviewButtonShowsTheSendWithoutMakingIt)
@@ -701,11 +754,10 @@ TEST_F(MainWindow, ThePreviewButtonShowsTheSendWithoutMakingIt)
     auto form = start();
     form->FormActivate();
     ASSERT_TRUE(form->StartupDone);
-    VehicleListTab *list = form->ListTab();
     form->Query_Nesta().setRecNo(0);
-    list->Button7->click();
+    click(form.get(), "Button7");
     form->Query_Nesta().setRecNo(2);
-    list->Button7->click();
+    click(form.get(), "Button7");
     // The flag boxes write what they show. The last vehicle, where the
     // preview's walk ends, has no LPG value at all; the current one has LPG.
     Dataset &query = form->Query_Nesta();
@@ -714,7 +766,7 @@ TEST_F(MainWindow, ThePreviewButtonShowsTheSendWithoutMakingIt)
     query.setValue(u"LPG", QString());
     query.post();
     query.setRecNo(2);
-    list->CheckBoxLPG->setChecked(true);
+    Control<QCheckBox>(form.get(), "CheckBoxLPG")->setChecked(true);
     auto tableBytes = [&] {
         QFile table(form->Query_Nesta().fileName());
         return table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray();
@@ -729,18 +781,18 @@ TEST_F(MainWindow, ThePreviewButtonShowsTheSendWithoutMakingIt)
         auto *dialog = qobject_cast<SendPreviewDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return;
-        rows = dialog->TableNabidky->rowCount();
-        QTableWidget *names = dialog->TableObrazky;
+        rows = Control<QTableWidget>(dialog, "TableNabidky")->rowCount();
+        auto *names = Control<QTableWidget>(dialog, "TableObrazky");
         pictures = names->rowCount();
         for (int row = 0; row < pictures; ++row) {
             const QString name = names->item(row, 0)->text();
             if (names->fontMetrics().horizontalAdvance(name) > names->columnWidth(0))
                 cutNames.append(name);
         }
-        totals = dialog->LabelSouhrn->text();
-        dialog->findChild<QPushButton *>(u"ButtonZavrit"_s)->click();
+        totals = text(dialog, "LabelSouhrn");
+        click(dialog, "ButtonZavrit");
     });
-    list->BitBtnNahled->click();
+    click(form.get(), "BitBtnNahled");
     EXPECT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
     EXPECT_EQ(rows, 2);
     EXPECT_GT(pictures, 0);
@@ -757,14 +809,15 @@ TEST_F(MainWindow, TheGuardGroupShowsAndSavesItsOwnFile)
 {
     TextFile::writeLines(prg() + u"Korvex_ochrana.ddd"_s, {u"0"_s, u"40"_s, u"7"_s});
     auto form = start();
-    GuardSettingsGroup *group = form->Settings_Tab()->GroupBoxOchrana;
-    EXPECT_FALSE(group->CheckBoxOchrana->isChecked());
-    EXPECT_EQ(group->SpinEditOchranaProcent->value(), 40);
-    EXPECT_EQ(group->SpinEditOchranaPocet->value(), 7);
-    EXPECT_FALSE(group->SpinEditOchranaPocet->isEnabled());
+    auto *enabled = Control<QCheckBox>(form.get(), "CheckBoxOchrana");
+    auto *minimum = Control<QSpinBox>(form.get(), "SpinEditOchranaPocet");
+    EXPECT_FALSE(enabled->isChecked());
+    EXPECT_EQ(Control<QSpinBox>(form.get(), "SpinEditOchranaProcent")->value(), 40);
+    EXPECT_EQ(minimum->value(), 7);
+    EXPECT_FALSE(minimum->isEnabled());
 
-    group->CheckBoxOchrana->setChecked(true);
-    group->SpinEditOchranaPocet->setValue(12);
+    enabled->setChecked(true);
+    minimum->setValue(12);
     EXPECT_EQ(TextFile::readLines(prg() + u"Korvex_ochrana.ddd"_s), (QStringList{u"1"_s, u"40"_s, u"12"_s}));
     EXPECT_FALSE(QFile::exists(prg() + u"Korvex.ddd"_s));
 }
@@ -779,6 +832,6 @@ TEST_F(PublishingWindow, AGuardedAutomaticRunOfNothingWarnsThenStillMarksAll)
     EXPECT_EQ(dialogs.calls[0].text,
               u"Odeslání bylo zastaveno: nabídek 0, při minulém odeslání 0. Zkontrolujte výběr vozidel."_s);
     EXPECT_EQ(requests("POST"), 0);
-    EXPECT_EQ(form->ListTab()->DbGridTarvo1->CheckedCount(), 4);
+    EXPECT_EQ(grid(form.get())->CheckedCount(), 4);
     EXPECT_TRUE(form->isVisible());
 }

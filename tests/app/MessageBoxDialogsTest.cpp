@@ -1,5 +1,6 @@
 // The message boxes the module shows: icon, buttons, caption, alignment and
 // what the answer means. Each box is answered from inside its own loop.
+#include "Controls.h"
 #include "app/MessageBoxDialogs.h"
 
 #include <QApplication>
@@ -40,8 +41,7 @@ SeenBox answerNextBox(QMessageBox::StandardButton press, const std::function<voi
         seen.caption = box->windowTitle();
         seen.text = box->text();
         seen.buttons = box->standardButtons();
-        if (auto *label = box->findChild<QLabel *>(u"qt_msgbox_label"_s))
-            seen.alignment = label->alignment();
+        seen.alignment = test::Control<QLabel>(box, "qt_msgbox_label")->alignment();
         for (QAbstractButton *button : box->buttons())
             seen.buttonTexts.append(button->text().remove(u'&'));
         seen.buttonTexts.sort();

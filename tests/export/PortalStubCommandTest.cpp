@@ -3,6 +3,7 @@
 #include "export/GatewayClient.h"
 #include "export/HttpClient.h"
 #include "ScriptedDialogs.h"
+#include "TestCertificates.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -71,6 +72,39 @@ TEST(PortalStubCommand, AThrottledPortalAnswersOnlyAfterItsDelay)
     EXPECT_GE(took.elapsed(), 1400);
     EXPECT_TRUE(QFile::exists(dir.path() + u"/Response.htm"_s));
     qunsetenv("KORVEX_GATEWAY_URL");
+    stub.terminate();
+    EXPECT_TRUE(stub.waitForFinished(10000));
+}
+
+TEST(PortalStubCommand, ServesHttpsWithTheCertificateItIsGiven)
+{
+    QTemporaryDir dir;
+    const stub::TestCertificates certificates(dir.path());
+    ASSERT_TRUE(certificates.isValid());
+
+    QProcess halfOfAPair;
+    halfOfAPair.start(kStub, {u"--cert"_s, certificates.certificate()});
+    ASSERT_TRUE(halfOfAPair.waitForFinished(10000));
+    EXPECT_EQ(halfOfAPair.exitCode(), 2);
+    QProcess wrongFile;
+    wrongFile.start(kStub, {u"--cert"_s, certificates.key(), u"--key"_s, certificates.key()});
+    ASSERT_TRUE(wrongFile.waitForFinished(10000));
+    EXPECT_EQ(wrongFile.exitCode(), 1);
+
+    QProcess stub;
+    stub.start(kStub, {u"--cert"_s, certificates.certificate(), u"--key"_s, certificates.key()});
+    ASSERT_TRUE(stub.waitForReadyRead(10000));
+    const QByteArray port = stub.readLine().trimmed().split(' ').value(1);
+    ASSERT_FALSE(port.isEmpty());
+    qputenv("KORVEX_GATEWAY_URL", "https://127.0.0.1:" + port);
+    qputenv("KORVEX_CA_FILE", QFile::encodeName(certificates.authority()));
+    ModuleSettings settings;
+    settings.stored.uzivJmeno = u"autobazar"_s;
+    HttpClient client;
+    ListPortalPictures(client, settings, dir.path() + u'/');
+    EXPECT_TRUE(QFile::exists(dir.path() + u"/Korvex_Foto.txt"_s));
+    qunsetenv("KORVEX_GATEWAY_URL");
+    qunsetenv("KORVEX_CA_FILE");
     stub.terminate();
     EXPECT_TRUE(stub.waitForFinished(10000));
 }

@@ -12,6 +12,7 @@
 #include "export/SendWorkflow.h"
 #include "import/WorkingTable.h"
 #include "platform/ZipPacker.h"
+#include "platform/ModuleFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,7 +71,7 @@ protected:
         settings.stored.uzivJmeno = u"autobazar"_s;
         settings.stored.uzivHeslo = u"Tajne-Heslo-77"_s;
         client.setLowSpeedTimeout(5);
-        history = SendHistory::fileName(exe);
+        history = ModuleFolders::path(ModuleFile::SendHistory, exe);
 
         context.executableFolder = exe;
         context.query = &query;

@@ -2,14 +2,18 @@
 #include "platform/ModuleError.h"
 #include "platform/SqliteStore.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 #include <sys/resource.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -179,18 +183,86 @@ TEST_F(DatasetTest, SuspendedDisplayUpdatesGiveOneRefreshWhenResumed)
 {
     QSignalSpy scrolled(&data, &Dataset::afterScroll);
     QSignalSpy changed(&data, &Dataset::dataChanged);
-    data.disableControls();
-    add(u"a"_s);
-    add(u"b"_s);
-    data.first();
-    data.next();
-    EXPECT_EQ(scrolled.count(), 0);
-    EXPECT_EQ(changed.count(), 0);
-    data.enableControls();
+    {
+        const Dataset::DisplaySuspended outer(data);
+        {
+            const Dataset::DisplaySuspended inner(data);
+            add(u"a"_s);
+        }
+        add(u"b"_s);
+        data.first();
+        data.next();
+        EXPECT_EQ(scrolled.count(), 0);
+        EXPECT_EQ(changed.count(), 0);
+    }
     EXPECT_EQ(scrolled.count(), 1);
     EXPECT_EQ(changed.count(), 1);
     data.prior();
     EXPECT_EQ(scrolled.count(), 2);
+
+    // Work that fails leaves the display on, too.
+    try {
+        const Dataset::DisplaySuspended display(data);
+        throw std::runtime_error("the work failed");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_FALSE(data.controlsDisabled());
+}
+
+// A failed batch keeps what it posted, as single posts would; the record
+// whose post failed is not tried a second time, and no transaction stays
+// open for later posts to be lost with.
+TEST_F(DatasetTest, AFailedBatchKeepsWhatItPostedAndEndsItsTransaction)
+{
+    add(u"a"_s);
+    // The store refuses one write, as a full disk would.
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &other), SQLITE_OK);
+    const int created = sqlite3_exec(other,
+                                     "CREATE TRIGGER refuse BEFORE UPDATE ON Cars WHEN NEW.NAME = 'x' "
+                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                     nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    ASSERT_EQ(created, SQLITE_OK);
+    try {
+        Dataset::Batch batch(data);
+        add(u"b"_s);
+        data.first();
+        data.edit();
+        data.setValue(u"NAME", u"x"_s);
+        data.next();
+        batch.commit();
+        ADD_FAILURE() << "the refused write went through";
+    } catch (const ModuleError &) {
+    }
+    add(u"c"_s);
+    data.close(); // rolls back a transaction left open
+    data.open();
+    EXPECT_EQ(names(), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
+}
+
+TEST_F(DatasetTest, ABatchWhoseCommitIsRefusedIsRolledBack)
+{
+    add(u"a"_s);
+    // Another reader's lock refuses the commit.
+    sqlite3 *reader = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &reader), SQLITE_OK);
+    sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Cars;", nullptr, nullptr, nullptr);
+    try {
+        Dataset::Batch batch(data);
+        add(u"b"_s);
+        batch.commit();
+        ADD_FAILURE() << "the commit went through";
+    } catch (const ModuleError &) {
+    }
+    sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
+    EXPECT_EQ(names(), QStringList{u"a"_s});
+
+    add(u"c"_s);
+    data.close();
+    data.open();
+    EXPECT_EQ(names(), (QStringList{u"a"_s, u"c"_s}));
 }
 
 TEST_F(DatasetTest, RollbackDropsChangesFromMemoryToo)

@@ -94,6 +94,32 @@ TEST(ModuleFolders, SettingsFolderMovesBesideTheExecutableWithFotoBmp)
     EXPECT_EQ(ModuleFolders::settingsFolder(exe, host), exe);
 }
 
+// A file the dealer's copy spells in other letters is the one read and
+// written, and the files of a working folder are found however the folder
+// was handed over.
+TEST(ModuleFolders, OwnFilesAreFoundInTheirLetterCaseAndEndTheFolderWithASeparator)
+{
+    QTemporaryDir dir;
+    const QString exe = dir.path() + u"/"_s;
+    QDir().mkpath(exe + u"KORVEX_ZIP"_s);
+    touch(exe + u"korvex.DDD"_s);
+    touch(exe + u"KORVEX_ZIP/DATA.XML"_s);
+
+    const QString working = ModuleFolders::workingFolder(exe);
+    EXPECT_EQ(working, exe + u"KORVEX_ZIP/"_s);
+    EXPECT_EQ(ModuleFolders::path(ModuleFile::SettingsFile, exe), exe + u"korvex.DDD"_s);
+    EXPECT_EQ(ModuleFolders::path(ModuleFile::OfferList, working), exe + u"KORVEX_ZIP/DATA.XML"_s);
+    EXPECT_EQ(ModuleFolders::path(ModuleFile::Archive, working), exe + u"KORVEX_ZIP/data.zip"_s);
+    EXPECT_EQ(ModuleFolders::path(ModuleFile::Archive, working.chopped(1)), exe + u"KORVEX_ZIP/data.zip"_s);
+    EXPECT_EQ(ModuleFolders::path(ModuleFile::SendLog, exe), exe + u"Korvex_log.txt"_s);
+
+    // A folder yet to be made still ends in a separator.
+    const QString fresh = dir.path() + u"/novy/"_s;
+    EXPECT_EQ(ModuleFolders::workingFolder(fresh), fresh + u"Korvex_zip/"_s);
+    // Without a folder the name is relative, not at the root.
+    EXPECT_EQ(ModuleFolders::path(ModuleFile::InterchangeFile, QString()), u"ASCII_Nesta.TXT"_s);
+}
+
 TEST(WinPath, TheCachedResolverAgreesWithThePlainOne)
 {
     QTemporaryDir dir;

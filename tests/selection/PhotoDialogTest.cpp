@@ -1,6 +1,7 @@
 // The photo dialog over a vehicle of the working table: which boxes it
 // offers, what each click writes, what closing writes, and how it copes with
 // photos that are missing, broken or cut short.
+#include "Controls.h"
 #include "selection/JpegThumbnail.h"
 #include "JpegWriter.h"
 #include "ScriptedDialogs.h"
@@ -37,12 +38,16 @@ protected:
     }
 
     bool flag(int n) const { return table.query.boolean(u"ZOB_FOTO%1"_s.arg(n)); }
-    QCheckBox *box(int n) const { return dialog.CheckBoxFoto[size_t(n - 1)]; }
-    bool framed(int n) const
+    template<class T>
+    T *control(const QString &name) const
     {
-        const QLabel *image = dialog.Image[size_t(n - 1)];
-        return !image->isHidden() && !image->pixmap().isNull();
+        return test::Control<T>(&dialog, name);
     }
+    QCheckBox *box(int n) const { return control<QCheckBox>(u"CheckBoxFoto%1"_s.arg(n)); }
+    QLabel *image(int n) const { return control<QLabel>(u"Image%1"_s.arg(n)); }
+    QCheckBox *all() const { return control<QCheckBox>(u"CheckBoxVsechny"_s); }
+    QCheckBox *none() const { return control<QCheckBox>(u"CheckBoxZadnou"_s); }
+    bool framed(int n) const { return !image(n)->isHidden() && !image(n)->pixmap().isNull(); }
 
     test::VehicleTable table;
     test::ScriptedDialogs dialogs;
@@ -59,11 +64,11 @@ TEST_F(PhotoDialog, UncheckingAPhotoWritesAtOnceAndClosingCounts)
         EXPECT_TRUE(framed(n)) << n;
     }
     EXPECT_FALSE(box(4)->isEnabled());
-    EXPECT_TRUE(dialog.Image[3]->isHidden());
+    EXPECT_TRUE(image(4)->isHidden());
 
     QTest::mouseClick(box(2), Qt::LeftButton);
     EXPECT_FALSE(flag(2));
-    dialog.BitBtn1->click();
+    control<QPushButton>(u"BitBtn1"_s)->click();
     EXPECT_EQ(table.query.text(u"ODESLI_FOTO"), u"2"_s);
     EXPECT_TRUE(dialogs.calls.isEmpty());
 }
@@ -97,12 +102,12 @@ TEST_F(PhotoDialog, CommandBoxesLeaveDisabledPhotosAlone)
     EXPECT_TRUE(box(5)->isEnabled());
     EXPECT_FALSE(framed(5));
 
-    QTest::mouseClick(dialog.CheckBoxVsechny, Qt::LeftButton);
+    QTest::mouseClick(all(), Qt::LeftButton);
     EXPECT_TRUE(flag(1) && flag(2) && flag(5));
     EXPECT_FALSE(flag(3));
 
-    QTest::mouseClick(dialog.CheckBoxZadnou, Qt::LeftButton);
-    EXPECT_FALSE(dialog.CheckBoxVsechny->isChecked());
+    QTest::mouseClick(none(), Qt::LeftButton);
+    EXPECT_FALSE(all()->isChecked());
     EXPECT_FALSE(flag(1) || flag(2) || flag(5));
     EXPECT_TRUE(flag(4));
     dialog.close();
@@ -110,9 +115,9 @@ TEST_F(PhotoDialog, CommandBoxesLeaveDisabledPhotosAlone)
 
     // A second click on "all" removes its own mark but chooses again.
     dialog.show();
-    QTest::mouseClick(dialog.CheckBoxVsechny, Qt::LeftButton);
-    QTest::mouseClick(dialog.CheckBoxVsechny, Qt::LeftButton);
-    EXPECT_FALSE(dialog.CheckBoxVsechny->isChecked());
+    QTest::mouseClick(all(), Qt::LeftButton);
+    QTest::mouseClick(all(), Qt::LeftButton);
+    EXPECT_FALSE(all()->isChecked());
     EXPECT_TRUE(flag(1) && flag(2) && flag(5));
 }
 
@@ -136,7 +141,7 @@ TEST_F(PhotoDialog, BrokenAndShortenedPhotos)
     dialog.show();
     EXPECT_TRUE(box(1)->isEnabled());
     EXPECT_TRUE(box(1)->isChecked());
-    EXPECT_TRUE(dialog.Image[0]->pixmap().isNull());
+    EXPECT_TRUE(image(1)->pixmap().isNull());
     EXPECT_TRUE(framed(2));
     EXPECT_TRUE(flag(1));
     EXPECT_FALSE(flag(2));
@@ -156,7 +161,7 @@ TEST_F(PhotoDialog, WithoutAVehicleNothingIsOfferedOrWritten)
     dialog.show();
     for (int n = 1; n <= 6; ++n)
         EXPECT_FALSE(box(n)->isEnabled()) << n;
-    QTest::mouseClick(dialog.CheckBoxVsechny, Qt::LeftButton);
+    QTest::mouseClick(all(), Qt::LeftButton);
     dialog.close();
     EXPECT_TRUE(dialogs.calls.isEmpty());
 

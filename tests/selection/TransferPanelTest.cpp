@@ -1,4 +1,5 @@
 // The upload's progress panel fed with work events.
+#include "Controls.h"
 #include "widgets/ControlLock.h"
 #include "selection/TGauge.h"
 #include "selection/TransferPanel.h"
@@ -19,10 +20,11 @@ constexpr auto Receiving = WorkDirection::Receiving;
 struct Panel
 {
     Panel() { panel.clock = [this] { return now; }; }
+    QString label(const char *name) const { return test::Control<QLabel>(&panel, name)->text(); }
     QString figures() const
     {
-        return u"%1 %|%2|%3|%4"_s.arg(panel.Gauge1->PercentDone())
-            .arg(panel.LabelPreneseno->text(), panel.LabelZbyvCas->text(), panel.LabelRychlost->text());
+        return u"%1 %|%2|%3|%4"_s.arg(test::Control<TGauge>(&panel, "Gauge1")->PercentDone())
+            .arg(label("LabelPreneseno"), label("LabelZbyvCas"), label("LabelRychlost"));
     }
     TransferPanel panel;
     qint64 now = 1000;
@@ -56,7 +58,7 @@ TEST(TransferPanel, TheSpeedFollowsTheLastSecondsOnly)
         p.now += 1000;
         p.panel.work(Sending, s * 102400);
     }
-    EXPECT_EQ(p.panel.LabelRychlost->text(), u"100,0 kB/s"_s);
+    EXPECT_EQ(p.label("LabelRychlost"), u"100,0 kB/s"_s);
     for (int s = 1; s <= 6; ++s) {
         p.now += 1000;
         p.panel.work(Sending, 1024000 + s * 10240);
@@ -119,10 +121,11 @@ TEST(TransferPanel, StopWorksWhileTheWindowIsLocked)
     auto *send = new QPushButton(&window);
     auto *panel = new TransferPanel(&window);
     int stops = 0;
-    panel->onStop = [&] { ++stops; };
+    QObject::connect(panel, &TransferPanel::stopRequested, [&] { ++stops; });
     ControlLock lock(&window, panel);
     EXPECT_FALSE(send->isEnabled());
-    panel->BitBtnStop->click();
+    auto *stop = test::Control<QPushButton>(panel, "BitBtnStop");
+    stop->click();
     EXPECT_EQ(stops, 1);
-    EXPECT_EQ(panel->BitBtnStop->toolTip(), u"Přerušit přenos dat na Nesta"_s);
+    EXPECT_EQ(stop->toolTip(), u"Přerušit přenos dat na Nesta"_s);
 }

@@ -1,5 +1,6 @@
 // The list's columns against its face: the widest values a dealer's stock
 // typically holds are shown whole at the columns' pixel widths.
+#include "Controls.h"
 #include "ScriptedDialogs.h"
 #include "widgets/TDbGridTarvo.h"
 #include "selection/VehicleListTab.h"
@@ -29,7 +30,7 @@ TEST(VehicleColumns, TypicalWidestValuesFitTheirColumns)
     table.query.first();
     test::ScriptedDialogs dialogs;
     VehicleListTab tab(table.query, dialogs);
-    TDbGridTarvo *grid = tab.DbGridTarvo1;
+    auto *grid = test::Control<TDbGridTarvo>(&tab, "DbGridTarvo1");
     QAbstractItemModel *model = grid->model();
     // The cell's text runs between the style's margins, inside the grid line.
     const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;

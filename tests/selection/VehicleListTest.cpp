@@ -1,6 +1,7 @@
 // The vehicle list driven through its buttons, boxes and grid: marks and
 // counters, the only-marked filter, the flags of the current vehicle and the
 // row colours.
+#include "Controls.h"
 #include "widgets/NavigatorButton.h"
 #include "ScriptedDialogs.h"
 #include "platform/SqliteStore.h"
@@ -34,16 +35,26 @@ protected:
             table.add({});
         tab = std::make_unique<VehicleListTab>(table.query, dialogs);
         tab->setIconFolders(table.path(u"Setting/"_s), table.path(u"PRG/"_s));
-        tab->DbGridTarvo1->setCheckEnabled(true);
+        tab->EnableMarks();
         table.query.first();
     }
+
+    template<class T>
+    T *control(const char *name) const
+    {
+        return test::Control<T>(tab.get(), name);
+    }
+    TDbGridTarvo *grid() const { return control<TDbGridTarvo>("DbGridTarvo1"); }
+    TDBNavigatorTarvo *navigator() const { return control<TDBNavigatorTarvo>("DBNavigatorTarvo1"); }
+    void click(const char *name) const { control<QAbstractButton>(name)->click(); }
+    QString text(const char *name) const { return control<QLabel>(name)->text(); }
 
     TGridCellLook draw(int row, int column, bool focused = false) const
     {
         TGridCellLook look;
         look.text = Qt::black;
         look.background = Qt::white;
-        tab->DbGridTarvo1->OnDrawColumnCell(row, column, focused, look);
+        grid()->OnDrawColumnCell(row, column, focused, look);
         return look;
     }
 
@@ -51,7 +62,7 @@ protected:
     void markRow(int row)
     {
         table.query.setRecNo(row);
-        tab->Button7->click();
+        click("Button7");
     }
     // OZNACENO as the file holds it, for every vehicle, past the list's filter.
     std::vector<bool> storedMarks() const
@@ -70,28 +81,28 @@ protected:
 
 TEST_F(VehicleList, MarksFollowTheButtonsAndTheCounter)
 {
-    EXPECT_EQ(tab->Label15->text(), u"Celkem"_s);
-    EXPECT_EQ(tab->Label16->text(), u"Vybráno"_s);
+    EXPECT_EQ(text("Label15"), u"Celkem"_s);
+    EXPECT_EQ(text("Label16"), u"Vybráno"_s);
     markRow(0);
     markRow(2);
     markRow(4);
-    EXPECT_EQ(tab->Label16->text(), u"3   vybráno "_s);
+    EXPECT_EQ(text("Label16"), u"3   vybráno "_s);
     EXPECT_TRUE(marked(0) && marked(2) && marked(4));
     EXPECT_FALSE(marked(1));
 
     markRow(2);
-    EXPECT_EQ(tab->Label16->text(), u"2   vybráno "_s);
+    EXPECT_EQ(text("Label16"), u"2   vybráno "_s);
     EXPECT_FALSE(marked(2));
 
-    tab->Button8->click();
-    EXPECT_EQ(tab->Label16->text(), u"5   vybráno "_s);
+    click("Button8");
+    EXPECT_EQ(text("Label16"), u"5   vybráno "_s);
     for (int row = 0; row < 5; ++row)
         EXPECT_TRUE(marked(row)) << row;
-    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 5);
+    EXPECT_EQ(grid()->CheckedCount(), 5);
 
-    tab->Button6->click();
-    EXPECT_EQ(tab->Label16->text(), u"0   vybráno "_s);
-    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 0);
+    click("Button6");
+    EXPECT_EQ(text("Label16"), u"0   vybráno "_s);
+    EXPECT_EQ(grid()->CheckedCount(), 0);
     for (int row = 0; row < 5; ++row)
         EXPECT_FALSE(marked(row)) << row;
     EXPECT_TRUE(dialogs.calls.isEmpty());
@@ -101,26 +112,26 @@ TEST_F(VehicleList, MarksFollowTheButtonsAndTheCounter)
 // buttons must still reach every vehicle, shown or not.
 TEST_F(VehicleList, MarkButtonsReachEveryVehicleWithOnlyMarkedShown)
 {
-    tab->Button8->click();
-    tab->SpeedButtonVybrane->click();
+    click("Button8");
+    click("SpeedButtonVybrane");
     ASSERT_TRUE(tab->OnlyMarkedShown());
-    tab->Button6->click();
+    click("Button6");
     EXPECT_EQ(storedMarks(), std::vector<bool>(5, false));
-    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 0);
+    EXPECT_EQ(grid()->CheckedCount(), 0);
     EXPECT_EQ(table.query.recordCount(), 0);
-    EXPECT_EQ(tab->Label15->text(), u"0    celkem "_s);
+    EXPECT_EQ(text("Label15"), u"0    celkem "_s);
 
-    tab->SpeedButtonVybrane->click();
+    click("SpeedButtonVybrane");
     markRow(1);
     markRow(3);
-    tab->SpeedButtonVybrane->click();
+    click("SpeedButtonVybrane");
     ASSERT_EQ(table.query.recordCount(), 2);
-    tab->Button8->click();
+    click("Button8");
     EXPECT_EQ(storedMarks(), std::vector<bool>(5, true));
-    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 5);
-    EXPECT_EQ(tab->Label16->text(), u"5   vybráno "_s);
+    EXPECT_EQ(grid()->CheckedCount(), 5);
+    EXPECT_EQ(text("Label16"), u"5   vybráno "_s);
     EXPECT_EQ(table.query.recordCount(), 5);
-    EXPECT_EQ(tab->Label15->text(), u"5    celkem "_s);
+    EXPECT_EQ(text("Label15"), u"5    celkem "_s);
     EXPECT_EQ(table.query.recNo(), 0);
     EXPECT_TRUE(dialogs.calls.isEmpty());
 }
@@ -138,26 +149,26 @@ TEST_F(VehicleList, RestoringMarksLeavesTheStoredMarksAlone)
     EXPECT_EQ(table.query.recNo(), 0);
     EXPECT_TRUE(marked(1));
     EXPECT_FALSE(marked(0));
-    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 1);
-    EXPECT_TRUE(tab->DbGridTarvo1->IsKeyChecked(table.query.valueAt(1, 0).toLongLong()));
+    EXPECT_EQ(grid()->CheckedCount(), 1);
+    EXPECT_TRUE(grid()->IsKeyChecked(table.query.valueAt(1, 0).toLongLong()));
 }
 
 TEST_F(VehicleList, OnlyMarkedFilterListsTheMarkedAndCountsThem)
 {
     markRow(1);
     markRow(3);
-    EXPECT_EQ(tab->SpeedButtonVybrane->text(), u"Jen vybrané"_s);
-    tab->SpeedButtonVybrane->click();
+    EXPECT_EQ(control<QToolButton>("SpeedButtonVybrane")->text(), u"Jen vybrané"_s);
+    click("SpeedButtonVybrane");
     EXPECT_TRUE(tab->OnlyMarkedShown());
     EXPECT_EQ(table.query.recordCount(), 2);
-    EXPECT_EQ(tab->Label15->text(), u"2    celkem "_s);
-    EXPECT_EQ(tab->SpeedButtonVybrane->text(), u"Jen vybrané"_s);
+    EXPECT_EQ(text("Label15"), u"2    celkem "_s);
+    EXPECT_EQ(control<QToolButton>("SpeedButtonVybrane")->text(), u"Jen vybrané"_s);
 
-    tab->SpeedButtonVybrane->click();
+    click("SpeedButtonVybrane");
     EXPECT_FALSE(tab->OnlyMarkedShown());
     EXPECT_EQ(table.query.recordCount(), 5);
-    EXPECT_EQ(tab->Label15->text(), u"5    celkem "_s);
-    EXPECT_EQ(tab->SpeedButtonVybrane->text(), u"Zobr.všechny"_s);
+    EXPECT_EQ(text("Label15"), u"5    celkem "_s);
+    EXPECT_EQ(control<QToolButton>("SpeedButtonVybrane")->text(), u"Zobr.všechny"_s);
 }
 
 TEST_F(VehicleList, FlagBoxesFollowTheRecordAndStoreOneOrZero)
@@ -172,34 +183,34 @@ TEST_F(VehicleList, FlagBoxesFollowTheRecordAndStoreOneOrZero)
     table.query.post();
 
     table.query.setRecNo(0);
-    EXPECT_TRUE(tab->CheckBoxLPG->isChecked());
+    EXPECT_TRUE(control<QCheckBox>("CheckBoxLPG")->isChecked());
     table.query.setRecNo(1);
-    EXPECT_FALSE(tab->CheckBoxLPG->isChecked());
+    EXPECT_FALSE(control<QCheckBox>("CheckBoxLPG")->isChecked());
     EXPECT_EQ(table.query.text(u"LPG"), u"0"_s);
 
-    tab->CheckBoxServisKn->click();
+    click("CheckBoxServisKn");
     EXPECT_EQ(table.query.text(u"SERVIS_KN"), u"1"_s);
-    tab->CheckBoxServisKn->click();
+    click("CheckBoxServisKn");
     EXPECT_EQ(table.query.text(u"SERVIS_KN"), u"0"_s);
 }
 
 TEST_F(VehicleList, ResendNeedsPhotosAndMagazineToggles)
 {
     table.query.setRecNo(0);
-    tab->BitBtn1->click();
+    click("BitBtn1");
     EXPECT_EQ(table.query.text(u"REZERVA4"), QString());
 
     table.query.edit();
     table.query.setValue(u"ODESLI_FOTO", u"2"_s);
     table.query.post();
-    tab->BitBtn1->click();
+    click("BitBtn1");
     EXPECT_EQ(table.query.text(u"REZERVA4"), u"1"_s);
     tab->ToggleResendPhotos();
     EXPECT_EQ(table.query.text(u"REZERVA4"), u"0"_s);
 
-    tab->BitBtn_Tisk->click();
+    click("BitBtn_Tisk");
     EXPECT_EQ(table.query.text(u"REZERVA6"), u"1"_s);
-    tab->BitBtn_Tisk->click();
+    click("BitBtn_Tisk");
     EXPECT_EQ(table.query.text(u"REZERVA6"), u"0"_s);
 }
 
@@ -207,26 +218,26 @@ TEST_F(VehicleList, DeletingAMarkedVehicleTakesItsMarkAlong)
 {
     markRow(2);
     markRow(3);
-    tab->DBNavigatorTarvo1->confirm = [](const QString &) { return true; };
+    navigator()->confirm = [](const QString &) { return true; };
     table.query.setRecNo(2);
-    tab->DBNavigatorTarvo1->button(NavigateButton::nbDelete)->click();
+    navigator()->button(NavigateButton::nbDelete)->click();
     EXPECT_EQ(table.query.recordCount(), 4);
-    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 1);
-    EXPECT_EQ(tab->Label16->text(), u"1   vybráno "_s);
-    EXPECT_EQ(tab->Label15->text(), u"4    celkem "_s);
+    EXPECT_EQ(grid()->CheckedCount(), 1);
+    EXPECT_EQ(text("Label16"), u"1   vybráno "_s);
+    EXPECT_EQ(text("Label15"), u"4    celkem "_s);
 
     // Ctrl+Delete in the grid asks the same question; No keeps the vehicle.
     int asked = 0;
-    tab->DBNavigatorTarvo1->confirm = [&](const QString &) { return ++asked == 2; };
+    navigator()->confirm = [&](const QString &) { return ++asked == 2; };
     table.query.setRecNo(2);
-    QTest::keyClick(tab->DbGridTarvo1, Qt::Key_Delete);
+    QTest::keyClick(grid(), Qt::Key_Delete);
     EXPECT_EQ(asked, 0);
-    QTest::keyClick(tab->DbGridTarvo1, Qt::Key_Delete, Qt::ControlModifier);
+    QTest::keyClick(grid(), Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(table.query.recordCount(), 4);
-    QTest::keyClick(tab->DbGridTarvo1, Qt::Key_Delete, Qt::ControlModifier);
+    QTest::keyClick(grid(), Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(table.query.recordCount(), 3);
-    EXPECT_EQ(tab->DbGridTarvo1->CheckedCount(), 0);
-    EXPECT_EQ(tab->Label16->text(), u"0   vybráno "_s);
+    EXPECT_EQ(grid()->CheckedCount(), 0);
+    EXPECT_EQ(text("Label16"), u"0   vybráno "_s);
 }
 
 TEST_F(VehicleList, RowsAreColouredByMarkAndMagazine)
@@ -241,7 +252,7 @@ TEST_F(VehicleList, RowsAreColouredByMarkAndMagazine)
     EXPECT_TRUE(focused.bold);
 
     table.query.setRecNo(1);
-    tab->BitBtn_Tisk->click();
+    click("BitBtn_Tisk");
     TGridCellLook magazine = draw(1, 1, false);
     EXPECT_EQ(magazine.background, QColor(0, 0, 255));
     EXPECT_EQ(magazine.text, QColor(Qt::white));
@@ -288,9 +299,9 @@ TEST_F(VehicleList, MissingIconsDrawNothing)
 
     // Painted, the cell is bare background: neither an icon nor the path.
     tab->resize(770, 525);
-    TDbGridTarvo *grid = tab->DbGridTarvo1;
-    const QImage shot = grid->viewport()->grab().toImage();
-    const QRect cell = grid->visualRect(grid->model()->index(0, 2)).adjusted(1, 1, -2, -2);
+    TDbGridTarvo *list = grid();
+    const QImage shot = list->viewport()->grab().toImage();
+    const QRect cell = list->visualRect(list->model()->index(0, 2)).adjusted(1, 1, -2, -2);
     ASSERT_FALSE(cell.isEmpty());
     const QRgb background = shot.pixel(cell.topLeft());
     int otherPixels = 0;
@@ -306,7 +317,7 @@ TEST_F(VehicleList, EquipmentMemosAreReadOnly)
     table.query.setValue(u"VYBAVA", u"rádio"_s);
     table.query.post();
     tab->show();
-    for (TDBMemoTarvo *memo : {tab->DBMemoTarvo1, tab->DBMemoTarvo2}) {
+    for (TDBMemoTarvo *memo : {control<TDBMemoTarvo>("DBMemoTarvo1"), control<TDBMemoTarvo>("DBMemoTarvo2")}) {
         EXPECT_TRUE(memo->isReadOnly()) << memo->objectName().toStdString();
         memo->setFocus();
         QTest::keyClicks(memo, u"klimatizace"_s);

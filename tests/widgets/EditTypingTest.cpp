@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "EditForm.h"
 #include "widgets/TKEdit.h"
 
@@ -24,8 +25,7 @@ protected:
     {
         std::unique_ptr<QMenu> menu(test::openContextMenu(edit));
         ASSERT_NE(menu, nullptr);
-        QAction *a = menu->findChild<QAction *>(action);
-        ASSERT_NE(a, nullptr) << action.toStdString();
+        QAction *a = test::Control<QAction>(menu.get(), action);
         ASSERT_TRUE(a->isEnabled()) << action.toStdString();
         a->trigger();
     }
@@ -181,9 +181,7 @@ TEST_F(Typing, APasswordIsNeitherCutNorCopiedFromTheMenu)
     std::unique_ptr<QMenu> menu(test::openContextMenu(edit));
     ASSERT_NE(menu, nullptr);
     for (const QString &name : {u"edit-cut"_s, u"edit-copy"_s}) {
-        QAction *a = menu->findChild<QAction *>(name);
-        ASSERT_NE(a, nullptr);
-        EXPECT_FALSE(a->isEnabled());
+        EXPECT_FALSE(test::Control<QAction>(menu.get(), name)->isEnabled());
     }
 }
 

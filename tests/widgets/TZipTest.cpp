@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "Files.h"
 #include "widgets/TZip.h"
 #include "widgets/ZipException.h"
@@ -113,8 +114,7 @@ TEST_F(TZipTest, CancelInTheDialogRestoresTheArchive)
         writeFile(folder + u"f%1.jpg"_s.arg(i), QByteArray(100000, char('a' + i)));
 
     QObject::connect(&zip, &TZip::ZEDBeginFileEvent, [this](const QString &, qint64, int, qint64) {
-        if (auto *cancel = zip.progressDialog()->findChild<QPushButton *>(u"CancelButton"_s))
-            cancel->click();
+        test::Control<QPushButton>(zip.progressDialog(), "CancelButton")->click();
     });
     zip.setSourceFolder(folder);
     zip.filePatterns().append(u"*.*"_s);

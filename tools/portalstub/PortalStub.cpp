@@ -1,5 +1,7 @@
 #include "PortalStub.h"
 
+#include "ConnectFront.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -44,10 +46,30 @@ RecordedRequest record(const httplib::Request &req, const QByteArray &body)
         const QByteArray key = QByteArray::fromStdString(name).toLower();
         if (key == "content-type" && req.has_header(kOriginalType))
             continue;
+        // The server's notes on the connection, not headers the client sent.
+        if (key == "remote_addr" || key == "remote_port" || key == "local_addr" || key == "local_port")
+            continue;
         r.headers.insert(key == QByteArray(kOriginalType).toLower() ? QByteArray("content-type") : key,
                          QByteArray::fromStdString(value));
     }
     r.body = body.left(kRecordedBody);
+    return r;
+}
+
+// A request head as a proxy sees it: the request line and header lines.
+RecordedRequest recordHead(const QByteArray &head)
+{
+    RecordedRequest r;
+    const QList<QByteArray> lines = head.trimmed().split('\n');
+    const QList<QByteArray> request = lines.value(0).trimmed().split(' ');
+    r.method = request.value(0);
+    r.target = request.value(1);
+    r.version = request.value(2);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qsizetype colon = lines[i].indexOf(':');
+        if (colon > 0)
+            r.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
+    }
     return r;
 }
 
@@ -137,7 +159,8 @@ QByteArray checkForm(const QByteArray &contentType, QFile &body, Form &form)
 
 struct PortalStub::State
 {
-    httplib::Server server;
+    std::unique_ptr<httplib::Server> server;
+    bool tls = false;
     std::thread thread;
     int port = 0;
     QTemporaryDir tempDir;
@@ -287,17 +310,27 @@ struct PortalStub::State
     }
 };
 
-PortalStub::PortalStub(int port, const QString &dataFolder)
+PortalStub::PortalStub(int port, const QString &dataFolder, const TlsFiles &tls)
     : m_state(std::make_unique<State>())
 {
     State &s = *m_state;
+    s.tls = !tls.certificate.isEmpty();
+    if (s.tls)
+        s.server = std::make_unique<httplib::SSLServer>(QFile::encodeName(tls.certificate).constData(),
+                                                        QFile::encodeName(tls.key).constData());
+    else
+        s.server = std::make_unique<httplib::Server>();
+    if (!s.server->is_valid()) {
+        s.port = -1;
+        return;
+    }
     s.dataFolder = dataFolder.isEmpty() ? s.tempDir.path() : dataFolder;
     QDir().mkpath(s.dataFolder);
-    s.server.set_read_timeout(5);
+    s.server->set_read_timeout(5);
     // A receive buffer as small as a distant portal's share of the line: on
     // loopback the kernel grows it to megabytes, and an upload would look
     // delivered while it still sits there unread.
-    s.server.set_socket_options([](socket_t sock) {
+    s.server->set_socket_options([](socket_t sock) {
         httplib::default_socket_options(sock);
         const int size = 256 * 1024;
         setsockopt(sock, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
@@ -305,7 +338,7 @@ PortalStub::PortalStub(int port, const QString &dataFolder)
     // The form must be checked byte for byte, so the server's own multipart
     // parser is kept away from it: the body is read raw and the original
     // content type travels in a header of its own.
-    s.server.set_pre_routing_handler([](const httplib::Request &req, httplib::Response &) {
+    s.server->set_pre_routing_handler([](const httplib::Request &req, httplib::Response &) {
         auto &headers = const_cast<httplib::Headers &>(req.headers);
         const auto type = headers.find("Content-Type");
         if (type != headers.end() && type->second.rfind("multipart/", 0) == 0) {
@@ -316,10 +349,10 @@ PortalStub::PortalStub(int port, const QString &dataFolder)
         }
         return httplib::Server::HandlerResponse::Unhandled;
     });
-    s.server.Get(kGatewayPath, [&s](const httplib::Request &req, httplib::Response &res) { s.listing(req, res); });
-    s.server.Post(kGatewayPath, [&s](const httplib::Request &req, httplib::Response &res,
+    s.server->Get(kGatewayPath, [&s](const httplib::Request &req, httplib::Response &res) { s.listing(req, res); });
+    s.server->Post(kGatewayPath, [&s](const httplib::Request &req, httplib::Response &res,
                                      const httplib::ContentReader &reader) { s.upload(req, res, reader); });
-    s.server.Get("/Datum.txt", [&s](const httplib::Request &req, httplib::Response &res) {
+    s.server->Get("/Datum.txt", [&s](const httplib::Request &req, httplib::Response &res) {
         s.remember(record(req, QByteArray()));
         std::lock_guard lock(s.mutex);
         if (s.dateMissing) {
@@ -328,18 +361,19 @@ PortalStub::PortalStub(int port, const QString &dataFolder)
         }
         res.set_content(s.dateFile.toStdString(), "text/plain");
     });
-    s.server.Get("/akt_dat.php", [&s](const httplib::Request &req, httplib::Response &res) {
+    s.server->Get("/akt_dat.php", [&s](const httplib::Request &req, httplib::Response &res) {
         s.remember(record(req, QByteArray()));
         res.set_content("<html><body>Aktualizace</body></html>", "text/html");
     });
-    s.port = port == 0 ? s.server.bind_to_any_port("127.0.0.1") : (s.server.bind_to_port("127.0.0.1", port) ? port : -1);
-    s.thread = serveInBackground(s.server, s.port);
+    s.port = port == 0 ? s.server->bind_to_any_port("127.0.0.1")
+                       : (s.server->bind_to_port("127.0.0.1", port) ? port : -1);
+    s.thread = serveInBackground(*s.server, s.port);
 }
 
 PortalStub::~PortalStub()
 {
     m_state->stopping = true;
-    m_state->server.stop();
+    m_state->server->stop();
     if (m_state->thread.joinable())
         m_state->thread.join();
 }
@@ -351,7 +385,7 @@ int PortalStub::port() const
 
 QByteArray PortalStub::address() const
 {
-    return "http://127.0.0.1:" + QByteArray::number(m_state->port);
+    return (m_state->tls ? "https://127.0.0.1:" : "http://127.0.0.1:") + QByteArray::number(m_state->port);
 }
 
 void PortalStub::addPictures(const QByteArray &user, const QStringList &names)
@@ -404,9 +438,10 @@ QByteArray PortalStub::lastUploadError() const
 
 struct ProxyStub::State
 {
-    httplib::Server server;
+    httplib::Server server; // absolute-form requests, reached through the front
     std::thread thread;
-    int port = 0;
+    int innerPort = 0;
+    std::unique_ptr<ConnectFront> front;
     mutable std::mutex mutex;
     QList<RecordedRequest> requests;
 };
@@ -443,12 +478,17 @@ ProxyStub::ProxyStub()
                 res.set_header(name, value);
         res.set_content(answer->body, answer->get_header_value("Content-Type"));
     });
-    s.port = s.server.bind_to_any_port("127.0.0.1");
-    s.thread = serveInBackground(s.server, s.port);
+    s.innerPort = s.server.bind_to_any_port("127.0.0.1");
+    s.thread = serveInBackground(s.server, s.innerPort);
+    s.front = std::make_unique<ConnectFront>(s.innerPort, [&s](const QByteArray &head) {
+        std::lock_guard lock(s.mutex);
+        s.requests.append(recordHead(head));
+    });
 }
 
 ProxyStub::~ProxyStub()
 {
+    m_state->front.reset();
     m_state->server.stop();
     if (m_state->thread.joinable())
         m_state->thread.join();
@@ -456,7 +496,7 @@ ProxyStub::~ProxyStub()
 
 int ProxyStub::port() const
 {
-    return m_state->port;
+    return m_state->front->port();
 }
 
 QList<RecordedRequest> ProxyStub::requests() const

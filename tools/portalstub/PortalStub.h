@@ -33,22 +33,30 @@ struct Fault
     bool noLength = false;      // send replies without Content-Length
 };
 
+// A certificate and its private key, PEM files, for serving over TLS.
+struct TlsFiles
+{
+    QString certificate;
+    QString key;
+};
+
 // A stand-in for the portal's dealer gateway and the maker's web server on
-// 127.0.0.1: the picture listing, the multipart upload (checked byte for
-// byte, archives stored per user, their pictures learnt), "/Datum.txt" and
-// "/akt_dat.php". Records every request.
+// 127.0.0.1, over plain HTTP or TLS: the picture listing, the multipart
+// upload (checked byte for byte, archives stored per user, their pictures
+// learnt), "/Datum.txt" and "/akt_dat.php". Records every request.
 class PortalStub
 {
 public:
     // Listens on an ephemeral port (or the given one); uploads are kept
-    // under dataFolder, a temporary folder when empty.
-    explicit PortalStub(int port = 0, const QString &dataFolder = QString());
+    // under dataFolder, a temporary folder when empty. Given tls files it
+    // speaks HTTPS only; files it cannot load leave port() at -1.
+    explicit PortalStub(int port = 0, const QString &dataFolder = QString(), const TlsFiles &tls = TlsFiles());
     ~PortalStub();
     PortalStub(const PortalStub &) = delete;
     PortalStub &operator=(const PortalStub &) = delete;
 
     int port() const;
-    QByteArray address() const; // http://127.0.0.1:port
+    QByteArray address() const; // http://127.0.0.1:port, or https://
 
     void addPictures(const QByteArray &user, const QStringList &names);
     QStringList pictures(const QByteArray &user) const;
@@ -71,7 +79,8 @@ private:
 };
 
 // A forward HTTP proxy on 127.0.0.1 that records request lines and the
-// Proxy-Authorization header and passes GET requests on.
+// Proxy-Authorization header, passes GET requests on and tunnels CONNECT
+// requests (HTTPS) to their target.
 class ProxyStub
 {
 public:
@@ -79,8 +88,6 @@ public:
     ~ProxyStub();
     int port() const;
     QList<RecordedRequest> requests() const;
-    // Bytes of upload bodies read so far, the one being read included.
-    qint64 uploadBytesRead() const;
 
 private:
     struct State;

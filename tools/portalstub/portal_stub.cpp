@@ -55,13 +55,23 @@ int main(int argc, char *argv[])
     const QCommandLineOption readRate(QStringLiteral("read-rate"),
                                       QStringLiteral("Read an upload at most N bytes a second (0: no limit)."),
                                       QStringLiteral("N"), QStringLiteral("0"));
-    parser.addOptions({port, data, date, user, pictures, replyDelay, readRate});
+    const QCommandLineOption certificate(QStringLiteral("cert"),
+                                         QStringLiteral("Serve HTTPS with the certificate in FILE (PEM); needs --key."),
+                                         QStringLiteral("FILE"));
+    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("Private key of --cert (PEM)."),
+                                 QStringLiteral("FILE"));
+    parser.addOptions({port, data, date, user, pictures, replyDelay, readRate, certificate, key});
     parser.process(app);
+    if (parser.isSet(certificate) != parser.isSet(key)) {
+        QTextStream(stderr) << "--cert and --key go together\n";
+        return 2;
+    }
 
     korvex::stub::Fault fault;
     fault.replyDelayMs = int(std::min<qint64>(count(parser, replyDelay), 24 * 3600) * 1000);
     fault.readRate = count(parser, readRate);
-    korvex::stub::PortalStub stub(int(count(parser, port)), parser.value(data));
+    korvex::stub::PortalStub stub(int(count(parser, port)), parser.value(data),
+                                  {parser.value(certificate), parser.value(key)});
     if (stub.port() <= 0) {
         QTextStream(stderr) << "cannot listen\n";
         return 1;

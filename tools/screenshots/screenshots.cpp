@@ -6,7 +6,6 @@
 #include "selection/TForm_Foto.h"
 #include "app/TForm_Nesta.h"
 #include "platform/UserDialogs.h"
-#include "selection/VehicleListTab.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,17 +75,24 @@ int main(int argc, char *argv[])
     if (!form.StartupDone)
         return 1;
 
-    VehicleListTab *list = form.ListTab();
+    // The controls by their names on the form.
+    auto *grid = form.findChild<TDbGridTarvo *>(u"DbGridTarvo1"_s);
+    auto *mark = form.findChild<QPushButton *>(u"Button7"_s);
+    auto *pages = form.findChild<QTabWidget *>(u"PageControl1"_s);
+    if (!grid || !mark || !pages) {
+        QTextStream(stderr) << u"v okně chybí seznam vozidel nebo jeho ovládací prvky"_s << Qt::endl;
+        return 1;
+    }
     for (int row : {0, 2, 3, 6}) {
         form.Query_Nesta().setRecNo(row);
-        if (!list->DbGridTarvo1->IsCurrentChecked())
-            list->Button7->click();
+        if (!grid->IsCurrentChecked())
+            mark->click();
     }
     form.Query_Nesta().setRecNo(2);
     bool ok = save(&form, out + u"/seznam.png"_s);
-    form.PageControl1()->setCurrentIndex(1);
+    pages->setCurrentIndex(1);
     ok = save(&form, out + u"/nastaveni.png"_s) && ok;
-    form.PageControl1()->setCurrentIndex(0);
+    pages->setCurrentIndex(0);
 
     form.Query_Nesta().setRecNo(0);
     photos.show();

@@ -1,4 +1,4 @@
-#include "widgets/UserActionGuard.h"
+#include "platform/UserActionGuard.h"
 
 #include "platform/ModuleError.h"
 #include "platform/UserDialogs.h"
