@@ -7,6 +7,7 @@
 #include "platform/HostTable.h"
 #include "import/InterchangeFile.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "import/PriceArithmetic.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
@@ -309,7 +310,7 @@ std::vector<InterchangeRecord> Extraction::run()
             buildRecord(folder);
         }
     }
-    m_writer.write(InterchangeFilePath(exe));
+    m_writer.write(ModuleFolders::path(ModuleFile::InterchangeFile, exe));
     return m_writer.takeRecords();
 }
 

@@ -1,13 +1,12 @@
 #include "import/InterchangeFile.h"
 
-#include "platform/FileErrorText.h"
+#include "platform/AtomicWrite.h"
 #include "platform/ModuleError.h"
 #include "platform/TextFile.h"
 #include "platform/Win1250.h"
 #include "platform/WinPath.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -15,21 +14,10 @@ using namespace Qt::StringLiterals;
 
 namespace korvex {
 
-const QString &InterchangeFileName()
-{
-    static const QString name = u"ASCII_Nesta.TXT"_s;
-    return name;
-}
-
 const QString &InterchangeSeparator()
 {
     static const QString separator(70, u'-');
     return separator;
-}
-
-QString InterchangeFilePath(const QString &executableFolder)
-{
-    return executableFolder + InterchangeFileName();
 }
 
 void InterchangeWriter::add(InterchangeRecord record)
@@ -61,9 +49,7 @@ void InterchangeWriter::add(InterchangeRecord record)
 
 void InterchangeWriter::write(const QString &path) const
 {
-    QSaveFile file(WinPath::resolve(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_bytes) != m_bytes.size() || !file.commit())
-        throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(path, FileErrorText(file)));
+    WriteFileAtomically(path, m_bytes);
 }
 
 std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path)

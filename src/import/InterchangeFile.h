@@ -9,8 +9,8 @@ namespace korvex {
 
 // The interchange file: 43 lines per vehicle in Windows-1250 with CR LF,
 // the 42 values of the vehicle and a separator of 70 "-". Other tools read
-// this layout; it does not change.
-const QString &InterchangeFileName();
+// this layout; it does not change. Its place beside the executable is
+// ModuleFile::InterchangeFile.
 
 // Line numbers of a record, counted from 1, for the writer and the reader.
 enum class InterchangeLine : int {
@@ -23,11 +23,6 @@ enum class InterchangeLine : int {
 constexpr int kInterchangeValues = int(InterchangeLine::NotDamaged);
 constexpr int kInterchangeLines = int(InterchangeLine::Separator);
 const QString &InterchangeSeparator();
-
-// The one path of the interchange file beside the executable, for the writer
-// and the reader alike: on a case-sensitive disk two spellings would be two
-// files, and the import could read a stale one.
-QString InterchangeFilePath(const QString &executableFolder);
 
 // Line n of the record is value n-1.
 using InterchangeRecord = std::array<QString, kInterchangeValues>;

@@ -1,7 +1,6 @@
 #include "import/InterchangeImport.h"
 
 #include "platform/Dataset.h"
-#include "platform/DisabledControls.h"
 #include "import/HostRules.h"
 #include "import/InterchangeFile.h"
 #include "platform/ModuleError.h"
@@ -124,7 +123,7 @@ void load(Dataset &query, const std::vector<InterchangeRecord> &records)
 {
     const Columns c(query);
     // Every record seen, the display quiet, both restored however it ends.
-    const DisabledControls display(query);
+    const Dataset::DisplaySuspended display(query);
     const UnfilteredView unfiltered(query);
 
     // The first record of each CJ, by position; positions stay put until the
@@ -139,52 +138,35 @@ void load(Dataset &query, const std::vector<InterchangeRecord> &records)
 
     QSet<QString> offered;
     offered.reserve(qsizetype(records.size()));
-    query.startTransaction();
-    try {
-        for (const InterchangeRecord &r : records) {
-            const QString &cj = r[ValueIndex(VehicleNumber)];
-            offered.insert(cj.toCaseFolded());
-            const auto found = byCj.constFind(cj);
-            if (found != byCj.constEnd()) {
-                query.setRecNo(found.value());
-                query.edit();
-            } else {
-                query.append();
-                query.setValue(c.cj, cj);
-            }
-            assignRecord(query, c, r);
-            query.post();
-            if (found == byCj.constEnd())
-                byCj.insert(query.value(c.cj).toString(), query.recNo());
+    // What was posted before a failing record stays, as it would without a
+    // transaction; the failing record is dropped, not posted a second time.
+    Dataset::Batch batch(query);
+    for (const InterchangeRecord &r : records) {
+        const QString &cj = r[ValueIndex(VehicleNumber)];
+        offered.insert(cj.toCaseFolded());
+        const auto found = byCj.constFind(cj);
+        if (found != byCj.constEnd()) {
+            query.setRecNo(found.value());
+            query.edit();
+        } else {
+            query.append();
+            query.setValue(c.cj, cj);
         }
-
-        for (int row = 0; row < query.recordCount();) {
-            if (offered.contains(query.valueAt(row, c.cj).toString().toCaseFolded())) {
-                ++row;
-            } else {
-                query.setRecNo(row);
-                query.remove();
-            }
-        }
-    } catch (...) {
-        // The failing record is dropped, not posted a second time; what was
-        // posted before it stays, as it would without a transaction. The
-        // transaction ends either way, so a later close has nothing to undo.
-        query.cancel();
-        try {
-            query.commit();
-        } catch (...) {
-            // The first error is the one to report. A refused commit leaves
-            // the transaction open, and later posts would go into it; undone
-            // now, the records shown are again those of the file.
-            try {
-                query.rollback();
-            } catch (...) {
-            }
-        }
-        throw;
+        assignRecord(query, c, r);
+        query.post();
+        if (found == byCj.constEnd())
+            byCj.insert(query.value(c.cj).toString(), query.recNo());
     }
-    query.commit();
+
+    for (int row = 0; row < query.recordCount();) {
+        if (offered.contains(query.valueAt(row, c.cj).toString().toCaseFolded())) {
+            ++row;
+        } else {
+            query.setRecNo(row);
+            query.remove();
+        }
+    }
+    batch.commit();
     query.first();
 }
 

@@ -4,6 +4,7 @@
 #include "import/InterchangeImport.h"
 #include "import/ListCounters.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
 #include "import/WorkingTable.h"
 
@@ -441,7 +442,7 @@ TEST(InterchangeImport, StoresWhatALoadOfTheWrittenFileStores)
     Dataset loaded(NestaTableDef());
     loaded.setFileName(loadedPath);
     loaded.open();
-    const QString file = run.settings.executableFolder + InterchangeFileName();
+    const QString file = ModuleFolders::path(ModuleFile::InterchangeFile, run.settings.executableFolder);
 
     ImportInterchangeFile(imported, run.session, run.settings);
     LoadInterchangeFile(loaded, file);
