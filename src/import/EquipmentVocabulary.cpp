@@ -1,6 +1,7 @@
 #include "import/EquipmentVocabulary.h"
 
-#include <QHash>
+#include <algorithm>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -158,12 +159,28 @@ const VocabularyRow kVocabulary[] = {
     {u"centrální mazání", u"eq_central_lubrication"},
 };
 
-const QHash<QString, QString> &vocabulary()
+struct Entry
 {
-    static const QHash<QString, QString> table = [] {
-        QHash<QString, QString> t;
+    QString label;
+    QString key;
+};
+
+// Sorted by label, so that an item is looked up without a copy of its text.
+const std::vector<Entry> &vocabulary()
+{
+    static const std::vector<Entry> table = [] {
+        std::vector<Entry> rows;
         for (const VocabularyRow &row : kVocabulary)
-            t.insert(QString::fromUtf16(row.label), QString::fromUtf16(row.key));
+            rows.push_back({QString::fromUtf16(row.label), QString::fromUtf16(row.key)});
+        std::stable_sort(rows.begin(), rows.end(), [](const Entry &a, const Entry &b) { return a.label < b.label; });
+        // A label listed twice takes its last key.
+        std::vector<Entry> t;
+        for (Entry &row : rows) {
+            if (!t.empty() && t.back().label == row.label)
+                t.back() = std::move(row);
+            else
+                t.push_back(std::move(row));
+        }
         return t;
     }();
     return table;
@@ -176,9 +193,12 @@ int EquipmentVocabularySize()
     return int(std::size(kVocabulary));
 }
 
-QString EquipmentKey(const QString &label)
+QString EquipmentKey(QStringView label)
 {
-    return vocabulary().value(label);
+    const std::vector<Entry> &table = vocabulary();
+    const auto it = std::lower_bound(table.begin(), table.end(), label,
+                                     [](const Entry &e, QStringView l) { return e.label < l; });
+    return it != table.end() && it->label == label ? it->key : QString();
 }
 
 EquipmentLists TranslateEquipment(QString equipmentText)
@@ -191,22 +211,29 @@ EquipmentLists TranslateEquipment(QString equipmentText)
             equipmentText += u';';
     }
 
-    // Items end at ";"; a text without one (only the empty text) is one
-    // empty item. Every item is processed, however many there are.
-    QStringList items = equipmentText.split(u';');
-    if (items.size() > 1)
-        items.removeLast();
-
-    for (QString &item : items) {
+    auto process = [&out](QStringView item) {
         if (item.startsWith(u' '))
-            item.remove(0, 1);
+            item = item.mid(1);
         const QString key = EquipmentKey(item);
         if (!key.isEmpty()) {
-            out.keys += key + u';';
-            out.labels += item + u';';
+            out.keys += key;
+            out.keys += u';';
+            out.labels += item;
+            out.labels += u';';
         } else {
-            out.other += item + u", "_s;
+            out.other += item;
+            out.other += u", ";
         }
+    };
+    // Items end at ";"; a text without one (only the empty text) is one
+    // empty item. Every item is processed, however many there are.
+    const QStringView text(equipmentText);
+    if (text.isEmpty())
+        process(text);
+    for (qsizetype start = 0; start < text.size();) {
+        const qsizetype end = text.indexOf(u';', start);
+        process(text.mid(start, end - start));
+        start = end + 1;
     }
     return out;
 }

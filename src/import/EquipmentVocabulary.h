@@ -18,7 +18,7 @@ struct EquipmentLists
 EquipmentLists TranslateEquipment(QString equipmentText);
 
 // The portal key of a label; empty when the vocabulary does not know it.
-QString EquipmentKey(const QString &label);
+QString EquipmentKey(QStringView label);
 
 int EquipmentVocabularySize();
 

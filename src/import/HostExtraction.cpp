@@ -7,6 +7,7 @@
 #include "platform/HostTable.h"
 #include "import/InterchangeFile.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "import/PriceArithmetic.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
@@ -33,15 +34,6 @@ const std::array<Branch, 4> kBranches = {{
 }};
 
 const QString kIndex = u"Index_CIS_ZAK"_s;
-
-// Line numbers of the interchange record, counted from 1.
-enum Line {
-    VehicleNumber = 1, Alias, Category, Make, Model, Type, ColourXml, Colour, CountryXml, Country,
-    FuelXml, Fuel, MileageUnit, Mileage, MadeYmd, MadeDisplay, FirstOwner, ServiceBook, Lpg, Metallic,
-    InspectionYmd, InspectionDisplay, ConditionCode, ConditionText, Price, Currency, Note, EquipmentKeys,
-    EquipmentLabels, EquipmentOther, Photos, Power, Capacity, Payload, Body, Doors, Reserve, WithoutVat,
-    DownPayment, Instalment, Instalments, NotDamaged,
-};
 
 // The equipment tables of one data folder, opened on first use and kept
 // open for the folder, so that a look-up never reads a table again.
@@ -122,7 +114,7 @@ public:
     {
     }
 
-    int run();
+    std::vector<InterchangeRecord> run();
 
 private:
     struct Folder
@@ -176,9 +168,8 @@ QString Extraction::photoList(const QString &dataFolder, const QString &fotky)
         const qsizetype dot = path.lastIndexOf(u'.');
         const QString ext = dot < 0 ? QString() : path.mid(dot);
         for (const QString &variant : {u"_WEB"_s, u"_MAX"_s}) {
-            const QString candidate = base + variant + ext;
-            if (m_files.isFile(candidate)) {
-                list += m_files.resolve(candidate) + u',';
+            if (const auto native = m_files.file(base + variant + ext)) {
+                list += *native + u',';
                 break;
             }
         }
@@ -191,8 +182,9 @@ void Extraction::buildRecord(const Folder &f)
     const HostTable &overview = f.overview;
     HostTable &intake = f.intake;
     const IntakeFields &in = f.i;
+    using enum InterchangeLine;
     InterchangeRecord r;
-    auto set = [&r](Line line, const QString &value) { r[size_t(line - 1)] = value; };
+    auto set = [&r](InterchangeLine line, const QString &value) { r[ValueIndex(line)] = value; };
 
     const QString cisZak = overview.text(f.o.cisZak).left(15);
     const QString price = overview.text(f.o.price).left(15);
@@ -269,10 +261,10 @@ void Extraction::buildRecord(const Folder &f)
         set(EquipmentLabels, lists.labels);
         set(EquipmentOther, lists.other == u", " ? QString() : lists.other);
     }
-    m_writer.add(r);
+    m_writer.add(std::move(r));
 }
 
-int Extraction::run()
+std::vector<InterchangeRecord> Extraction::run()
 {
     const QString exe = m_settings.executableFolder;
     const QString dataRoot = ReadHostDataRoot(exe);
@@ -293,7 +285,6 @@ int Extraction::run()
     m_vatRate = ReadVatRate(dataRoot);
     m_reservationsHidden = WinPath::isFile(m_settings.hostRoot + u"WWW_Export\\Data\\Rezervovana_ne.ddd"_s);
 
-    int taken = 0;
     for (size_t b = 0; b < kBranches.size(); ++b) {
         if (!on[b])
             continue;
@@ -313,15 +304,14 @@ int Extraction::run()
 
         for (overview.first(); !overview.eof(); overview.next()) {
             if (m_settings.progress)
-                m_settings.progress(ExtractionCaption(taken));
+                m_settings.progress(ExtractionCaption(m_writer.count()));
             if (!selected(folder))
                 continue;
-            ++taken;
             buildRecord(folder);
         }
     }
-    m_writer.write(InterchangeFilePath(exe));
-    return taken;
+    m_writer.write(ModuleFolders::path(ModuleFile::InterchangeFile, exe));
+    return m_writer.takeRecords();
 }
 
 } // namespace
@@ -362,6 +352,11 @@ int ReadVatRate(const QString &hostDataRoot)
 }
 
 int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings)
+{
+    return int(ExtractHostRecords(session, settings).size());
+}
+
+std::vector<InterchangeRecord> ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings)
 {
     return Extraction(session, settings).run();
 }

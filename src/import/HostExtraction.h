@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import/InterchangeFile.h"
+
 #include <QString>
 
 #include <functional>
@@ -30,10 +32,14 @@ QString ReadHostDataRoot(const QString &executableFolder);
 int ReadVatRate(const QString &hostDataRoot);
 
 // Reads the offered vehicles of the switched-on branches out of the host
-// tables and rewrites "ASCII_Nesta.TXT" in the executable folder. Returns the
-// number of vehicles taken. Database and file errors, and a missing route
+// tables and rewrites the interchange file in the executable folder. Returns
+// the number of vehicles taken. Database and file errors, and a missing route
 // list "Route_Seznam_Zobraz.ddd", end it with ModuleError; the old
 // interchange file then stays as it was.
 int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings);
+
+// The same, giving the records of the vehicles taken as the rewritten file
+// holds them, so that the import need not read it back.
+std::vector<InterchangeRecord> ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings);
 
 } // namespace korvex

@@ -7,15 +7,17 @@ using namespace Qt::StringLiterals;
 namespace korvex {
 
 TechnicalData::TechnicalData(const QString &text)
+    : m_text(text)
 {
-    if (text.size() >= 3)
-        m_fields = text.split(u'*');
+    // Views into the text: a vehicle reads a dozen of its thirty fields.
+    if (m_text.size() >= 3)
+        m_fields = QStringView(m_text).split(u'*');
 }
 
 QString TechnicalData::field(int n, int maxLength) const
 {
-    const QString value = m_fields.value(n);
-    return maxLength > 0 ? value.left(maxLength) : value;
+    const QStringView value = m_fields.value(n);
+    return (maxLength > 0 ? value.left(maxLength) : value).toString();
 }
 
 bool ReadsAsWholeNumber(QStringView text)

@@ -19,7 +19,8 @@ public:
     QString field(int n, int maxLength = 0) const;
 
 private:
-    QStringList m_fields;
+    QString m_text;
+    QList<QStringView> m_fields;
 };
 
 // Decimal digits with optional leading blanks and sign, fitting a 32-bit

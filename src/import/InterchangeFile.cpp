@@ -1,13 +1,14 @@
 #include "import/InterchangeFile.h"
 
-#include "platform/FileErrorText.h"
+#include "platform/AtomicWrite.h"
 #include "platform/ModuleError.h"
 #include "platform/TextFile.h"
 #include "platform/Win1250.h"
 #include "platform/WinPath.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -19,37 +20,36 @@ const QString &InterchangeSeparator()
     return separator;
 }
 
-QString InterchangeFilePath(const QString &executableFolder)
+void InterchangeWriter::add(InterchangeRecord record)
 {
-    return executableFolder + u"ASCII_Nesta.TXT"_s;
-}
-
-void InterchangeWriter::add(const InterchangeRecord &record)
-{
-    for (const QString &value : record) {
+    // The file grows to megabytes; growing it by doubling keeps the copies
+    // few.
+    qsizetype need = m_bytes.size() + 2 * kInterchangeLines + InterchangeSeparator().size();
+    for (const QString &value : record)
+        need += value.size();
+    if (need > m_bytes.capacity())
+        m_bytes.reserve(std::max(need, 2 * m_bytes.capacity()));
+    for (QString &value : record) {
         // The record is positional: a line break inside a host text would
         // shift every following line, so each break becomes one blank.
         if (value.contains(u'\r') || value.contains(u'\n')) {
-            QString flat = value;
-            flat.replace(u"\r\n"_s, u" "_s);
-            flat.replace(u'\r', u' ');
-            flat.replace(u'\n', u' ');
-            Win1250::appendEncoded(m_bytes, flat);
-        } else {
-            Win1250::appendEncoded(m_bytes, value);
+            value.replace(u"\r\n"_s, u" "_s);
+            value.replace(u'\r', u' ');
+            value.replace(u'\n', u' ');
         }
+        const qsizetype start = m_bytes.size();
+        if (!Win1250::appendEncoded(m_bytes, value))
+            value = Win1250::decode(std::string_view(m_bytes.constData() + start, size_t(m_bytes.size() - start)));
         m_bytes += "\r\n";
     }
     Win1250::appendEncoded(m_bytes, InterchangeSeparator());
     m_bytes += "\r\n";
-    ++m_count;
+    m_records.push_back(std::move(record));
 }
 
 void InterchangeWriter::write(const QString &path) const
 {
-    QSaveFile file(WinPath::resolve(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_bytes) != m_bytes.size() || !file.commit())
-        throw ModuleError(u"Soubor \"%1\" nelze zapsat: %2"_s.arg(path, FileErrorText(file)));
+    WriteFileAtomically(path, m_bytes);
 }
 
 std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path)

@@ -7,34 +7,48 @@
 
 namespace korvex {
 
-// The interchange file "ASCII_Nesta.TXT": 43 lines per vehicle in
-// Windows-1250 with CR LF, the 42 values of the vehicle and a separator of
-// 70 "-". Other tools read this layout; it does not change.
-constexpr int kInterchangeValues = 42;
-constexpr int kInterchangeLines = 43;
-const QString &InterchangeSeparator();
+// The interchange file: 43 lines per vehicle in Windows-1250 with CR LF,
+// the 42 values of the vehicle and a separator of 70 "-". Other tools read
+// this layout; it does not change. Its place beside the executable is
+// ModuleFile::InterchangeFile.
 
-// The one path of the interchange file beside the executable, for the writer
-// and the reader alike: on a case-sensitive disk two spellings would be two
-// files, and the import could read a stale one.
-QString InterchangeFilePath(const QString &executableFolder);
+// Line numbers of a record, counted from 1, for the writer and the reader.
+enum class InterchangeLine : int {
+    VehicleNumber = 1, Alias, Category, Make, Model, Type, ColourXml, Colour, CountryXml, Country,
+    FuelXml, Fuel, MileageUnit, Mileage, MadeYmd, MadeDisplay, FirstOwner, ServiceBook, Lpg, Metallic,
+    InspectionYmd, InspectionDisplay, ConditionCode, ConditionText, Price, Currency, Note, EquipmentKeys,
+    EquipmentLabels, EquipmentOther, Photos, Power, Capacity, Payload, Body, Doors, Reserve, WithoutVat,
+    DownPayment, Instalment, Instalments, NotDamaged, Separator,
+};
+constexpr int kInterchangeValues = int(InterchangeLine::NotDamaged);
+constexpr int kInterchangeLines = int(InterchangeLine::Separator);
+const QString &InterchangeSeparator();
 
 // Line n of the record is value n-1.
 using InterchangeRecord = std::array<QString, kInterchangeValues>;
+
+constexpr size_t ValueIndex(InterchangeLine line)
+{
+    return size_t(line) - 1;
+}
 
 // Collects records and writes the file whole, so that a failed extraction
 // never leaves a half-written file behind.
 class InterchangeWriter
 {
 public:
-    void add(const InterchangeRecord &record);
-    int count() const { return m_count; }
+    // Keeps the record as the file holds it: every line break inside a value
+    // a blank, every character outside the code page "?".
+    void add(InterchangeRecord record);
+    int count() const { return int(m_records.size()); }
     // Replaces the file; throws ModuleError naming it on failure.
     void write(const QString &path) const;
+    // The records added, as a reader of the file sees them.
+    std::vector<InterchangeRecord> takeRecords() { return std::move(m_records); }
 
 private:
     QByteArray m_bytes;
-    int m_count = 0;
+    std::vector<InterchangeRecord> m_records;
 };
 
 // Reads and checks the whole file: every record must be 43 lines ending in

@@ -1,7 +1,6 @@
 #include "import/InterchangeImport.h"
 
 #include "platform/Dataset.h"
-#include "platform/DisabledControls.h"
 #include "import/HostRules.h"
 #include "import/InterchangeFile.h"
 #include "platform/ModuleError.h"
@@ -15,22 +14,48 @@ using namespace Qt::StringLiterals;
 namespace korvex {
 namespace {
 
+using enum InterchangeLine;
+
 // Fields that take their interchange line as it stands.
 struct Plain
 {
-    int line;
+    InterchangeLine line;
     const char16_t *field;
 };
 
 const Plain kPlainFields[] = {
-    {2, u"ALIAS"},           {3, u"DRUH_VOZIDLA"},      {4, u"ZNACKA"},         {5, u"MODEL"},
-    {6, u"TYP"},             {7, u"BARVA_XML"},         {8, u"BARVA"},          {9, u"STAT_XML"},
-    {10, u"STAT"},           {11, u"PALIVO_XML"},       {12, u"PALIVO"},        {13, u"OZNACENI_KM"},
-    {14, u"NAJETO"},         {15, u"DATUM_VYROBY_XML"}, {17, u"PRV_MAJITEL"},   {18, u"SERVIS_KN"},
-    {19, u"LPG"},            {20, u"METALIZA"},         {21, u"STK_DO_XML"},    {22, u"STK_DO"},
-    {23, u"STAV_VOZIDLA_XML"}, {24, u"STAV_VOZIDLA"},   {25, u"CENA_VOZIDLA"},  {26, u"CENA_MENA"},
-    {27, u"POZNAMKA"},       {28, u"VYBAVA_XML"},       {29, u"VYBAVA"},        {32, u"VYKON"},
-    {33, u"OBSAH"},          {34, u"CELK_HMOTNOST"},    {35, u"REZERVA1"},      {37, u"REZERVA3"},
+    {Alias, u"ALIAS"},
+    {Category, u"DRUH_VOZIDLA"},
+    {Make, u"ZNACKA"},
+    {Model, u"MODEL"},
+    {Type, u"TYP"},
+    {ColourXml, u"BARVA_XML"},
+    {Colour, u"BARVA"},
+    {CountryXml, u"STAT_XML"},
+    {Country, u"STAT"},
+    {FuelXml, u"PALIVO_XML"},
+    {Fuel, u"PALIVO"},
+    {MileageUnit, u"OZNACENI_KM"},
+    {Mileage, u"NAJETO"},
+    {MadeYmd, u"DATUM_VYROBY_XML"},
+    {FirstOwner, u"PRV_MAJITEL"},
+    {ServiceBook, u"SERVIS_KN"},
+    {Lpg, u"LPG"},
+    {Metallic, u"METALIZA"},
+    {InspectionYmd, u"STK_DO_XML"},
+    {InspectionDisplay, u"STK_DO"},
+    {ConditionCode, u"STAV_VOZIDLA_XML"},
+    {ConditionText, u"STAV_VOZIDLA"},
+    {Price, u"CENA_VOZIDLA"},
+    {Currency, u"CENA_MENA"},
+    {Note, u"POZNAMKA"},
+    {EquipmentKeys, u"VYBAVA_XML"},
+    {EquipmentLabels, u"VYBAVA"},
+    {Power, u"VYKON"},
+    {Capacity, u"OBSAH"},
+    {Payload, u"CELK_HMOTNOST"},
+    {Body, u"REZERVA1"},
+    {Reserve, u"REZERVA3"},
 };
 
 // Field positions in the query, looked up once per import.
@@ -60,26 +85,27 @@ struct Columns
         }
     }
 
-    std::vector<std::pair<int, int>> plain; // line, field
+    std::vector<std::pair<InterchangeLine, int>> plain; // line, field
     int cj, key, znackaTyp, datumVyroby, vybavaDoPoznamky, rezerva2, rezerva5, odesliFoto;
     int foto[6], zobFoto[6];
 };
 
 void assignRecord(Dataset &query, const Columns &c, const InterchangeRecord &r)
 {
-    auto line = [&r](int n) -> const QString & { return r[size_t(n - 1)]; };
+    auto line = [&r](InterchangeLine n) -> const QString & { return r[ValueIndex(n)]; };
     for (const auto &[n, field] : c.plain)
         query.setValue(field, line(n));
-    query.setValue(c.znackaTyp, line(4) + u' ' + line(5) + u' ' + line(6));
-    query.setValue(c.datumVyroby, YearOfDisplayDate(line(16)));
-    if (!line(30).isEmpty())
-        query.setValue(c.vybavaDoPoznamky, u"další výbava: "_s + line(30));
-    query.setValue(c.rezerva2, line(36).left(10));
-    query.setValue(c.rezerva5, line(38).left(5) + u'*' + line(39) + u'*' + line(40) + u'*' + line(41) + u'*' + line(42));
+    query.setValue(c.znackaTyp, line(Make) + u' ' + line(Model) + u' ' + line(Type));
+    query.setValue(c.datumVyroby, YearOfDisplayDate(line(MadeDisplay)));
+    if (!line(EquipmentOther).isEmpty())
+        query.setValue(c.vybavaDoPoznamky, u"další výbava: "_s + line(EquipmentOther));
+    query.setValue(c.rezerva2, line(Doors).left(10));
+    query.setValue(c.rezerva5, line(WithoutVat).left(5) + u'*' + line(DownPayment) + u'*' + line(Instalment) + u'*'
+                                   + line(Instalments) + u'*' + line(NotDamaged));
 
     // Photos: a new path for photo n shows it unless the user had one there
     // already; a shorter list leaves the later photos as they were.
-    const QString &photos = line(31);
+    const QString &photos = line(Photos);
     const QStringList parts = photos.split(u',');
     for (int n = 0; n < 6 && n < parts.size(); ++n) {
         if (parts[n].isEmpty())
@@ -97,7 +123,7 @@ void load(Dataset &query, const std::vector<InterchangeRecord> &records)
 {
     const Columns c(query);
     // Every record seen, the display quiet, both restored however it ends.
-    const DisabledControls display(query);
+    const Dataset::DisplaySuspended display(query);
     const UnfilteredView unfiltered(query);
 
     // The first record of each CJ, by position; positions stay put until the
@@ -112,52 +138,35 @@ void load(Dataset &query, const std::vector<InterchangeRecord> &records)
 
     QSet<QString> offered;
     offered.reserve(qsizetype(records.size()));
-    query.startTransaction();
-    try {
-        for (const InterchangeRecord &r : records) {
-            const QString &cj = r[0];
-            offered.insert(cj.toCaseFolded());
-            const auto found = byCj.constFind(cj);
-            if (found != byCj.constEnd()) {
-                query.setRecNo(found.value());
-                query.edit();
-            } else {
-                query.append();
-                query.setValue(c.cj, cj);
-            }
-            assignRecord(query, c, r);
-            query.post();
-            if (found == byCj.constEnd())
-                byCj.insert(query.value(c.cj).toString(), query.recNo());
+    // What was posted before a failing record stays, as it would without a
+    // transaction; the failing record is dropped, not posted a second time.
+    Dataset::Batch batch(query);
+    for (const InterchangeRecord &r : records) {
+        const QString &cj = r[ValueIndex(VehicleNumber)];
+        offered.insert(cj.toCaseFolded());
+        const auto found = byCj.constFind(cj);
+        if (found != byCj.constEnd()) {
+            query.setRecNo(found.value());
+            query.edit();
+        } else {
+            query.append();
+            query.setValue(c.cj, cj);
         }
-
-        for (int row = 0; row < query.recordCount();) {
-            if (offered.contains(query.valueAt(row, c.cj).toString().toCaseFolded())) {
-                ++row;
-            } else {
-                query.setRecNo(row);
-                query.remove();
-            }
-        }
-    } catch (...) {
-        // The failing record is dropped, not posted a second time; what was
-        // posted before it stays, as it would without a transaction. The
-        // transaction ends either way, so a later close has nothing to undo.
-        query.cancel();
-        try {
-            query.commit();
-        } catch (...) {
-            // The first error is the one to report. A refused commit leaves
-            // the transaction open, and later posts would go into it; undone
-            // now, the records shown are again those of the file.
-            try {
-                query.rollback();
-            } catch (...) {
-            }
-        }
-        throw;
+        assignRecord(query, c, r);
+        query.post();
+        if (found == byCj.constEnd())
+            byCj.insert(query.value(c.cj).toString(), query.recNo());
     }
-    query.commit();
+
+    for (int row = 0; row < query.recordCount();) {
+        if (offered.contains(query.valueAt(row, c.cj).toString().toCaseFolded())) {
+            ++row;
+        } else {
+            query.setRecNo(row);
+            query.remove();
+        }
+    }
+    batch.commit();
     query.first();
 }
 
@@ -171,8 +180,7 @@ void LoadInterchangeFile(Dataset &query, const QString &path)
 void ImportInterchangeFile(Dataset &query, const DatabaseSession &session, const ExtractionSettings &settings,
                            const std::function<void()> &listRefreshed)
 {
-    ExtractHostVehicles(session, settings);
-    LoadInterchangeFile(query, InterchangeFilePath(settings.executableFolder));
+    load(query, ExtractHostRecords(session, settings));
     if (listRefreshed)
         listRefreshed();
 }

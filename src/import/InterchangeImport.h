@@ -10,12 +10,13 @@ class Dataset;
 class DatabaseSession;
 
 // Brings the working table in line with the host: runs the extraction,
-// reads and checks the whole interchange file, then updates the record of
-// every vehicle by its CJ or appends it, and deletes the vehicles that are
-// gone. What the user set on a vehicle (mark, photo choices, resend and
-// magazine flags) stays. Everything is written through the query, in one
-// transaction; when the database fails midway, what was posted is kept and
-// the error goes on. listRefreshed is called at the end, for the counters.
+// takes its records as the rewritten interchange file holds them (not read
+// back from the disk), then updates the record of every vehicle by its CJ or
+// appends it, and deletes the vehicles that are gone. What the user set on a
+// vehicle (mark, photo choices, resend and magazine flags) stays. Everything
+// is written through the query, in one transaction; when the database fails
+// midway, what was posted is kept and the error goes on. listRefreshed is
+// called at the end, for the counters.
 void ImportInterchangeFile(Dataset &query, const DatabaseSession &session, const ExtractionSettings &settings,
                            const std::function<void()> &listRefreshed = {});
 

@@ -304,7 +304,10 @@ void Dataset::post()
 {
     if (m_state == State::Edit) {
         const int row = m_visible[size_t(m_cursor)];
-        m_store->update(m_rows[size_t(row)].value(m_keyField).toLongLong(), m_buffer);
+        // A record posted as it stands is not written again: a re-import
+        // posts every vehicle, and most of them have not changed.
+        if (m_buffer != m_rows[size_t(row)])
+            m_store->update(m_rows[size_t(row)].value(m_keyField).toLongLong(), m_buffer);
         m_rows[size_t(row)] = std::move(m_buffer);
         m_state = State::Browse;
         if (!passes(m_rows[size_t(row)])) {

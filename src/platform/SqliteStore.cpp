@@ -109,6 +109,10 @@ SqliteStore::SqliteStore(const QString &path, const TableDef &def)
         throw ModuleError(QStringLiteral("Pracovní tabulku \"%1\" nelze otevřít: %2").arg(path, error));
     }
     try {
+        // A transaction over every vehicle touches every page of the table;
+        // with the default cache of 2 MB the pages it spills would be read
+        // again, and an import would grow faster than the table.
+        exec("PRAGMA cache_size = -65536");
         validate();
         QStringList names, marks, sets;
         for (size_t i = 0; i < def.fields.size(); ++i) {

@@ -14,9 +14,10 @@ namespace Win1250 {
 QString decode(std::string_view bytes);
 inline QString decode(const QByteArray &bytes) { return decode(std::string_view(bytes.constData(), size_t(bytes.size()))); }
 
-// Characters outside the code page become '?'.
+// Characters outside the code page become '?'; appendEncoded tells whether
+// there was none.
 QByteArray encode(QStringView text);
-void appendEncoded(QByteArray &out, QStringView text);
+bool appendEncoded(QByteArray &out, QStringView text);
 
 // True when every character of the text has a byte in the code page.
 bool canEncode(QStringView text);

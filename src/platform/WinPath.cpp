@@ -95,6 +95,15 @@ bool CachedResolver::isFile(const QString &path)
     return lookUp(path, native, file) && file;
 }
 
+std::optional<QString> CachedResolver::file(const QString &path)
+{
+    QString native;
+    bool file = false;
+    if (lookUp(path, native, file) && file)
+        return native;
+    return std::nullopt;
+}
+
 const QString &CachedResolver::folderOf(const QString &writtenFolder)
 {
     auto it = m_resolvedFolders.constFind(writtenFolder);

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace korvex {
 
@@ -37,6 +38,9 @@ class CachedResolver
 public:
     QString resolve(const QString &path);
     bool isFile(const QString &path);
+    // The native path of the file the path names; nothing when it names no
+    // file. One look-up where isFile and resolve would take two.
+    std::optional<QString> file(const QString &path);
 
 private:
     struct Listing

@@ -4,6 +4,7 @@
 #include "platform/Win1250.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 using namespace korvex;
 using namespace korvex::fixture;
@@ -287,6 +288,39 @@ TEST(HostExtraction, LineBreaksInHostTextsBecomeBlanks)
     EXPECT_EQ(lines[29], u"dvě slova, "_s);
     EXPECT_EQ(lines[42], InterchangeSeparator());
     EXPECT_EQ(lines[43], u"2"_s);
+}
+
+// The import takes the writer's records instead of reading the file back;
+// they must be what a reader of the file gets, value for value.
+TEST(InterchangeWriter, KeepsEachRecordAsTheFileHoldsIt)
+{
+    InterchangeRecord odd;
+    odd[0] = u"7"_s;
+    odd[1] = u"a\r\nb\n\rc\r\r\nd\n"_s;
+    odd[2] = u"\u00C5ngstr\u00F6m \u212A \u20AC \u0160koda \U0001F697"_s; // Å, Kelvin sign, € and a car
+    odd[3] = InterchangeSeparator();
+    odd[4] = u"\u02DD\u02DE\u0081\u0080"_s;
+    odd[kInterchangeValues - 2] = u"\r"_s;
+    InterchangeRecord plain;
+    plain[0] = u"8"_s;
+    plain[1] = u"\u017Elu\u0165ou\u010Dk\u00FD k\u016F\u0148"_s;
+
+    InterchangeWriter writer;
+    writer.add(odd);
+    writer.add(plain);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"interchange.txt"_s);
+    writer.write(path);
+    const std::vector<InterchangeRecord> written = writer.takeRecords();
+    const std::vector<InterchangeRecord> read = ReadInterchangeFile(path);
+    ASSERT_EQ(written.size(), 2u);
+    ASSERT_EQ(read.size(), 2u);
+    for (size_t r = 0; r < read.size(); ++r)
+        for (size_t n = 0; n < read[r].size(); ++n)
+            EXPECT_EQ(written[r][n], read[r][n]) << "record " << r << ", line " << n + 1;
+    EXPECT_EQ(written[0][1], u"a b  c  d "_s);
+    EXPECT_EQ(written[0][2], u"?ngstr\u00F6m ? \u20AC \u0160koda ??"_s);
+    EXPECT_EQ(written[0][kInterchangeValues - 2], u" "_s);
 }
 
 TEST(HostExtraction, AnUnknownAliasOrMissingTableStopsAndKeepsTheOldFile)

@@ -4,6 +4,7 @@
 #include "import/InterchangeImport.h"
 #include "import/ListCounters.h"
 #include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
 #include "import/WorkingTable.h"
 
@@ -384,6 +385,82 @@ TEST(InterchangeImport, ReadsTheFileTheExtractionWroteBesideAnOtherSpelling)
         imported.append(query.valueAt(r, query.fieldIndex(u"CJ")).toString());
     EXPECT_EQ(imported, run.vehicleNumbers());
     EXPECT_FALSE(imported.contains(u"STARY"_s));
+}
+
+namespace {
+
+// Every stored record of a working table file, field by field.
+QStringList storedRecords(const QString &path)
+{
+    Dataset table(NestaTableDef());
+    table.setFileName(path);
+    table.open();
+    QStringList out;
+    for (int r = 0; r < table.recordCount(); ++r) {
+        QStringList values;
+        for (size_t f = 0; f < NestaTableDef().fields.size(); ++f)
+            values.append(NestaTableDef().fields[f].name + u'=' + table.valueAt(r, int(f)).toString());
+        out.append(values.join(u'|'));
+    }
+    return out;
+}
+
+// What the dealer and a stale run leave on every seventh vehicle.
+void touchRecords(Dataset &query)
+{
+    for (int r = 0; r < query.recordCount(); r += 7) {
+        query.setRecNo(r);
+        query.edit();
+        query.setValue(u"OZNACENO", true);
+        query.setValue(u"ZOB_FOTO1", false);
+        query.setValue(u"FOTO6", u"/stara/foto.jpg"_s);
+        query.setValue(u"POZNAMKA", u"zastaralá poznámka"_s);
+        query.setValue(u"BARVA", QString());
+        query.post();
+    }
+}
+
+} // namespace
+
+// The import takes the extraction's records without reading the file back;
+// the stored table must be the one a load of the written file gives, on a
+// new table and on a re-import over records that changed and that did not.
+TEST(InterchangeImport, StoresWhatALoadOfTheWrittenFileStores)
+{
+    fixture::FixtureHost description = fixture::generatedDealer(300, 4, 5);
+    int n = 0;
+    for (auto &branch : description.branches)
+        for (auto &v : branch.vehicles)
+            if (n++ % 9 == 0 && v.intake)
+                v.intake->note = u"první\r\ndruhý\ntřetí\rčtvrtý"_s;
+    test::HostRun run(description);
+    Dataset imported(NestaTableDef());
+    CreateWorkingTable(imported, run.session);
+    QTemporaryDir other;
+    const QString loadedPath = other.filePath(u"Nesta.DB"_s);
+    SqliteStore::create(loadedPath, NestaTableDef());
+    Dataset loaded(NestaTableDef());
+    loaded.setFileName(loadedPath);
+    loaded.open();
+    const QString file = ModuleFolders::path(ModuleFile::InterchangeFile, run.settings.executableFolder);
+
+    ImportInterchangeFile(imported, run.session, run.settings);
+    LoadInterchangeFile(loaded, file);
+    const QStringList first = storedRecords(WorkingTableFile(run.session));
+    ASSERT_EQ(first.size(), run.vehicleNumbers().size());
+    ASSERT_GT(first.size(), 200);
+    EXPECT_TRUE(first.join(u'\n').contains(u"první druhý třetí čtvrtý"_s));
+    EXPECT_EQ(first, storedRecords(loadedPath));
+
+    touchRecords(imported);
+    touchRecords(loaded);
+    ImportInterchangeFile(imported, run.session, run.settings);
+    LoadInterchangeFile(loaded, file);
+    const QStringList second = storedRecords(WorkingTableFile(run.session));
+    EXPECT_EQ(second, storedRecords(loadedPath));
+    // The dealer's marks stay, stored; the stale note is the host's again.
+    EXPECT_EQ(second.filter(u"|OZNACENO=true|"_s).size(), (first.size() + 6) / 7);
+    EXPECT_FALSE(second.join(u'\n').contains(u"zastaralá poznámka"_s));
 }
 
 TEST(ListCounters, Texts)

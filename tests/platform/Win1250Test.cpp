@@ -38,4 +38,10 @@ TEST(Win1250, CharactersOutsideTheCodePageBecomeQuestionMarks)
     const QString text = QStringLiteral("a\u00C5\u4E2Db"); // Å and a CJK character
     EXPECT_FALSE(Win1250::canEncode(text));
     EXPECT_EQ(Win1250::encode(text), QByteArray("a??b"));
+
+    // Around the last letter of the code page below U+0300 (U+02DD).
+    QByteArray out("x");
+    EXPECT_TRUE(Win1250::appendEncoded(out, u"\u02DD\u02D9"));
+    EXPECT_FALSE(Win1250::appendEncoded(out, u"\u02DE\u02E0\u20AC"));
+    EXPECT_EQ(out, QByteArray("x\xBD\xFF??\x80"));
 }
