@@ -22,8 +22,8 @@ VehicleListTab::~VehicleListTab() = default;
 
 void VehicleListTab::buildProblemMarker()
 {
-    // Right of the navigator: the band has no other free place.
-    m_problemLabel = PlaceLabel(this, QString(), QRect(632, 40, 136, 20));
+    // Between the heading and the version line: the band's one free place.
+    m_problemLabel = PlaceLabel(this, QString(), QRect(512, 9, 126, 18));
     m_problemLabel->setObjectName(u"LabelProblemy"_s);
     SetTextLook(m_problemLabel, QColor(255, 140, 0), true);
     m_problemLabel->setToolTip(u"Vybraná vozidla bez ceny, fotografie, značky, modelu nebo stavu km"_s);
