@@ -3,6 +3,7 @@
 #include "platform/Dataset.h"
 #include "import/HostRules.h"
 #include "import/InterchangeFile.h"
+#include "import/NestaFields.h"
 #include "platform/ModuleError.h"
 #include "platform/UnfilteredView.h"
 
@@ -20,42 +21,42 @@ using enum InterchangeLine;
 struct Plain
 {
     InterchangeLine line;
-    const char16_t *field;
+    QStringView field;
 };
 
 const Plain kPlainFields[] = {
-    {Alias, u"ALIAS"},
-    {Category, u"DRUH_VOZIDLA"},
-    {Make, u"ZNACKA"},
-    {Model, u"MODEL"},
-    {Type, u"TYP"},
-    {ColourXml, u"BARVA_XML"},
-    {Colour, u"BARVA"},
-    {CountryXml, u"STAT_XML"},
-    {Country, u"STAT"},
-    {FuelXml, u"PALIVO_XML"},
-    {Fuel, u"PALIVO"},
-    {MileageUnit, u"OZNACENI_KM"},
-    {Mileage, u"NAJETO"},
-    {MadeYmd, u"DATUM_VYROBY_XML"},
-    {FirstOwner, u"PRV_MAJITEL"},
-    {ServiceBook, u"SERVIS_KN"},
-    {Lpg, u"LPG"},
-    {Metallic, u"METALIZA"},
-    {InspectionYmd, u"STK_DO_XML"},
-    {InspectionDisplay, u"STK_DO"},
-    {ConditionCode, u"STAV_VOZIDLA_XML"},
-    {ConditionText, u"STAV_VOZIDLA"},
-    {Price, u"CENA_VOZIDLA"},
-    {Currency, u"CENA_MENA"},
-    {Note, u"POZNAMKA"},
-    {EquipmentKeys, u"VYBAVA_XML"},
-    {EquipmentLabels, u"VYBAVA"},
-    {Power, u"VYKON"},
-    {Capacity, u"OBSAH"},
-    {Payload, u"CELK_HMOTNOST"},
-    {Body, u"REZERVA1"},
-    {Reserve, u"REZERVA3"},
+    {Alias, nesta::Alias},
+    {Category, nesta::DruhVozidla},
+    {Make, nesta::Znacka},
+    {Model, nesta::Model},
+    {Type, nesta::Typ},
+    {ColourXml, nesta::BarvaXml},
+    {Colour, nesta::Barva},
+    {CountryXml, nesta::StatXml},
+    {Country, nesta::Stat},
+    {FuelXml, nesta::PalivoXml},
+    {Fuel, nesta::Palivo},
+    {MileageUnit, nesta::OznaceniKm},
+    {Mileage, nesta::Najeto},
+    {MadeYmd, nesta::DatumVyrobyXml},
+    {FirstOwner, nesta::PrvMajitel},
+    {ServiceBook, nesta::ServisKn},
+    {Lpg, nesta::Lpg},
+    {Metallic, nesta::Metaliza},
+    {InspectionYmd, nesta::StkDoXml},
+    {InspectionDisplay, nesta::StkDo},
+    {ConditionCode, nesta::StavVozidlaXml},
+    {ConditionText, nesta::StavVozidla},
+    {Price, nesta::CenaVozidla},
+    {Currency, nesta::CenaMena},
+    {Note, nesta::Poznamka},
+    {EquipmentKeys, nesta::VybavaXml},
+    {EquipmentLabels, nesta::Vybava},
+    {Power, nesta::Vykon},
+    {Capacity, nesta::Obsah},
+    {Payload, nesta::CelkHmotnost},
+    {Body, nesta::Rezerva1},
+    {Reserve, nesta::Rezerva3},
 };
 
 // Field positions in the query, looked up once per import.
@@ -71,14 +72,14 @@ struct Columns
         };
         for (const Plain &p : kPlainFields)
             plain.push_back({p.line, at(p.field)});
-        cj = at(u"CJ");
-        key = at(u"PORADI");
-        znackaTyp = at(u"ZNACKA_TYP");
-        datumVyroby = at(u"DATUM_VYROBY");
-        vybavaDoPoznamky = at(u"VYBAVA_DO_POZNAMKY");
-        rezerva2 = at(u"REZERVA2");
-        rezerva5 = at(u"REZERVA5");
-        odesliFoto = at(u"ODESLI_FOTO");
+        cj = at(nesta::Cj);
+        key = at(nesta::Poradi);
+        znackaTyp = at(nesta::ZnackaTyp);
+        datumVyroby = at(nesta::DatumVyroby);
+        vybavaDoPoznamky = at(nesta::VybavaDoPoznamky);
+        rezerva2 = at(nesta::Rezerva2);
+        rezerva5 = at(nesta::Rezerva5);
+        odesliFoto = at(nesta::OdesliFoto);
         for (int n = 0; n < 6; ++n) {
             foto[n] = at(u"FOTO%1"_s.arg(n + 1));
             zobFoto[n] = at(u"ZOB_FOTO%1"_s.arg(n + 1));
