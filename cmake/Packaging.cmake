@@ -18,7 +18,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The platform plugins (xcb for the window, offscreen for unattended runs)
-# come with libqt6gui6 on Debian 12.
+# come with libqt6gui6 on Debian 12; the portal is checked against the
+# certificates of ca-certificates.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6dbus6 (>= 6.4), libcurl4, libsqlite3-0, libjpeg62-turbo, libminizip1, zlib1g")
+    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6dbus6 (>= 6.4), libcurl4, libsqlite3-0, libjpeg62-turbo, libminizip1, zlib1g, ca-certificates")
 include(CPack)

@@ -9,4 +9,4 @@ $SUDO apt-get install -y -qq \
   qt6-base-dev libgl-dev \
   libsqlite3-dev sqlite3 libcurl4-openssl-dev libzip-dev libminizip-dev zlib1g-dev libjpeg-dev \
   libgtest-dev libgmock-dev libcpp-httplib-dev libssl-dev pxlib-dev \
-  zip curl time fonts-liberation xvfb openbox xdotool x11-apps >/dev/null
+  ca-certificates zip curl time fonts-liberation xvfb openbox xdotool x11-apps >/dev/null

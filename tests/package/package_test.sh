@@ -21,7 +21,7 @@ done
 grep -q 'rwxr-xr-x.* ./opt/korvex-export/Korvex_Export$' <<<"$contents" || fail "Korvex_Export is not executable"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libcurl4 libsqlite3-0 libjpeg62-turbo libminizip1 zlib1g; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libcurl4 libsqlite3-0 libjpeg62-turbo libminizip1 zlib1g ca-certificates; do
   grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 # Every library the executable loads comes from a declared package.
