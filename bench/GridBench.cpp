@@ -2,10 +2,10 @@
 // one and a full repaint with every row checked, and the ratio of the two
 // sizes (linear growth at most: 12).
 #include "BenchReport.h"
+#include "import/WorkingTable.h"
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
 #include "widgets/TDbGridTarvo.h"
-#include "import/WorkingTable.h"
 
 #include <QApplication>
 #include <QHeaderView>

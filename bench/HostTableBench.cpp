@@ -4,9 +4,9 @@
 // pxlib 0.6.8 smashes its stack opening the memo file of this table
 // (PX_open_blob_file), so it cannot be the baseline for memos.
 #include "BenchReport.h"
+#include "ParadoxWriter.h"
 #include "platform/DatabaseSession.h"
 #include "platform/HostTable.h"
-#include "ParadoxWriter.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -17,12 +17,12 @@
 //   ends). The working table exists already, as on every start but the
 //   first.
 #include "BenchReport.h"
-#include "platform/DatabaseSession.h"
-#include "platform/Dataset.h"
 #include "HostFixture.h"
-#include "platform/HostTable.h"
 #include "import/InterchangeImport.h"
 #include "import/WorkingTable.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
+#include "platform/HostTable.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -3,11 +3,11 @@
 // budget.
 #include "BenchReport.h"
 #include "SendBenchInstallation.h"
+#include "export/OfferList.h"
+#include "import/WorkingTable.h"
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
-#include "export/OfferList.h"
 #include "platform/TextFile.h"
-#include "import/WorkingTable.h"
 
 #include <QCoreApplication>
 #include <QDir>

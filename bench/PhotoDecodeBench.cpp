@@ -2,8 +2,8 @@
 // decoder to the 201 x 150 frames on two threads, against decoding each photo
 // at full size and scaling it down afterwards.
 #include "BenchReport.h"
-#include "selection/JpegThumbnail.h"
 #include "JpegWriter.h"
+#include "selection/JpegThumbnail.h"
 
 #include <QImage>
 #include <QTemporaryDir>

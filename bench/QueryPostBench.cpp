@@ -1,9 +1,9 @@
 // Posting 10,000 records through the working-table query inside one
 // transaction, against the one-second budget the import relies on.
 #include "BenchReport.h"
+#include "import/WorkingTable.h"
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
-#include "import/WorkingTable.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

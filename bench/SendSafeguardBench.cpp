@@ -8,17 +8,17 @@
 // against the same baseline.
 #include "BenchReport.h"
 #include "SendBenchInstallation.h"
-#include "platform/DatabaseSession.h"
-#include "platform/Dataset.h"
-#include "platform/ModuleFolders.h"
 #include "export/OfferList.h"
 #include "export/SendHistory.h"
 #include "export/SendLog.h"
 #include "export/SendPreview.h"
 #include "export/SendSafeguard.h"
+#include "import/WorkingTable.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
+#include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
 #include "platform/UserDialogs.h"
-#include "import/WorkingTable.h"
 #include "platform/ZipPacker.h"
 
 #include <QCoreApplication>

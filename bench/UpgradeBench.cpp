@@ -3,9 +3,9 @@
 // against the module's bare read of the same old table.
 #include "BenchReport.h"
 #include "OldWorkingTable.h"
-#include "platform/ParadoxTable.h"
 #include "import/ParadoxWorkingTableUpgrade.h"
 #include "import/WorkingTable.h"
+#include "platform/ParadoxTable.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -4,11 +4,11 @@
 // certificate, trusted through KORVEX_CA_FILE and curl's --cacert), and the
 // module's peak memory during its uploads above its idle size.
 #include "BenchReport.h"
+#include "TestCertificates.h"
 #include "export/GatewayClient.h"
 #include "export/HttpClient.h"
 #include "export/MultipartUpload.h"
 #include "platform/UserDialogs.h"
-#include "TestCertificates.h"
 
 #include <QCoreApplication>
 #include <QDir>

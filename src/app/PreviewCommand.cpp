@@ -1,13 +1,13 @@
 #include "app/PreviewCommand.h"
 
+#include "export/SendPreview.h"
+#include "export/SendPreviewReport.h"
+#include "import/WorkingTable.h"
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
 #include "platform/ModuleError.h"
 #include "platform/ModuleSettings.h"
-#include "export/SendPreview.h"
-#include "export/SendPreviewReport.h"
 #include "platform/WinPath.h"
-#include "import/WorkingTable.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 #include "app/SettingsTab.h"
 
-#include "widgets/FormText.h"
 #include "app/GuardSettingsGroup.h"
 #include "platform/ModuleSettings.h"
+#include "widgets/FormText.h"
 #include "widgets/TKEdit.h"
 #include "widgets/TKListBox.h"
 

@@ -1,18 +1,18 @@
 #include "app/TForm_Nesta.h"
 
-#include "widgets/HourGlass.h"
-#include "platform/ModuleFolders.h"
+#include "app/SettingsTab.h"
 #include "export/OfferList.h"
 #include "export/SendPreview.h"
-#include "selection/SendPreviewDialog.h"
-#include "app/SettingsTab.h"
-#include "selection/TForm_Foto.h"
-#include "widgets/TZip.h"
-#include "selection/TransferPanel.h"
+#include "import/WorkingTable.h"
+#include "platform/ModuleFolders.h"
 #include "platform/UserActionGuard.h"
 #include "platform/UserDialogs.h"
+#include "selection/SendPreviewDialog.h"
+#include "selection/TForm_Foto.h"
+#include "selection/TransferPanel.h"
 #include "selection/VehicleListTab.h"
-#include "import/WorkingTable.h"
+#include "widgets/HourGlass.h"
+#include "widgets/TZip.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

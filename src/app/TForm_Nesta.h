@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/RunEnd.h"
 #include "export/ClockCheck.h"
+#include "export/HttpClient.h"
+#include "import/HostExtraction.h"
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
-#include "import/HostExtraction.h"
-#include "export/HttpClient.h"
 #include "platform/ModuleSettings.h"
-#include "app/RunEnd.h"
 #include "selection/TForm_Foto.h"
 
 #include <QPointer>

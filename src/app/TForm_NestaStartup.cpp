@@ -2,20 +2,20 @@
 // mode and the send.
 #include "app/TForm_Nesta.h"
 
-#include "widgets/ControlLock.h"
-#include "widgets/HourGlass.h"
+#include "app/SettingsTab.h"
+#include "export/SendWorkflow.h"
 #include "import/InterchangeImport.h"
+#include "import/ParadoxWorkingTableUpgrade.h"
+#include "import/WorkingTable.h"
 #include "platform/ModuleError.h"
 #include "platform/ModuleFolders.h"
-#include "import/ParadoxWorkingTableUpgrade.h"
-#include "export/SendWorkflow.h"
-#include "app/SettingsTab.h"
-#include "widgets/TZip.h"
-#include "selection/TransferPanel.h"
 #include "platform/UserActionGuard.h"
-#include "selection/VehicleListTab.h"
 #include "platform/WinPath.h"
-#include "import/WorkingTable.h"
+#include "selection/TransferPanel.h"
+#include "selection/VehicleListTab.h"
+#include "widgets/ControlLock.h"
+#include "widgets/HourGlass.h"
+#include "widgets/TZip.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "app/CommandLine.h"
-#include "platform/DisableCoreDumps.h"
 #include "app/MessageBoxDialogs.h"
-#include "platform/ModuleFolders.h"
 #include "app/PreviewCommand.h"
 #include "app/RunEnd.h"
-#include "selection/TForm_Foto.h"
 #include "app/TForm_Nesta.h"
 #include "app/UnattendedDialogs.h"
+#include "platform/DisableCoreDumps.h"
+#include "platform/ModuleFolders.h"
+#include "selection/TForm_Foto.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

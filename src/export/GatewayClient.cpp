@@ -1,11 +1,11 @@
 #include "export/GatewayClient.h"
 
-#include "platform/AtomicWrite.h"
 #include "export/GatewayAddress.h"
-#include "platform/ModuleError.h"
-#include "platform/ModuleFolders.h"
 #include "export/MultipartUpload.h"
 #include "export/PortalPictureList.h"
+#include "platform/AtomicWrite.h"
+#include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "platform/Win1250.h"
 
 using namespace Qt::StringLiterals;

@@ -2,9 +2,9 @@
 
 #include "export/CurlProxy.h"
 #include "export/CurlTrust.h"
-#include "platform/ModuleError.h"
 #include "export/StallWatch.h"
 #include "export/TransportErrorText.h"
+#include "platform/ModuleError.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "export/SendLog.h"
 
-#include "platform/Win1250.h"
 #include "platform/ModuleFolders.h"
+#include "platform/Win1250.h"
 
 #include <QFile>
 

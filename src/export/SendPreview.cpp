@@ -1,13 +1,13 @@
 #include "export/SendPreview.h"
 
 #include "export/ChangedPhotos.h"
-#include "platform/Dataset.h"
 #include "export/GuardSettings.h"
-#include "platform/ModuleError.h"
-#include "platform/ModuleFolders.h"
 #include "export/OfferDigest.h"
 #include "export/OfferList.h"
 #include "export/SendHistory.h"
+#include "platform/Dataset.h"
+#include "platform/ModuleError.h"
+#include "platform/ModuleFolders.h"
 #include "platform/ZipPacker.h"
 
 #include <QFileInfo>

@@ -6,9 +6,9 @@
 #include "export/OfferDigest.h"
 #include "export/SendHistory.h"
 #include "export/SendLog.h"
-#include "platform/UserDialogs.h"
 #include "export/WithdrawalGuard.h"
 #include "platform/ModuleFolders.h"
+#include "platform/UserDialogs.h"
 
 using namespace Qt::StringLiterals;
 

@@ -3,15 +3,15 @@
 #include "export/ClockCheck.h"
 #include "export/EmptyWorkingFolder.h"
 #include "export/GatewayClient.h"
+#include "export/OfferList.h"
+#include "export/SendLog.h"
+#include "export/SendSafeguard.h"
+#include "export/VehicleChecks.h"
 #include "platform/ModuleError.h"
 #include "platform/ModuleFolders.h"
 #include "platform/ModuleSettings.h"
-#include "export/OfferList.h"
 #include "platform/Packer.h"
-#include "export/SendLog.h"
-#include "export/SendSafeguard.h"
 #include "platform/UserDialogs.h"
-#include "export/VehicleChecks.h"
 
 #include <QFileInfo>
 

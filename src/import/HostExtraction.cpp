@@ -1,14 +1,14 @@
 #include "import/HostExtraction.h"
 
 #include "import/CodeTables.h"
-#include "platform/DatabaseSession.h"
 #include "import/EquipmentVocabulary.h"
 #include "import/HostRules.h"
-#include "platform/HostTable.h"
 #include "import/InterchangeFile.h"
+#include "import/PriceArithmetic.h"
+#include "platform/DatabaseSession.h"
+#include "platform/HostTable.h"
 #include "platform/ModuleError.h"
 #include "platform/ModuleFolders.h"
-#include "import/PriceArithmetic.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 

@@ -1,9 +1,9 @@
 #include "import/InterchangeImport.h"
 
-#include "platform/Dataset.h"
 #include "import/HostRules.h"
 #include "import/InterchangeFile.h"
 #include "import/NestaFields.h"
+#include "platform/Dataset.h"
 #include "platform/ModuleError.h"
 #include "platform/UnfilteredView.h"
 

@@ -1,10 +1,10 @@
 #include "import/ParadoxWorkingTableUpgrade.h"
 
+#include "import/WorkingTable.h"
 #include "platform/ModuleError.h"
 #include "platform/ParadoxFormat.h"
 #include "platform/ParadoxTable.h"
 #include "platform/SqliteStore.h"
-#include "import/WorkingTable.h"
 
 #include <QFile>
 

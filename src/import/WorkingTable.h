@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Dataset.h"
 #include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
 #include "platform/FieldDef.h"
 
 namespace korvex {

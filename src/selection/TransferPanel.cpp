@@ -1,7 +1,7 @@
 #include "selection/TransferPanel.h"
 
-#include "widgets/FormText.h"
 #include "selection/TGauge.h"
+#include "widgets/FormText.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "widgets/TZip.h"
 
-#include "widgets/ZipException.h"
 #include "platform/ZipPacker.h"
+#include "widgets/ZipException.h"
 #include "widgets/ZipProgressDialog.h"
 
 #include <QApplication>

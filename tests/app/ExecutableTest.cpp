@@ -1,9 +1,9 @@
-#include "platform/DatabaseSession.h"
-#include "platform/Dataset.h"
 #include "HostFixture.h"
 #include "PortalStub.h"
 #include "TempHost.h"
 #include "import/WorkingTable.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
 #include "platform/Win1250.h"
 #include "platform/ZipDirectory.h"
 

@@ -1,7 +1,7 @@
-#include "export/ClockCheck.h"
-#include "platform/ModuleError.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
+#include "export/ClockCheck.h"
+#include "platform/ModuleError.h"
 
 #include <QFile>
 #include <QTemporaryDir>

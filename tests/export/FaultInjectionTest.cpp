@@ -2,10 +2,10 @@
 // connection the gateway resets during the listing. Each ends with its
 // message, and nothing already there is lost.
 #include "ErrorText.h"
-#include "export/GatewayClient.h"
-#include "export/HttpClient.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
+#include "export/GatewayClient.h"
+#include "export/HttpClient.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "ErrorText.h"
-#include "export/GatewayClient.h"
-#include "export/HttpClient.h"
-#include "platform/ModuleError.h"
-#include "export/MultipartUpload.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
+#include "export/GatewayClient.h"
+#include "export/HttpClient.h"
+#include "export/MultipartUpload.h"
+#include "platform/ModuleError.h"
 #include "platform/Win1250.h"
 
 #include <QDir>

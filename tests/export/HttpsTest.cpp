@@ -2,13 +2,13 @@
 // plain HTTP, certificates checked against the system's store plus
 // $KORVEX_CA_FILE, and a certificate that does not verify stops the request.
 #include "ErrorText.h"
+#include "PortalStub.h"
+#include "ScriptedDialogs.h"
+#include "TestCertificates.h"
 #include "export/ClockCheck.h"
 #include "export/GatewayAddress.h"
 #include "export/GatewayClient.h"
 #include "export/HttpClient.h"
-#include "PortalStub.h"
-#include "ScriptedDialogs.h"
-#include "TestCertificates.h"
 
 #include <QDir>
 #include <QFile>

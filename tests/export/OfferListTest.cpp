@@ -1,11 +1,11 @@
-#include "platform/DatabaseSession.h"
-#include "platform/Dataset.h"
 #include "ErrorText.h"
-#include "platform/ModuleError.h"
 #include "export/OfferLayout.h"
 #include "export/OfferList.h"
 #include "export/PhotoStaging.h"
 #include "import/WorkingTable.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
+#include "platform/ModuleError.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "SafeSendFixture.h"
 #include "ErrorText.h"
+#include "SafeSendFixture.h"
 
 #include "export/ChangedPhotos.h"
 #include "export/EmptyWorkingFolder.h"

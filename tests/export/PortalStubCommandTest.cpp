@@ -1,9 +1,9 @@
 // The portal stub as a command: its usage, and the slow portal it plays for
 // trying the module by hand.
-#include "export/GatewayClient.h"
-#include "export/HttpClient.h"
 #include "ScriptedDialogs.h"
 #include "TestCertificates.h"
+#include "export/GatewayClient.h"
+#include "export/HttpClient.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,19 +1,19 @@
 #pragma once
 
-#include "platform/DatabaseSession.h"
-#include "platform/Dataset.h"
 #include "Files.h"
 #include "JpegWriter.h"
-#include "export/HttpClient.h"
-#include "platform/ModuleSettings.h"
-#include "platform/Packer.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
+#include "export/HttpClient.h"
 #include "export/SendHistory.h"
 #include "export/SendWorkflow.h"
 #include "import/WorkingTable.h"
-#include "platform/ZipPacker.h"
+#include "platform/DatabaseSession.h"
+#include "platform/Dataset.h"
 #include "platform/ModuleFolders.h"
+#include "platform/ModuleSettings.h"
+#include "platform/Packer.h"
+#include "platform/ZipPacker.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "SafeSendFixture.h"
 
-#include "platform/ModuleError.h"
 #include "export/OfferDigest.h"
 #include "export/OfferList.h"
+#include "platform/ModuleError.h"
 #include "platform/Win1250.h"
 
 #include <QCryptographicHash>

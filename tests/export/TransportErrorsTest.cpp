@@ -1,10 +1,10 @@
 // What the dealer reads when the connection fails: a Czech sentence first,
 // libcurl's or the system's own text after it in parentheses.
 #include "ErrorText.h"
-#include "export/GatewayClient.h"
-#include "export/HttpClient.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
+#include "export/GatewayClient.h"
+#include "export/HttpClient.h"
 
 #include <QTemporaryDir>
 

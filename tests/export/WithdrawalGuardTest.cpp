@@ -1,8 +1,8 @@
 #include "SafeSendFixture.h"
 
 #include "export/GuardSettings.h"
-#include "platform/Win1250.h"
 #include "export/WithdrawalGuard.h"
+#include "platform/Win1250.h"
 
 using namespace korvex;
 using namespace Qt::StringLiterals;

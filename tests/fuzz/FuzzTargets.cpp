@@ -1,10 +1,10 @@
 #include "FuzzTargets.h"
 
+#include "export/PortalPictureList.h"
 #include "import/InterchangeFile.h"
 #include "platform/ModuleError.h"
 #include "platform/ModuleSettings.h"
 #include "platform/ParadoxTable.h"
-#include "export/PortalPictureList.h"
 #include "platform/ZipDirectory.h"
 
 #include <QDir>

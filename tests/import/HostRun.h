@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/DatabaseSession.h"
-#include "import/HostExtraction.h"
 #include "TempHost.h"
+#include "import/HostExtraction.h"
+#include "platform/DatabaseSession.h"
 
 #include <QFile>
 #include <QStringList>

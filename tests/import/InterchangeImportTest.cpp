@@ -1,12 +1,12 @@
-#include "platform/Dataset.h"
 #include "HostRun.h"
 #include "import/InterchangeFile.h"
 #include "import/InterchangeImport.h"
 #include "import/ListCounters.h"
+#include "import/WorkingTable.h"
+#include "platform/Dataset.h"
 #include "platform/ModuleError.h"
 #include "platform/ModuleFolders.h"
 #include "platform/TextFile.h"
-#include "import/WorkingTable.h"
 
 #include <QTemporaryDir>
 

@@ -1,8 +1,8 @@
-#include "platform/ModuleError.h"
 #include "OldWorkingTable.h"
 #include "import/ParadoxWorkingTableUpgrade.h"
-#include "platform/SqliteStore.h"
 #include "import/WorkingTable.h"
+#include "platform/ModuleError.h"
+#include "platform/SqliteStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
+#include "import/WorkingTable.h"
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
 #include "platform/ModuleError.h"
-#include "import/WorkingTable.h"
 
 #include <QFile>
 #include <QTemporaryDir>

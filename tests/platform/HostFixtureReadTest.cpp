@@ -1,7 +1,7 @@
-#include "platform/DatabaseSession.h"
 #include "HostFixture.h"
-#include "platform/HostTable.h"
 #include "TempHost.h"
+#include "platform/DatabaseSession.h"
+#include "platform/HostTable.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 

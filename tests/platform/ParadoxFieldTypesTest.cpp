@@ -1,9 +1,9 @@
 // Tables as the host's database engine writes them: every field type, a key,
 // index files beside the table, file version 0x0C and code page 1252.
+#include "ParadoxWriter.h"
 #include "platform/ModuleError.h"
 #include "platform/ParadoxFormat.h"
 #include "platform/ParadoxTable.h"
-#include "ParadoxWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
+#include "ParadoxWriter.h"
 #include "platform/DatabaseSession.h"
 #include "platform/HostTable.h"
 #include "platform/ModuleError.h"
 #include "platform/ParadoxFormat.h"
 #include "platform/ParadoxTable.h"
-#include "ParadoxWriter.h"
 #include "platform/Win1250.h"
 
 #include <QDir>

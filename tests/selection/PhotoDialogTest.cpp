@@ -2,11 +2,11 @@
 // offers, what each click writes, what closing writes, and how it copes with
 // photos that are missing, broken or cut short.
 #include "Controls.h"
-#include "selection/JpegThumbnail.h"
 #include "JpegWriter.h"
 #include "ScriptedDialogs.h"
-#include "selection/TForm_Foto.h"
 #include "VehicleTable.h"
+#include "selection/JpegThumbnail.h"
+#include "selection/TForm_Foto.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The upload's progress panel fed with work events.
 #include "Controls.h"
-#include "widgets/ControlLock.h"
 #include "selection/TGauge.h"
 #include "selection/TransferPanel.h"
+#include "widgets/ControlLock.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -2,9 +2,9 @@
 // typically holds are shown whole at the columns' pixel widths.
 #include "Controls.h"
 #include "ScriptedDialogs.h"
-#include "widgets/TDbGridTarvo.h"
-#include "selection/VehicleListTab.h"
 #include "VehicleTable.h"
+#include "selection/VehicleListTab.h"
+#include "widgets/TDbGridTarvo.h"
 
 #include <QFontMetrics>
 #include <QStyle>

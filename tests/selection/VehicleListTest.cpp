@@ -2,15 +2,15 @@
 // counters, the only-marked filter, the flags of the current vehicle and the
 // row colours.
 #include "Controls.h"
-#include "widgets/NavigatorButton.h"
 #include "JpegWriter.h"
 #include "ScriptedDialogs.h"
+#include "VehicleTable.h"
 #include "platform/SqliteStore.h"
+#include "selection/VehicleListTab.h"
+#include "widgets/NavigatorButton.h"
 #include "widgets/TDBMemoTarvo.h"
 #include "widgets/TDBNavigatorTarvo.h"
 #include "widgets/TDbGridTarvo.h"
-#include "selection/VehicleListTab.h"
-#include "VehicleTable.h"
 
 #include <QApplication>
 #include <QCheckBox>

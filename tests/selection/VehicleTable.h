@@ -1,8 +1,8 @@
 #pragma once
 
+#include "import/WorkingTable.h"
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
-#include "import/WorkingTable.h"
 
 #include <QHash>
 #include <QTemporaryDir>

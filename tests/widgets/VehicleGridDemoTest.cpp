@@ -1,10 +1,10 @@
 // The vehicle list's grid over a working table of a few thousand rows,
 // driven the way a dealer drives it: indicator clicks, keys, title clicks,
 // scrolling with locked columns.
+#include "import/WorkingTable.h"
 #include "platform/DatabaseSession.h"
 #include "platform/Dataset.h"
 #include "widgets/TDbGridTarvo.h"
-#include "import/WorkingTable.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

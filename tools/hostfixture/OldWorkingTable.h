@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FieldDef.h"
 #include "ParadoxWriter.h"
+#include "platform/FieldDef.h"
 
 #include <vector>
 

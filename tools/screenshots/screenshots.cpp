@@ -2,10 +2,10 @@
 //   korvex_screenshots <host PRG folder> <output folder>
 // Starts the main window over the host (offscreen), marks a few vehicles and
 // saves the vehicle list, the settings tab and the photo dialog as PNG files.
-#include "widgets/TDbGridTarvo.h"
-#include "selection/TForm_Foto.h"
 #include "app/TForm_Nesta.h"
 #include "platform/UserDialogs.h"
+#include "selection/TForm_Foto.h"
+#include "widgets/TDbGridTarvo.h"
 
 #include <QApplication>
 #include <QDir>
