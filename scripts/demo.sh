@@ -12,6 +12,7 @@ bash scripts/build.sh build-demo -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS
 demo=${KORVEX_DEMO_DIR:-$PWD/demo-host}
 rm -rf "$demo"
 prg=$(build-demo/tools/hostfixture/korvex_make_host "$demo" --demo)
+prg=${prg%/}
 cp build-demo/src/app/Korvex_Export "$prg"
 # The demo dealer's portal account (user name on line 4, password on line 5).
 printf '1\r\n0\r\n150\r\nautobazar-demo\r\nheslo\r\n\r\n\r\n\r\n\r\n' > "$prg/Korvex.ddd"
