@@ -1,4 +1,5 @@
 #include "ErrorText.h"
+#include "GatewayFixture.h"
 #include "PortalStub.h"
 #include "ScriptedDialogs.h"
 #include "export/GatewayClient.h"
@@ -21,51 +22,12 @@ using korvex::test::errorOf;
 
 namespace {
 
-class GatewayTest : public ::testing::Test
+class GatewayTest : public test::GatewayFixture
 {
 protected:
-    void SetUp() override
-    {
-        qputenv("KORVEX_GATEWAY_URL", stub.address());
-        exe = dir.path() + u'/';
-        working = exe + u"Korvex_zip"_s;
-        QDir().mkpath(working);
-        settings.stored.uzivJmeno = u"autobazar"_s;
-        settings.stored.uzivHeslo = u"tajné&#% heslo"_s;
-        client.setLowSpeedTimeout(2);
-        client.setConnectTimeout(2);
-    }
-
-    QString writeArchive(const QByteArray &bytes)
-    {
-        const QString path = working + u"/data.zip"_s;
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
-
-    UploadContext context(const QString &archive)
-    {
-        UploadContext c;
-        c.archivePath = archive;
-        c.workingFolder = working;
-        c.dialogs = &dialogs;
-        c.closeWindow = [this] { ++closed; };
-        c.showProgress = [this] { ++shown; };
-        c.now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 5, 7, 42)); };
-        return c;
-    }
+    void SetUp() override { prepare(stub.address()); }
 
     stub::PortalStub stub;
-    QTemporaryDir dir;
-    QString exe;
-    QString working;
-    ModuleSettings settings;
-    HttpClient client;
-    test::ScriptedDialogs dialogs;
-    int closed = 0;
-    int shown = 0;
 };
 
 } // namespace

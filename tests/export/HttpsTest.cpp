@@ -2,8 +2,8 @@
 // plain HTTP, certificates checked against the system's store plus
 // $KORVEX_CA_FILE, and a certificate that does not verify stops the request.
 #include "ErrorText.h"
+#include "GatewayFixture.h"
 #include "PortalStub.h"
-#include "ScriptedDialogs.h"
 #include "TestCertificates.h"
 #include "export/ClockCheck.h"
 #include "export/GatewayAddress.h"
@@ -26,7 +26,7 @@ namespace {
 
 const QString kUnverified = u"Certifikát serveru 127.0.0.1 nelze ověřit. ("_s;
 
-class Https : public ::testing::Test
+class Https : public test::GatewayFixture
 {
 protected:
     static void SetUpTestSuite()
@@ -44,16 +44,9 @@ protected:
     {
         ASSERT_TRUE(s_certificates->isValid());
         ASSERT_GT(stub.port(), 0);
-        qputenv("KORVEX_GATEWAY_URL", stub.address());
+        prepare(stub.address());
         qputenv("KORVEX_MAKER_URL", stub.address());
         qputenv("KORVEX_CA_FILE", QFile::encodeName(s_certificates->authority()));
-        exe = dir.path() + u'/';
-        working = exe + u"Korvex_zip"_s;
-        QDir().mkpath(working);
-        settings.stored.uzivJmeno = u"autobazar"_s;
-        settings.stored.uzivHeslo = u"tajné&#% heslo"_s;
-        client.setConnectTimeout(2);
-        client.setLowSpeedTimeout(2);
     }
 
     void TearDown() override
@@ -65,24 +58,10 @@ protected:
 
     static stub::TlsFiles serverFiles() { return {s_certificates->certificate(), s_certificates->key()}; }
 
-    QString writeArchive(const QByteArray &bytes)
-    {
-        const QString path = working + u"/data.zip"_s;
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
-
     UploadContext context()
     {
-        UploadContext c;
-        c.archivePath = working + u"/data.zip"_s;
-        c.workingFolder = working;
-        c.dialogs = &dialogs;
+        UploadContext c = GatewayFixture::context(working + u"/data.zip"_s);
         c.automaticMode = true;
-        c.closeWindow = [this] { ++closed; };
-        c.now = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 5, 7, 42)); };
         return c;
     }
 
@@ -91,13 +70,6 @@ protected:
     static std::unique_ptr<QTemporaryDir> s_folder;
     static std::unique_ptr<stub::TestCertificates> s_certificates;
     stub::PortalStub stub{0, QString(), serverFiles()};
-    QTemporaryDir dir;
-    QString exe;
-    QString working;
-    ModuleSettings settings;
-    HttpClient client;
-    test::ScriptedDialogs dialogs;
-    int closed = 0;
 };
 
 std::unique_ptr<QTemporaryDir> Https::s_folder;
