@@ -28,16 +28,18 @@ Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids="$!"
 export DISPLAY=":$n"
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
+# Both waits end as soon as the server is ready; the limits only have to
+# outlast a machine busy with the rest of the suite.
 tries=0
 until xdotool getmouselocation >/dev/null 2>&1; do
-  tries=$((tries + 1)); [ $tries -lt 100 ] || { echo "Xvfb did not start"; exit 1; }; sleep 0.1
+  tries=$((tries + 1)); [ $tries -lt 600 ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }; sleep 0.1
 done
 openbox >"$work/openbox.log" 2>&1 &
 pids="$pids $!"
 # The window manager is ready once it announces its desktops.
 tries=0
 until xdotool get_desktop >/dev/null 2>&1; do
-  tries=$((tries + 1)); [ $tries -lt 100 ] || { echo "openbox did not start"; exit 1; }; sleep 0.1
+  tries=$((tries + 1)); [ $tries -lt 600 ] || { echo "openbox did not start"; cat "$work/openbox.log"; exit 1; }; sleep 0.1
 done
 
 prg=$("$make_host" "$work/host" --vehicles 3)
