@@ -24,7 +24,9 @@ trap cleanup EXIT
 # A free display number: the lock file of a display in use exists.
 n=70
 while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: a server that resets when its first client (the readiness probe)
+# leaves can refuse the window manager that connects during the reset.
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 pids="$!"
 export DISPLAY=":$n"
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
