@@ -76,24 +76,26 @@ void copyRecords(const ParadoxTable &old, const QString &target)
     SqliteStore::create(target, def);
     SqliteStore store(target, def);
     store.begin();
-    Row row(qsizetype(def.fields.size()));
     const auto fill = [&](int r) {
+        PackedRow::Builder row(qsizetype(def.fields.size()));
         for (size_t i = 0; i < def.fields.size(); ++i) {
             switch (def.fields[i].kind) {
             case FieldKind::AutoInc:
-                row[qsizetype(i)] = QVariant();
+                row.appendNull();
                 break;
-            case FieldKind::Boolean: {
-                const std::optional<bool> value = old.logical(r, source[i]);
-                row[qsizetype(i)] = value ? QVariant(*value) : QVariant();
+            case FieldKind::Boolean:
+                if (const std::optional<bool> value = old.logical(r, source[i]))
+                    row.appendBoolean(*value);
+                else
+                    row.appendNull();
                 break;
-            }
             case FieldKind::Text:
             case FieldKind::Memo:
-                row[qsizetype(i)] = old.text(r, source[i]);
+                row.appendText(old.text(r, source[i]));
                 break;
             }
         }
+        return row.take();
     };
     // The records keep their numbers, which the list shows as "Čís.". One
     // without a number, or with the number of the record before it, gets
@@ -106,13 +108,12 @@ void copyRecords(const ParadoxTable &old, const QString &target)
             continue;
         }
         last = key(r);
-        fill(r);
-        store.insertWithKey(last, row);
+        PackedRow row = fill(r);
+        row.setKey(last);
+        store.insertWithKey(row);
     }
-    for (int r : renumbered) {
-        fill(r);
-        store.insert(row);
-    }
+    for (int r : renumbered)
+        store.insert(fill(r));
     store.commit();
 }
 

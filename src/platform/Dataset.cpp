@@ -33,7 +33,7 @@ QVariant DatasetRecord::value(QStringView field) const
     const int i = m_def.indexOf(field);
     if (i < 0)
         throw ModuleError(QStringLiteral("Pole \"%1\" neexistuje").arg(field.toString()));
-    return m_values.value(i);
+    return m_values.value(m_def, i);
 }
 
 QString DatasetRecord::text(QStringView field) const
@@ -49,10 +49,8 @@ bool DatasetRecord::boolean(QStringView field) const
 Dataset::Dataset(TableDef def, QObject *parent)
     : QObject(parent)
     , m_def(std::move(def))
+    , m_changes(m_def.fields.size())
 {
-    for (size_t i = 0; i < m_def.fields.size(); ++i)
-        if (m_def.fields[i].kind == FieldKind::AutoInc)
-            m_keyField = int(i);
 }
 
 Dataset::~Dataset() = default;
@@ -87,7 +85,7 @@ void Dataset::close()
         checkBrowseMode();
     } catch (...) {
         postError = std::current_exception();
-        m_buffer = Row();
+        dropChanges();
     }
     m_store.reset();
     m_rows.clear();
@@ -102,14 +100,10 @@ void Dataset::close()
 
 void Dataset::load()
 {
-    auto stored = m_store->loadAll();
-    m_rows.clear();
-    m_rows.reserve(stored.size());
-    for (auto &row : stored)
-        m_rows.push_back(std::move(row.values));
+    m_rows = m_store->loadAll();
 }
 
-bool Dataset::passes(const Row &values) const
+bool Dataset::passes(const PackedRow &values) const
 {
     return !m_filtered || !m_filter || m_filter(DatasetRecord(m_def, values));
 }
@@ -122,7 +116,7 @@ void Dataset::rebuildVisible(qint64 keepKey)
     for (size_t i = 0; i < m_rows.size(); ++i) {
         if (!passes(m_rows[i]))
             continue;
-        if (keepKey >= 0 && m_rows[i].value(m_keyField).toLongLong() == keepKey)
+        if (keepKey >= 0 && m_rows[i].key() == keepKey)
             keep = int(m_visible.size());
         m_visible.push_back(int(i));
     }
@@ -153,7 +147,7 @@ int Dataset::requireField(QStringView name) const
 
 void Dataset::checkBrowseMode()
 {
-    if (m_state == State::Edit || m_state == State::Insert)
+    if (editing())
         post();
 }
 
@@ -215,19 +209,53 @@ void Dataset::setRecNo(int row)
     notifyScroll();
 }
 
-const Row &Dataset::currentValues() const
+const PackedRow &Dataset::editBase() const
 {
-    if (m_state == State::Edit || m_state == State::Insert)
-        return m_buffer;
+    static const PackedRow none;
+    return m_state == State::Edit ? m_rows[size_t(m_visible[size_t(m_cursor)])] : none;
+}
+
+QVariant Dataset::currentValue(int field) const
+{
+    if (editing()) {
+        const std::optional<QVariant> &changed = m_changes[size_t(field)];
+        return changed ? *changed : editBase().value(m_def, field);
+    }
     if (m_cursor < 0)
         throw ModuleError(QStringLiteral("Pracovní tabulka nestojí na žádném záznamu"));
-    return m_rows[size_t(m_visible[size_t(m_cursor)])];
+    return m_rows[size_t(m_visible[size_t(m_cursor)])].value(m_def, field);
+}
+
+PackedRow Dataset::editedRow() const
+{
+    const PackedRow &base = editBase();
+    PackedRow::Builder row(qsizetype(m_def.fields.size()), base.textSize());
+    for (size_t i = 0; i < m_def.fields.size(); ++i) {
+        if (m_changes[i])
+            row.appendValue(m_def.fields[i], *m_changes[i]);
+        else
+            row.appendText(base.text(int(i)));
+    }
+    PackedRow edited = row.take();
+    edited.setKey(base.key());
+    return edited;
+}
+
+void Dataset::dropChanges()
+{
+    if (!m_changed)
+        return;
+    for (auto &change : m_changes)
+        change.reset();
+    m_changed = false;
 }
 
 QVariant Dataset::value(int field) const
 {
     requireOpen();
-    return currentValues().value(field);
+    if (field < 0 || size_t(field) >= m_def.fields.size())
+        return QVariant();
+    return currentValue(field);
 }
 
 QVariant Dataset::value(QStringView field) const
@@ -247,11 +275,11 @@ bool Dataset::boolean(QStringView field) const
 
 QVariant Dataset::valueAt(int row, int field) const
 {
-    if (row < 0 || row >= recordCount())
+    if (row < 0 || row >= recordCount() || field < 0 || size_t(field) >= m_def.fields.size())
         return QVariant();
-    if (row == m_cursor && (m_state == State::Edit || m_state == State::Insert))
-        return m_buffer.value(field);
-    return m_rows[size_t(m_visible[size_t(row)])].value(field);
+    if (row == m_cursor && editing())
+        return currentValue(field);
+    return m_rows[size_t(m_visible[size_t(row)])].value(m_def, field);
 }
 
 void Dataset::setValue(QStringView field, const QVariant &value)
@@ -261,34 +289,44 @@ void Dataset::setValue(QStringView field, const QVariant &value)
 
 void Dataset::setValue(int field, const QVariant &value)
 {
-    if (m_state != State::Edit && m_state != State::Insert)
+    if (!editing())
         throw ModuleError(QStringLiteral("Pracovní tabulka není ve stavu úprav"));
     const FieldDef &def = m_def.fields[size_t(field)];
     if (def.readOnly || def.kind == FieldKind::AutoInc)
         throw ModuleError(QStringLiteral("Pole \"%1\" nelze měnit").arg(def.name));
 
     QVariant stored;
+    bool unchanged = false;
+    const QStringView before = editBase().text(field);
     if (def.kind == FieldKind::Boolean) {
         if (!value.isNull() && !(value.typeId() == QMetaType::QString && value.toString().isEmpty()))
             stored = QVariant(boolOf(value));
+        unchanged = stored.isNull() ? before.isEmpty() : before == (stored.toBool() ? u"1" : u"0");
     } else {
         QString text = textOf(value);
         if (def.assignWidth > 0 && text.size() > def.assignWidth)
             text.truncate(def.assignWidth);
+        unchanged = before == text;
         if (!text.isEmpty())
             stored = QVariant(text);
     }
-    m_buffer[field] = stored;
+    // A value the record already holds is no change; assigning it after
+    // another one takes that change back.
+    if (unchanged) {
+        m_changes[size_t(field)].reset();
+    } else {
+        m_changes[size_t(field)] = std::move(stored);
+        m_changed = true;
+    }
 }
 
 void Dataset::edit()
 {
     requireOpen();
-    if (m_state == State::Edit || m_state == State::Insert)
+    if (editing())
         return;
     if (m_cursor < 0)
         throw ModuleError(QStringLiteral("Pracovní tabulka nestojí na žádném záznamu"));
-    m_buffer = m_rows[size_t(m_visible[size_t(m_cursor)])];
     m_state = State::Edit;
 }
 
@@ -296,7 +334,6 @@ void Dataset::append()
 {
     requireOpen();
     checkBrowseMode();
-    m_buffer = Row(qsizetype(m_def.fields.size()));
     m_state = State::Insert;
 }
 
@@ -306,18 +343,20 @@ void Dataset::post()
         const int row = m_visible[size_t(m_cursor)];
         // A record posted as it stands is not written again: a re-import
         // posts every vehicle, and most of them have not changed.
-        if (m_buffer != m_rows[size_t(row)])
-            m_store->update(m_rows[size_t(row)].value(m_keyField).toLongLong(), m_buffer);
-        m_rows[size_t(row)] = std::move(m_buffer);
+        if (m_changed) {
+            PackedRow edited = editedRow();
+            m_store->update(edited);
+            m_rows[size_t(row)] = std::move(edited);
+        }
         m_state = State::Browse;
         if (!passes(m_rows[size_t(row)])) {
             m_visible.erase(m_visible.begin() + m_cursor);
             settleCursor(m_cursor);
         }
     } else if (m_state == State::Insert) {
-        const qint64 key = m_store->insert(m_buffer);
-        m_buffer[m_keyField] = QVariant(key);
-        m_rows.push_back(std::move(m_buffer));
+        PackedRow inserted = editedRow();
+        inserted.setKey(m_store->insert(inserted));
+        m_rows.push_back(std::move(inserted));
         m_state = State::Browse;
         if (passes(m_rows.back())) {
             m_visible.push_back(int(m_rows.size()) - 1);
@@ -328,15 +367,15 @@ void Dataset::post()
     } else {
         return;
     }
-    m_buffer = Row();
+    dropChanges();
     notifyData();
 }
 
 void Dataset::cancel()
 {
-    if (m_state != State::Edit && m_state != State::Insert)
+    if (!editing())
         return;
-    m_buffer = Row();
+    dropChanges();
     m_state = State::Browse;
     notifyData();
 }
@@ -353,7 +392,7 @@ void Dataset::remove()
     if (m_cursor < 0)
         throw ModuleError(QStringLiteral("Pracovní tabulka nestojí na žádném záznamu"));
     const int row = m_visible[size_t(m_cursor)];
-    m_store->remove(m_rows[size_t(row)].value(m_keyField).toLongLong());
+    m_store->remove(m_rows[size_t(row)].key());
     m_rows.erase(m_rows.begin() + row);
     m_visible.erase(m_visible.begin() + m_cursor);
     for (int &index : m_visible)
@@ -380,7 +419,7 @@ void Dataset::refresh()
 {
     requireOpen();
     checkBrowseMode();
-    const qint64 key = m_cursor >= 0 ? m_rows[size_t(m_visible[size_t(m_cursor)])].value(m_keyField).toLongLong() : -1;
+    const qint64 key = m_cursor >= 0 ? m_rows[size_t(m_visible[size_t(m_cursor)])].key() : -1;
     rebuildVisible(key);
     notifyData();
     notifyScroll();
@@ -402,14 +441,14 @@ void Dataset::commit()
 void Dataset::rollback()
 {
     requireOpen();
-    m_buffer = Row();
+    dropChanges();
     m_state = State::Browse;
     // A full disk or an I/O error can make the database drop the transaction
     // by itself; the records in memory must still be reloaded.
     if (m_store->inTransaction())
         m_store->rollback();
     // The records in memory may hold changes the store has just dropped.
-    const qint64 key = m_cursor >= 0 ? m_rows[size_t(m_visible[size_t(m_cursor)])].value(m_keyField).toLongLong() : -1;
+    const qint64 key = m_cursor >= 0 ? m_rows[size_t(m_visible[size_t(m_cursor)])].key() : -1;
     load();
     rebuildVisible(key);
     notifyData();

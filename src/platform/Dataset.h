@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FieldDef.h"
+#include "platform/PackedRow.h"
 #include "platform/SqliteStore.h"
 
 #include <QObject>
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace korvex {
@@ -16,7 +18,7 @@ namespace korvex {
 class DatasetRecord
 {
 public:
-    DatasetRecord(const TableDef &def, const Row &values)
+    DatasetRecord(const TableDef &def, const PackedRow &values)
         : m_def(def)
         , m_values(values)
     {
@@ -27,7 +29,7 @@ public:
 
 private:
     const TableDef &m_def;
-    const Row &m_values;
+    const PackedRow &m_values;
 };
 
 // The live query over a working table: every record in key order, a cursor,
@@ -150,9 +152,14 @@ private:
     int requireField(QStringView name) const;
     void checkBrowseMode();
     void load();
-    bool passes(const Row &values) const;
+    bool passes(const PackedRow &values) const;
     void rebuildVisible(qint64 keepKey);
-    const Row &currentValues() const;
+    bool editing() const { return m_state == State::Edit || m_state == State::Insert; }
+    // The record being edited as it was before the edit (empty when new).
+    const PackedRow &editBase() const;
+    QVariant currentValue(int field) const;
+    PackedRow editedRow() const;
+    void dropChanges();
     void notifyScroll();
     void notifyData();
     void settleCursor(int position);
@@ -160,16 +167,19 @@ private:
     TableDef m_def;
     QString m_path;
     std::unique_ptr<SqliteStore> m_store;
-    int m_keyField = -1;
 
-    std::vector<Row> m_rows;     // every record, in key order
+    std::vector<PackedRow> m_rows; // every record, in key order
     std::vector<int> m_visible;  // indices into m_rows that pass the filter
     int m_cursor = -1;           // index into m_visible
     bool m_bof = true;
     bool m_eof = true;
 
     State m_state = State::Inactive;
-    Row m_buffer;
+    // The edit buffer: the values assigned that differ from the record as
+    // it was, by field. An edit then costs nothing until a value changes,
+    // and a post without a change writes nothing.
+    std::vector<std::optional<QVariant>> m_changes;
+    bool m_changed = false;
 
     RecordFilter m_filter;
     bool m_filtered = false;

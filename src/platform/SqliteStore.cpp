@@ -199,40 +199,33 @@ sqlite3_stmt *SqliteStore::prepare(const QString &sql) const
     return stmt;
 }
 
-std::vector<SqliteStore::StoredRow> SqliteStore::loadAll() const
+std::vector<PackedRow> SqliteStore::loadAll() const
 {
     QStringList names;
     for (const FieldDef &f : m_def.fields)
         names.append(quoted(f.name));
     sqlite3_stmt *stmt = prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                                      .arg(names.join(u", "), quoted(m_def.name), quoted(m_def.fields[size_t(m_keyField)].name)));
-    std::vector<StoredRow> rows;
+    std::vector<PackedRow> rows;
     const int count = int(m_def.fields.size());
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        StoredRow row{sqlite3_column_int64(stmt, m_keyField), Row()};
-        row.values.reserve(count);
+        qsizetype bytes = 0;
+        for (int i = 0; i < count; ++i)
+            bytes += sqlite3_column_bytes(stmt, i);
+        PackedRow::Builder row(count, bytes);
         for (int i = 0; i < count; ++i) {
-            if (sqlite3_column_type(stmt, i) == SQLITE_NULL) {
-                row.values.append(QVariant());
-                continue;
-            }
-            switch (m_def.fields[size_t(i)].kind) {
-            case FieldKind::AutoInc:
-                row.values.append(QVariant(sqlite3_column_int64(stmt, i)));
-                break;
-            case FieldKind::Boolean:
-                row.values.append(QVariant(sqlite3_column_int(stmt, i) != 0));
-                break;
-            case FieldKind::Text:
-            case FieldKind::Memo: {
-                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
-                row.values.append(QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, i))));
-                break;
-            }
-            }
+            const FieldKind kind = m_def.fields[size_t(i)].kind;
+            if (kind == FieldKind::AutoInc || sqlite3_column_type(stmt, i) == SQLITE_NULL)
+                row.appendNull();
+            else if (kind == FieldKind::Boolean)
+                row.appendBoolean(sqlite3_column_int(stmt, i) != 0);
+            else
+                row.appendUtf8(QByteArrayView(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                                              sqlite3_column_bytes(stmt, i)));
         }
-        rows.push_back(std::move(row));
+        rows.push_back(row.take());
+        rows.back().setKey(sqlite3_column_int64(stmt, m_keyField));
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE)
@@ -240,32 +233,26 @@ std::vector<SqliteStore::StoredRow> SqliteStore::loadAll() const
     return rows;
 }
 
-void SqliteStore::bindRow(sqlite3_stmt *stmt, const Row &values)
+void SqliteStore::bindRow(sqlite3_stmt *stmt, const PackedRow &values)
 {
     sqlite3_reset(stmt);
-    // Every slot is bound anew; the texts stay in m_scratch until the
-    // statement has run, so SQLite need not copy them.
-    m_scratch.resize(m_def.fields.size());
+    // Every slot is bound anew, straight from the row, which outlives the
+    // statement's run; SQLite need not copy the texts.
     for (size_t i = 0; i < m_def.fields.size(); ++i) {
         if (int(i) == m_keyField)
             continue;
-        const QVariant &v = values.value(qsizetype(i));
+        const QStringView text = values.text(int(i));
         const int slot = int(i) + 1;
-        if (v.isNull()) {
+        if (text.isEmpty())
             sqlite3_bind_null(stmt, slot);
-        } else if (m_def.fields[i].kind == FieldKind::Boolean) {
-            sqlite3_bind_int(stmt, slot, v.toBool() ? 1 : 0);
-        } else {
-            m_scratch[i] = v.toString().toUtf8();
-            if (m_scratch[i].isEmpty())
-                sqlite3_bind_null(stmt, slot);
-            else
-                sqlite3_bind_text(stmt, slot, m_scratch[i].constData(), int(m_scratch[i].size()), SQLITE_STATIC);
-        }
+        else if (m_def.fields[i].kind == FieldKind::Boolean)
+            sqlite3_bind_int(stmt, slot, text.front() == u'1' ? 1 : 0);
+        else
+            sqlite3_bind_text16(stmt, slot, text.utf16(), int(text.size() * 2), SQLITE_STATIC);
     }
 }
 
-qint64 SqliteStore::insert(const Row &values)
+qint64 SqliteStore::insert(const PackedRow &values)
 {
     bindRow(m_insert, values);
     if (sqlite3_step(m_insert) != SQLITE_DONE)
@@ -273,7 +260,7 @@ qint64 SqliteStore::insert(const Row &values)
     return sqlite3_last_insert_rowid(m_db);
 }
 
-void SqliteStore::insertWithKey(qint64 key, const Row &values)
+void SqliteStore::insertWithKey(const PackedRow &values)
 {
     if (!m_insertWithKey) {
         QStringList names, marks;
@@ -285,15 +272,15 @@ void SqliteStore::insertWithKey(qint64 key, const Row &values)
                                       .arg(quoted(m_def.name), names.join(u", "), marks.join(u", ")));
     }
     bindRow(m_insertWithKey, values);
-    sqlite3_bind_int64(m_insertWithKey, m_keyField + 1, key);
+    sqlite3_bind_int64(m_insertWithKey, m_keyField + 1, values.key());
     if (sqlite3_step(m_insertWithKey) != SQLITE_DONE)
         fail(errorText(m_db));
 }
 
-void SqliteStore::update(qint64 key, const Row &values)
+void SqliteStore::update(const PackedRow &values)
 {
     bindRow(m_update, values);
-    sqlite3_bind_int64(m_update, m_keyField + 1, key);
+    sqlite3_bind_int64(m_update, m_keyField + 1, values.key());
     if (sqlite3_step(m_update) != SQLITE_DONE)
         fail(errorText(m_db));
 }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "platform/FieldDef.h"
+#include "platform/PackedRow.h"
 
-#include <QList>
 #include <QString>
-#include <QVariant>
 
 #include <vector>
 
@@ -12,8 +11,6 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace korvex {
-
-using Row = QList<QVariant>; // one value per field of the TableDef, in field order
 
 // A working table kept in an SQLite file: one table whose columns carry the
 // field names; the auto-increment field is the row id. Text is UTF-8,
@@ -32,18 +29,13 @@ public:
     SqliteStore(const SqliteStore &) = delete;
     SqliteStore &operator=(const SqliteStore &) = delete;
 
-    struct StoredRow
-    {
-        qint64 key;
-        Row values;
-    };
-    std::vector<StoredRow> loadAll() const; // in key order
+    std::vector<PackedRow> loadAll() const; // in key order
 
-    qint64 insert(const Row &values); // returns the key the table gave
-    // Inserts under a key given by the caller (records moved from another
-    // table keep their numbers); later inserts continue above the highest.
-    void insertWithKey(qint64 key, const Row &values);
-    void update(qint64 key, const Row &values);
+    qint64 insert(const PackedRow &values); // returns the key the table gave
+    // Inserts under the row's own key (records moved from another table keep
+    // their numbers); later inserts continue above the highest.
+    void insertWithKey(const PackedRow &values);
+    void update(const PackedRow &values); // the record of the row's key
     void remove(qint64 key);
 
     void begin();
@@ -55,7 +47,7 @@ private:
     [[noreturn]] void fail(const QString &what) const;
     void exec(const char *sql);
     sqlite3_stmt *prepare(const QString &sql) const;
-    void bindRow(sqlite3_stmt *stmt, const Row &values);
+    void bindRow(sqlite3_stmt *stmt, const PackedRow &values);
     void validate();
 
     QString m_path;
@@ -66,7 +58,6 @@ private:
     sqlite3_stmt *m_insertWithKey = nullptr; // prepared on first use
     sqlite3_stmt *m_update = nullptr;
     sqlite3_stmt *m_delete = nullptr;
-    std::vector<QByteArray> m_scratch;
 };
 
 } // namespace korvex

@@ -720,9 +720,9 @@ TEST_F(MainWindow, AnOldParadoxWorkingTableIsConvertedWithItsMarks)
     for (const auto &row : SqliteStore(table, def).loadAll()) {
         std::vector<fixture::PxValue> record;
         for (size_t i = 0; i < def.fields.size(); ++i) {
-            const QVariant &v = row.values[qsizetype(i)];
+            const QVariant v = row.value(def, int(i));
             if (def.fields[i].kind == FieldKind::AutoInc)
-                record.emplace_back(row.key);
+                record.emplace_back(row.key());
             else if (def.fields[i].name == u"OZNACENO")
                 record.emplace_back(records.size() != 1);
             else if (v.isNull())

@@ -79,10 +79,10 @@ TEST_F(OldWorkingTable, IsConvertedFieldByFieldOnce)
     const std::vector<qint64> keys{2, 4, 7};
     const auto &fields = NestaTableDef().fields;
     for (size_t r = 0; r < rows.size(); ++r) {
-        EXPECT_EQ(rows[r].key, keys[r]);
+        EXPECT_EQ(rows[r].key(), keys[r]);
         const auto expected = oldRecord(keys[r], r == 0 ? nulls : QStringList());
         for (size_t i = 1; i < fields.size(); ++i) {
-            const QVariant got = rows[r].values[qsizetype(i)];
+            const QVariant got = rows[r].value(NestaTableDef(), int(i));
             const auto &want = expected[i];
             if (std::holds_alternative<std::monostate>(want))
                 EXPECT_TRUE(got.isNull()) << fields[i].name.toStdString();
@@ -92,7 +92,7 @@ TEST_F(OldWorkingTable, IsConvertedFieldByFieldOnce)
                 EXPECT_EQ(got.toString(), std::get<QString>(want)) << fields[i].name.toStdString();
         }
     }
-    EXPECT_EQ(rows[0].values[qsizetype(NestaTableDef().indexOf(u"CJ"))].toString(), u"CJ-č2-ř"_s);
+    EXPECT_EQ(rows[0].value(NestaTableDef(), NestaTableDef().indexOf(u"CJ")).toString(), u"CJ-č2-ř"_s);
 
     // Now an SQLite file: nothing more to convert.
     const QByteArray converted = bytesOf(file);
@@ -112,11 +112,11 @@ TEST_F(OldWorkingTable, RecordsKeepTheirNumbers)
     const int cj = NestaTableDef().indexOf(u"CJ");
     std::vector<std::pair<qint64, QString>> got;
     for (const auto &row : rows)
-        got.emplace_back(row.key, row.values[cj].toString());
+        got.emplace_back(row.key(), row.value(NestaTableDef(), cj).toString());
     const std::vector<std::pair<qint64, QString>> want{
         {3, u"CJ-č3-ř"_s}, {9, u"CJ-č9-ř"_s}, {10, u"CJ-č0-ř"_s}, {11, u"CJ-č3-ř"_s}};
     EXPECT_EQ(got, want);
-    EXPECT_EQ(store.insert(Row(qsizetype(NestaTableDef().fields.size()))), 12);
+    EXPECT_EQ(store.insert(PackedRow()), 12);
 }
 
 TEST_F(OldWorkingTable, AFailedConversionLeavesTheOldFileAlone)

@@ -114,6 +114,9 @@ TEST_F(DatasetTest, RecordsPersistAcrossCloseAndOpen)
 {
     add(u"první"_s, true);
     add(u"druhý"_s);
+    data.edit();
+    data.setValue(u"NOTE", u"žluťoučký 🚗, řádek"_s);
+    data.post();
     data.close();
     EXPECT_FALSE(data.isOpen());
     data.open();
@@ -122,9 +125,11 @@ TEST_F(DatasetTest, RecordsPersistAcrossCloseAndOpen)
     EXPECT_EQ(data.text(u"NAME"), u"první"_s);
     EXPECT_TRUE(data.boolean(u"MARK"));
     EXPECT_EQ(data.text(u"MARK"), u"True"_s);
+    EXPECT_TRUE(data.value(u"NOTE").isNull());
     data.next();
     EXPECT_FALSE(data.boolean(u"MARK"));
-    EXPECT_TRUE(data.value(u"NOTE").isNull());
+    EXPECT_EQ(data.value(u"NOTE"), QVariant(u"žluťoučký 🚗, řádek"_s));
+    EXPECT_EQ(data.text(u"NAME"), u"druhý"_s);
 }
 
 TEST_F(DatasetTest, AnEditIsPostedWhenTheCursorMovesAndCancelDropsIt)

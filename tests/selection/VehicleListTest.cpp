@@ -74,7 +74,7 @@ protected:
         const int field = table.query.fieldIndex(u"OZNACENO");
         std::vector<bool> marks;
         for (const auto &row : SqliteStore(table.query.fileName(), table.query.definition()).loadAll())
-            marks.push_back(row.values.value(field).toBool());
+            marks.push_back(row.value(table.query.definition(), field).toBool());
         return marks;
     }
 
