@@ -229,12 +229,12 @@ QVariant Dataset::currentValue(int field) const
 PackedRow Dataset::editedRow() const
 {
     const PackedRow &base = editBase();
-    PackedRow::Builder row(qsizetype(m_def.fields.size()), base.textSize());
+    PackedRow::Builder row(qsizetype(m_def.fields.size()), base.size());
     for (size_t i = 0; i < m_def.fields.size(); ++i) {
         if (m_changes[i])
             row.appendValue(m_def.fields[i], *m_changes[i]);
         else
-            row.appendText(base.text(int(i)));
+            row.appendUtf8(base.utf8(int(i)));
     }
     PackedRow edited = row.take();
     edited.setKey(base.key());
@@ -297,16 +297,16 @@ void Dataset::setValue(int field, const QVariant &value)
 
     QVariant stored;
     bool unchanged = false;
-    const QStringView before = editBase().text(field);
+    const PackedRow &before = editBase();
     if (def.kind == FieldKind::Boolean) {
         if (!value.isNull() && !(value.typeId() == QMetaType::QString && value.toString().isEmpty()))
             stored = QVariant(boolOf(value));
-        unchanged = stored.isNull() ? before.isEmpty() : before == (stored.toBool() ? u"1" : u"0");
+        unchanged = before.holds(field, stored.isNull() ? u"" : stored.toBool() ? u"1" : u"0");
     } else {
         QString text = textOf(value);
         if (def.assignWidth > 0 && text.size() > def.assignWidth)
             text.truncate(def.assignWidth);
-        unchanged = before == text;
+        unchanged = before.holds(field, text);
         if (!text.isEmpty())
             stored = QVariant(text);
     }

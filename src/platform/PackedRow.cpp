@@ -1,11 +1,62 @@
 #include "platform/PackedRow.h"
 
+#include <QAnyStringView>
+
 namespace korvex {
 
-PackedRow::Builder::Builder(qsizetype fields, qsizetype textSizeHint)
+QByteArrayView PackedRow::utf8(int field) const
+{
+    if (field < 0 || size_t(field) >= m_ends.size())
+        return {};
+    const quint32 start = field == 0 ? 0 : m_ends[size_t(field) - 1];
+    return QByteArrayView(m_bytes).sliced(start, m_ends[size_t(field)] - start);
+}
+
+bool PackedRow::holds(int field, QStringView text) const
+{
+    return QAnyStringView::equal(QUtf8StringView(utf8(field)), text);
+}
+
+QVariant PackedRow::value(const TableDef &def, int field) const
+{
+    const FieldKind kind = def.fields[size_t(field)].kind;
+    if (kind == FieldKind::AutoInc)
+        return m_key < 0 ? QVariant() : QVariant(m_key);
+    const QByteArrayView stored = utf8(field);
+    if (stored.isEmpty())
+        return QVariant();
+    if (kind == FieldKind::Boolean)
+        return QVariant(stored.front() == '1');
+    return QVariant(QString::fromUtf8(stored));
+}
+
+PackedRow::Builder::Builder(qsizetype fields, qsizetype sizeHint)
 {
     m_row.m_ends.reserve(size_t(fields));
-    m_row.m_text.reserve(textSizeHint);
+    m_row.m_bytes.reserve(sizeHint);
+}
+
+void PackedRow::Builder::appendUtf8(QByteArrayView bytes)
+{
+    m_row.m_bytes.append(bytes);
+    close();
+}
+
+void PackedRow::Builder::appendText(QStringView text)
+{
+    // Never more than three bytes a UTF-16 unit.
+    const qsizetype start = m_row.m_bytes.size();
+    m_row.m_bytes.resize(start + 3 * text.size());
+    char *begin = m_row.m_bytes.data();
+    const char *end = m_utf8.appendToBuffer(begin + start, text);
+    m_row.m_bytes.truncate(end - begin);
+    close();
+}
+
+void PackedRow::Builder::appendBoolean(bool value)
+{
+    m_row.m_bytes.append(value ? '1' : '0');
+    close();
 }
 
 void PackedRow::Builder::appendValue(const FieldDef &field, const QVariant &value)
@@ -18,38 +69,6 @@ void PackedRow::Builder::appendValue(const FieldDef &field, const QVariant &valu
         appendText(*static_cast<const QString *>(value.constData()));
     else
         appendText(value.toString());
-}
-
-void PackedRow::Builder::appendUtf8(QByteArrayView bytes)
-{
-    // Never more UTF-16 units than UTF-8 bytes.
-    const qsizetype start = m_row.m_text.size();
-    m_row.m_text.resize(start + bytes.size());
-    QChar *begin = m_row.m_text.data();
-    const QChar *end = m_utf8.appendToBuffer(begin + start, bytes);
-    m_row.m_text.truncate(end - begin);
-    close();
-}
-
-QStringView PackedRow::text(int field) const
-{
-    if (field < 0 || size_t(field) >= m_ends.size())
-        return {};
-    const quint32 start = field == 0 ? 0 : m_ends[size_t(field) - 1];
-    return QStringView(m_text).sliced(start, m_ends[size_t(field)] - start);
-}
-
-QVariant PackedRow::value(const TableDef &def, int field) const
-{
-    const FieldKind kind = def.fields[size_t(field)].kind;
-    if (kind == FieldKind::AutoInc)
-        return m_key < 0 ? QVariant() : QVariant(m_key);
-    const QStringView stored = text(field);
-    if (stored.isEmpty())
-        return QVariant();
-    if (kind == FieldKind::Boolean)
-        return QVariant(stored.front() == u'1');
-    return QVariant(stored.toString());
 }
 
 } // namespace korvex

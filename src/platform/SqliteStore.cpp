@@ -241,14 +241,14 @@ void SqliteStore::bindRow(sqlite3_stmt *stmt, const PackedRow &values)
     for (size_t i = 0; i < m_def.fields.size(); ++i) {
         if (int(i) == m_keyField)
             continue;
-        const QStringView text = values.text(int(i));
+        const QByteArrayView text = values.utf8(int(i));
         const int slot = int(i) + 1;
         if (text.isEmpty())
             sqlite3_bind_null(stmt, slot);
         else if (m_def.fields[i].kind == FieldKind::Boolean)
-            sqlite3_bind_int(stmt, slot, text.front() == u'1' ? 1 : 0);
+            sqlite3_bind_int(stmt, slot, text.front() == '1' ? 1 : 0);
         else
-            sqlite3_bind_text16(stmt, slot, text.utf16(), int(text.size() * 2), SQLITE_STATIC);
+            sqlite3_bind_text(stmt, slot, text.data(), int(text.size()), SQLITE_STATIC);
     }
 }
 
