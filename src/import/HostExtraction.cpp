@@ -130,13 +130,12 @@ private:
     };
 
     bool selected(const Folder &f) const;
-    void buildRecord(const Folder &f);
+    InterchangeRecord buildRecord(const Folder &f);
     QString photoList(const QString &dataFolder, const QString &fotky);
 
     const DatabaseSession &m_session;
     const ExtractionSettings &m_settings;
     WinPath::CachedResolver m_files;
-    InterchangeWriter m_writer;
     int m_vatRate = 19;
     bool m_reservationsHidden = false;
 };
@@ -177,7 +176,7 @@ QString Extraction::photoList(const QString &dataFolder, const QString &fotky)
     return list;
 }
 
-void Extraction::buildRecord(const Folder &f)
+InterchangeRecord Extraction::buildRecord(const Folder &f)
 {
     const HostTable &overview = f.overview;
     HostTable &intake = f.intake;
@@ -261,7 +260,7 @@ void Extraction::buildRecord(const Folder &f)
         set(EquipmentLabels, lists.labels);
         set(EquipmentOther, lists.other == u", " ? QString() : lists.other);
     }
-    m_writer.add(std::move(r));
+    return r;
 }
 
 std::vector<InterchangeRecord> Extraction::run()
@@ -285,6 +284,8 @@ std::vector<InterchangeRecord> Extraction::run()
     m_vatRate = ReadVatRate(dataRoot);
     m_reservationsHidden = WinPath::isFile(m_settings.hostRoot + u"WWW_Export\\Data\\Rezervovana_ne.ddd"_s);
 
+    InterchangeWriter writer(ModuleFolders::path(ModuleFile::InterchangeFile, exe));
+
     for (size_t b = 0; b < kBranches.size(); ++b) {
         if (!on[b])
             continue;
@@ -304,14 +305,14 @@ std::vector<InterchangeRecord> Extraction::run()
 
         for (overview.first(); !overview.eof(); overview.next()) {
             if (m_settings.progress)
-                m_settings.progress(ExtractionCaption(m_writer.count()));
+                m_settings.progress(ExtractionCaption(writer.count()));
             if (!selected(folder))
                 continue;
-            buildRecord(folder);
+            writer.add(buildRecord(folder));
         }
     }
-    m_writer.write(ModuleFolders::path(ModuleFile::InterchangeFile, exe));
-    return m_writer.takeRecords();
+    writer.commit();
+    return writer.takeRecords();
 }
 
 } // namespace
