@@ -163,12 +163,16 @@ QString Extraction::photoList(const QString &dataFolder, const QString &fotky)
     QString list;
     for (const QString &line : HostLines(fotky)) {
         const QString path = dataFolder + line;
-        const QString base = path.left(path.size() - 4);
+        const QStringView base = QStringView(path).left(path.size() - 4);
         const qsizetype dot = path.lastIndexOf(u'.');
-        const QString ext = dot < 0 ? QString() : path.mid(dot);
-        for (const QString &variant : {u"_WEB"_s, u"_MAX"_s}) {
-            if (const auto native = m_files.file(base + variant + ext)) {
-                list += *native + u',';
+        const QStringView ext = dot < 0 ? QStringView() : QStringView(path).mid(dot);
+        for (const QStringView variant : {u"_WEB", u"_MAX"}) {
+            QString candidate;
+            candidate.reserve(base.size() + variant.size() + ext.size());
+            candidate.append(base).append(variant).append(ext);
+            if (const auto native = m_files.file(candidate)) {
+                list += *native;
+                list += u',';
                 break;
             }
         }
@@ -183,7 +187,7 @@ InterchangeRecord Extraction::buildRecord(const Folder &f)
     const IntakeFields &in = f.i;
     using enum InterchangeLine;
     InterchangeRecord r;
-    auto set = [&r](InterchangeLine line, const QString &value) { r[ValueIndex(line)] = value; };
+    auto set = [&r](InterchangeLine line, QString value) { r[ValueIndex(line)] = std::move(value); };
 
     const QString cisZak = overview.text(f.o.cisZak).left(15);
     const QString price = overview.text(f.o.price).left(15);
@@ -203,10 +207,12 @@ InterchangeRecord Extraction::buildRecord(const Folder &f)
         set(Body, BodyStyle(tech.field(4, 10)));
         set(Model, tech.field(1));
         set(Type, tech.field(2));
-        set(Country, tech.field(26, 10));
+        const QString country = tech.field(26, 10);
+        set(Country, country);
         set(Doors, tech.field(5, 10));
         set(Reserve, tech.field(19, 10));
-        set(WithoutVat, tech.field(23, 5));
+        const QString withoutVat = tech.field(23, 5);
+        set(WithoutVat, withoutVat);
         set(DownPayment, tech.field(11));
         set(Instalment, tech.field(20));
         set(Instalments, tech.field(21));
@@ -215,7 +221,7 @@ InterchangeRecord Extraction::buildRecord(const Folder &f)
         const QString colour = intake.text(in.barva);
         set(ColourXml, colour);
         set(Colour, colour);
-        set(CountryXml, CountryCode(tech.field(26, 10)));
+        set(CountryXml, CountryCode(country));
         set(Metallic, intake.boolean(in.metaliza) ? u"1"_s : u"0"_s);
 
         const QString fuel = intake.text(in.palivo).left(15);
@@ -227,7 +233,7 @@ InterchangeRecord Extraction::buildRecord(const Folder &f)
         const QString mileage = intake.text(in.tachom).left(15);
         set(Mileage, ReadsAsWholeNumber(mileage) ? mileage : QString());
 
-        if (tech.field(23, 5) == u"A") {
+        if (withoutVat == u"A") {
             const PriceSplit split = SplitGrossPrice(price, m_vatRate);
             set(Price, WholePartOf(split.netText));
             note = u"CENA BEZ DPH, "_s + note;
