@@ -1,5 +1,7 @@
 #include "import/EquipmentVocabulary.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <vector>
 
@@ -186,6 +188,16 @@ const std::vector<Entry> &vocabulary()
     return table;
 }
 
+// The key of a label, without a copy; null when the vocabulary does not
+// know it.
+const QString *keyOf(QStringView label)
+{
+    const std::vector<Entry> &table = vocabulary();
+    const auto it = std::lower_bound(table.begin(), table.end(), label,
+                                     [](const Entry &e, QStringView l) { return e.label < l; });
+    return it != table.end() && it->label == label ? &it->key : nullptr;
+}
+
 } // namespace
 
 int EquipmentVocabularySize()
@@ -195,45 +207,65 @@ int EquipmentVocabularySize()
 
 QString EquipmentKey(QStringView label)
 {
-    const std::vector<Entry> &table = vocabulary();
-    const auto it = std::lower_bound(table.begin(), table.end(), label,
-                                     [](const Entry &e, QStringView l) { return e.label < l; });
-    return it != table.end() && it->label == label ? it->key : QString();
+    const QString *key = keyOf(label);
+    return key ? *key : QString();
 }
 
-EquipmentLists TranslateEquipment(QString equipmentText)
+EquipmentLists TranslateEquipment(QStringView equipmentText)
 {
-    EquipmentLists out;
-    if (!equipmentText.isEmpty()) {
-        if (equipmentText.back() == u' ')
-            equipmentText.chop(1);
-        if (!equipmentText.isEmpty() && equipmentText.back() != u';')
-            equipmentText += u';';
-    }
-
-    auto process = [&out](QStringView item) {
+    // Items end at ";" or at the end of the text, where one blank is dropped
+    // and an empty last item is none. The empty text is one empty item.
+    QStringView text = equipmentText;
+    if (!text.isEmpty() && text.back() == u' ')
+        text.chop(1);
+    struct Item
+    {
+        QStringView label;
+        const QString *key;
+    };
+    QVarLengthArray<Item, 64> items;
+    auto look = [&items](QStringView item) {
         if (item.startsWith(u' '))
             item = item.mid(1);
-        const QString key = EquipmentKey(item);
-        if (!key.isEmpty()) {
-            out.keys += key;
+        items.append({item, keyOf(item)});
+    };
+    if (text.isEmpty())
+        look(text);
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(u';', start);
+        if (end < 0)
+            end = text.size();
+        look(text.mid(start, end - start));
+        start = end + 1;
+    }
+
+    // Every list is allocated once, at its final length.
+    qsizetype keys = 0, labels = 0, other = 0;
+    for (const Item &item : items) {
+        if (item.key) {
+            keys += item.key->size() + 1;
+            labels += item.label.size() + 1;
+        } else {
+            other += item.label.size() + 2;
+        }
+    }
+    EquipmentLists out;
+    if (keys > 0) {
+        out.keys.reserve(keys);
+        out.labels.reserve(labels);
+    }
+    if (other > 0)
+        out.other.reserve(other);
+    for (const Item &item : items) {
+        if (item.key) {
+            out.keys += *item.key;
             out.keys += u';';
-            out.labels += item;
+            out.labels += item.label;
             out.labels += u';';
         } else {
-            out.other += item;
+            out.other += item.label;
             out.other += u", ";
         }
-    };
-    // Items end at ";"; a text without one (only the empty text) is one
-    // empty item. Every item is processed, however many there are.
-    const QStringView text(equipmentText);
-    if (text.isEmpty())
-        process(text);
-    for (qsizetype start = 0; start < text.size();) {
-        const qsizetype end = text.indexOf(u';', start);
-        process(text.mid(start, end - start));
-        start = end + 1;
     }
     return out;
 }

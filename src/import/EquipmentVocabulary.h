@@ -15,7 +15,7 @@ struct EquipmentLists
 // Splits the host's ";"-separated equipment text and looks every item up in
 // the portal's vocabulary: exact, case- and accent-sensitive, one leading
 // blank of an item dropped. Repeated items repeat their key.
-EquipmentLists TranslateEquipment(QString equipmentText);
+EquipmentLists TranslateEquipment(QStringView equipmentText);
 
 // The portal key of a label; empty when the vocabulary does not know it.
 QString EquipmentKey(QStringView label);

@@ -130,13 +130,12 @@ private:
     };
 
     bool selected(const Folder &f) const;
-    void buildRecord(const Folder &f);
+    InterchangeRecord buildRecord(const Folder &f);
     QString photoList(const QString &dataFolder, const QString &fotky);
 
     const DatabaseSession &m_session;
     const ExtractionSettings &m_settings;
     WinPath::CachedResolver m_files;
-    InterchangeWriter m_writer;
     int m_vatRate = 19;
     bool m_reservationsHidden = false;
 };
@@ -164,12 +163,16 @@ QString Extraction::photoList(const QString &dataFolder, const QString &fotky)
     QString list;
     for (const QString &line : HostLines(fotky)) {
         const QString path = dataFolder + line;
-        const QString base = path.left(path.size() - 4);
+        const QStringView base = QStringView(path).left(path.size() - 4);
         const qsizetype dot = path.lastIndexOf(u'.');
-        const QString ext = dot < 0 ? QString() : path.mid(dot);
-        for (const QString &variant : {u"_WEB"_s, u"_MAX"_s}) {
-            if (const auto native = m_files.file(base + variant + ext)) {
-                list += *native + u',';
+        const QStringView ext = dot < 0 ? QStringView() : QStringView(path).mid(dot);
+        for (const QStringView variant : {u"_WEB", u"_MAX"}) {
+            QString candidate;
+            candidate.reserve(base.size() + variant.size() + ext.size());
+            candidate.append(base).append(variant).append(ext);
+            if (const auto native = m_files.file(candidate)) {
+                list += *native;
+                list += u',';
                 break;
             }
         }
@@ -177,14 +180,14 @@ QString Extraction::photoList(const QString &dataFolder, const QString &fotky)
     return list;
 }
 
-void Extraction::buildRecord(const Folder &f)
+InterchangeRecord Extraction::buildRecord(const Folder &f)
 {
     const HostTable &overview = f.overview;
     HostTable &intake = f.intake;
     const IntakeFields &in = f.i;
     using enum InterchangeLine;
     InterchangeRecord r;
-    auto set = [&r](InterchangeLine line, const QString &value) { r[ValueIndex(line)] = value; };
+    auto set = [&r](InterchangeLine line, QString value) { r[ValueIndex(line)] = std::move(value); };
 
     const QString cisZak = overview.text(f.o.cisZak).left(15);
     const QString price = overview.text(f.o.price).left(15);
@@ -204,10 +207,12 @@ void Extraction::buildRecord(const Folder &f)
         set(Body, BodyStyle(tech.field(4, 10)));
         set(Model, tech.field(1));
         set(Type, tech.field(2));
-        set(Country, tech.field(26, 10));
+        const QString country = tech.field(26, 10);
+        set(Country, country);
         set(Doors, tech.field(5, 10));
         set(Reserve, tech.field(19, 10));
-        set(WithoutVat, tech.field(23, 5));
+        const QString withoutVat = tech.field(23, 5);
+        set(WithoutVat, withoutVat);
         set(DownPayment, tech.field(11));
         set(Instalment, tech.field(20));
         set(Instalments, tech.field(21));
@@ -216,7 +221,7 @@ void Extraction::buildRecord(const Folder &f)
         const QString colour = intake.text(in.barva);
         set(ColourXml, colour);
         set(Colour, colour);
-        set(CountryXml, CountryCode(tech.field(26, 10)));
+        set(CountryXml, CountryCode(country));
         set(Metallic, intake.boolean(in.metaliza) ? u"1"_s : u"0"_s);
 
         const QString fuel = intake.text(in.palivo).left(15);
@@ -228,7 +233,7 @@ void Extraction::buildRecord(const Folder &f)
         const QString mileage = intake.text(in.tachom).left(15);
         set(Mileage, ReadsAsWholeNumber(mileage) ? mileage : QString());
 
-        if (tech.field(23, 5) == u"A") {
+        if (withoutVat == u"A") {
             const PriceSplit split = SplitGrossPrice(price, m_vatRate);
             set(Price, WholePartOf(split.netText));
             note = u"CENA BEZ DPH, "_s + note;
@@ -261,7 +266,7 @@ void Extraction::buildRecord(const Folder &f)
         set(EquipmentLabels, lists.labels);
         set(EquipmentOther, lists.other == u", " ? QString() : lists.other);
     }
-    m_writer.add(std::move(r));
+    return r;
 }
 
 std::vector<InterchangeRecord> Extraction::run()
@@ -285,6 +290,8 @@ std::vector<InterchangeRecord> Extraction::run()
     m_vatRate = ReadVatRate(dataRoot);
     m_reservationsHidden = WinPath::isFile(m_settings.hostRoot + u"WWW_Export\\Data\\Rezervovana_ne.ddd"_s);
 
+    InterchangeWriter writer(ModuleFolders::path(ModuleFile::InterchangeFile, exe));
+
     for (size_t b = 0; b < kBranches.size(); ++b) {
         if (!on[b])
             continue;
@@ -304,14 +311,14 @@ std::vector<InterchangeRecord> Extraction::run()
 
         for (overview.first(); !overview.eof(); overview.next()) {
             if (m_settings.progress)
-                m_settings.progress(ExtractionCaption(m_writer.count()));
+                m_settings.progress(ExtractionCaption(writer.count()));
             if (!selected(folder))
                 continue;
-            buildRecord(folder);
+            writer.add(buildRecord(folder));
         }
     }
-    m_writer.write(ModuleFolders::path(ModuleFile::InterchangeFile, exe));
-    return m_writer.takeRecords();
+    writer.commit();
+    return writer.takeRecords();
 }
 
 } // namespace

@@ -1,14 +1,11 @@
 #include "import/InterchangeFile.h"
 
-#include "platform/AtomicWrite.h"
 #include "platform/ModuleError.h"
 #include "platform/TextFile.h"
 #include "platform/Win1250.h"
 #include "platform/WinPath.h"
 
 #include <QFile>
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -20,36 +17,54 @@ const QString &InterchangeSeparator()
     return separator;
 }
 
+namespace {
+
+// The file reaches megabytes; it goes to disk in pieces of this size, so
+// that its bytes are never all in memory.
+constexpr qsizetype kChunkSize = 128 * 1024;
+
+} // namespace
+
+InterchangeWriter::InterchangeWriter(const QString &path)
+    : m_file(path)
+{
+    m_chunk.reserve(kChunkSize);
+}
+
 void InterchangeWriter::add(InterchangeRecord record)
 {
-    // The file grows to megabytes; growing it by doubling keeps the copies
-    // few.
-    qsizetype need = m_bytes.size() + 2 * kInterchangeLines + InterchangeSeparator().size();
+    // An upper bound of the record's bytes: one per character at most.
+    qsizetype need = 2 * kInterchangeLines + InterchangeSeparator().size();
     for (const QString &value : record)
         need += value.size();
-    if (need > m_bytes.capacity())
-        m_bytes.reserve(std::max(need, 2 * m_bytes.capacity()));
+    if (m_chunk.size() + need > m_chunk.capacity()) {
+        writeChunk();
+        if (need > m_chunk.capacity())
+            m_chunk.reserve(need);
+    }
     for (QString &value : record) {
         // The record is positional: a line break inside a host text would
         // shift every following line, so each break becomes one blank.
-        if (value.contains(u'\r') || value.contains(u'\n')) {
-            value.replace(u"\r\n"_s, u" "_s);
-            value.replace(u'\r', u' ');
-            value.replace(u'\n', u' ');
-        }
-        const qsizetype start = m_bytes.size();
-        if (!Win1250::appendEncoded(m_bytes, value))
-            value = Win1250::decode(std::string_view(m_bytes.constData() + start, size_t(m_bytes.size() - start)));
-        m_bytes += "\r\n";
+        const qsizetype start = m_chunk.size();
+        if (!Win1250::appendEncodedLine(m_chunk, value))
+            value = Win1250::decode(std::string_view(m_chunk.constData() + start, size_t(m_chunk.size() - start)));
+        m_chunk += "\r\n";
     }
-    Win1250::appendEncoded(m_bytes, InterchangeSeparator());
-    m_bytes += "\r\n";
+    Win1250::appendEncoded(m_chunk, InterchangeSeparator());
+    m_chunk += "\r\n";
     m_records.push_back(std::move(record));
 }
 
-void InterchangeWriter::write(const QString &path) const
+void InterchangeWriter::writeChunk()
 {
-    WriteFileAtomically(path, m_bytes);
+    m_file.write(m_chunk);
+    m_chunk.truncate(0);
+}
+
+void InterchangeWriter::commit()
+{
+    writeChunk();
+    m_file.commit();
 }
 
 std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path)

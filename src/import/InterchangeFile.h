@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/AtomicFileWriter.h"
+
 #include <QString>
 
 #include <array>
@@ -32,22 +34,29 @@ constexpr size_t ValueIndex(InterchangeLine line)
     return size_t(line) - 1;
 }
 
-// Collects records and writes the file whole, so that a failed extraction
-// never leaves a half-written file behind.
+// Writes the file record by record into a temporary file beside it, which
+// replaces the file only on commit(), so that a failed extraction never
+// leaves a half-written file behind.
 class InterchangeWriter
 {
 public:
+    // Throws ModuleError naming the file when it cannot be written.
+    explicit InterchangeWriter(const QString &path);
+
     // Keeps the record as the file holds it: every line break inside a value
     // a blank, every character outside the code page "?".
     void add(InterchangeRecord record);
     int count() const { return int(m_records.size()); }
     // Replaces the file; throws ModuleError naming it on failure.
-    void write(const QString &path) const;
+    void commit();
     // The records added, as a reader of the file sees them.
     std::vector<InterchangeRecord> takeRecords() { return std::move(m_records); }
 
 private:
-    QByteArray m_bytes;
+    void writeChunk();
+
+    AtomicFileWriter m_file;
+    QByteArray m_chunk;
     std::vector<InterchangeRecord> m_records;
 };
 

@@ -1,10 +1,18 @@
 #include "platform/WinPath.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+
+#ifdef Q_OS_WIN
+#include <QDirIterator>
+#else
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
 
 namespace korvex::WinPath {
 namespace {
@@ -123,41 +131,68 @@ bool CachedResolver::lookUp(const QString &path, QString &native, bool &file)
     const QString &folder = folderOf(path.left(cut));
     if (!folder.isEmpty() && !hasTrailingSeparator(folder))
         return false; // the folder part names no existing folder
-    const Listing &names = listing(folder);
+    Listing &names = listing(folder);
     auto exact = names.exact.constFind(name);
     if (exact == names.exact.constEnd()) {
-        const auto folded = names.folded.constFind(name.toCaseFolded());
-        if (folded == names.folded.constEnd())
+        const QHash<QString, QString> &byFolded = folded(names);
+        const auto match = byFolded.constFind(name.toCaseFolded());
+        if (match == byFolded.constEnd())
             return false;
-        exact = names.exact.constFind(folded.value());
+        exact = names.exact.constFind(match.value());
     }
     native = folder + exact.key();
     file = exact.value();
     return true;
 }
 
-const CachedResolver::Listing &CachedResolver::listing(const QString &nativeFolder)
+CachedResolver::Listing &CachedResolver::listing(const QString &nativeFolder)
 {
     auto it = m_folders.find(nativeFolder);
     if (it != m_folders.end())
         return it.value();
-    std::vector<std::pair<QString, bool>> entries;
-    QDirIterator entry(nativeFolder.isEmpty() ? QStringLiteral(".") : nativeFolder,
-                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    Listing names;
+    const QString folder = nativeFolder.isEmpty() ? QStringLiteral(".") : nativeFolder;
+#ifdef Q_OS_WIN
+    QDirIterator entry(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (entry.hasNext()) {
         const QFileInfo info = entry.nextFileInfo();
-        entries.emplace_back(info.fileName(), info.isFile());
+        names.exact.insert(info.fileName(), info.isFile());
     }
-    std::sort(entries.begin(), entries.end());
-    Listing names;
-    names.exact.reserve(qsizetype(entries.size()));
-    for (const auto &[name, file] : entries) {
-        names.exact.insert(name, file);
-        const QString folded = name.toCaseFolded();
-        if (!names.folded.contains(folded))
-            names.folded.insert(folded, name);
+#else
+    // A photo folder holds thousands of files; the entry's own type spares a
+    // stat of each. A link counts as what it points to.
+    if (DIR *dir = opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent *entry = readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+                continue;
+            bool file = entry->d_type == DT_REG;
+            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+                struct stat target;
+                file = fstatat(dirfd(dir), entry->d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
+            }
+            names.exact.insert(QFile::decodeName(entry->d_name), file);
+        }
+        closedir(dir);
     }
+#endif
     return m_folders.insert(nativeFolder, std::move(names)).value();
+}
+
+const QHash<QString, QString> &CachedResolver::folded(Listing &names)
+{
+    if (!names.foldedMade) {
+        for (auto it = names.exact.cbegin(); it != names.exact.cend(); ++it) {
+            const QString &name = it.key();
+            QString key = name.toCaseFolded();
+            auto match = names.folded.find(key);
+            if (match == names.folded.end())
+                names.folded.insert(std::move(key), name);
+            else if (name < match.value())
+                match.value() = name;
+        }
+        names.foldedMade = true;
+    }
+    return names.folded;
 }
 
 bool exists(const QString &path)

@@ -45,10 +45,14 @@ public:
 private:
     struct Listing
     {
-        QHash<QString, bool> exact;     // name -> is a file
-        QHash<QString, QString> folded; // case-folded name -> first name in sorted order
+        QHash<QString, bool> exact; // name -> is a file
+        // Case-folded name -> first name in sorted order; made on the first
+        // name that has no exact match, which most folders never see.
+        QHash<QString, QString> folded;
+        bool foldedMade = false;
     };
-    const Listing &listing(const QString &nativeFolder);
+    Listing &listing(const QString &nativeFolder);
+    static const QHash<QString, QString> &folded(Listing &names);
     // The native folder of a path's folder part, as written.
     const QString &folderOf(const QString &writtenFolder);
     // Resolves the last component in its folder; false when it is missing.

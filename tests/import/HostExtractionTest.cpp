@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "HostRun.h"
 #include "import/InterchangeFile.h"
 #include "platform/ModuleError.h"
@@ -305,12 +306,12 @@ TEST(InterchangeWriter, KeepsEachRecordAsTheFileHoldsIt)
     plain[0] = u"8"_s;
     plain[1] = u"\u017Elu\u0165ou\u010Dk\u00FD k\u016F\u0148"_s;
 
-    InterchangeWriter writer;
-    writer.add(odd);
-    writer.add(plain);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"interchange.txt"_s);
-    writer.write(path);
+    InterchangeWriter writer(path);
+    writer.add(odd);
+    writer.add(plain);
+    writer.commit();
     const std::vector<InterchangeRecord> written = writer.takeRecords();
     const std::vector<InterchangeRecord> read = ReadInterchangeFile(path);
     ASSERT_EQ(written.size(), 2u);
@@ -321,6 +322,37 @@ TEST(InterchangeWriter, KeepsEachRecordAsTheFileHoldsIt)
     EXPECT_EQ(written[0][1], u"a b  c  d "_s);
     EXPECT_EQ(written[0][2], u"?ngstr\u00F6m ? \u20AC \u0160koda ??"_s);
     EXPECT_EQ(written[0][kInterchangeValues - 2], u" "_s);
+}
+
+// The file goes to disk piece by piece; until the commit the old one stays
+// whole and a dropped writer leaves nothing of the new one beside it.
+TEST(InterchangeWriter, ReplacesTheFileOnlyOnCommit)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"ASCII_Nesta.TXT"_s);
+    const QByteArray old = "stary\r\n";
+    test::writeFile(path, old);
+    InterchangeRecord big;
+    big[0] = QString(300'000, u'x'); // more than one piece of the file
+    big[1] = u"č"_s;
+    {
+        InterchangeWriter dropped(path);
+        dropped.add(big);
+        dropped.add(big);
+        EXPECT_EQ(test::readFile(path), old);
+    }
+    EXPECT_EQ(test::readFile(path), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"ASCII_Nesta.TXT"_s});
+
+    InterchangeWriter writer(path);
+    for (int i = 0; i < 3; ++i)
+        writer.add(big);
+    EXPECT_EQ(test::readFile(path), old);
+    writer.commit();
+    const std::vector<InterchangeRecord> read = ReadInterchangeFile(path);
+    ASSERT_EQ(read.size(), 3u);
+    for (const InterchangeRecord &record : read)
+        EXPECT_TRUE(record == big);
 }
 
 TEST(HostExtraction, AnUnknownAliasOrMissingTableStopsAndKeepsTheOldFile)

@@ -58,10 +58,10 @@ protected:
 
     void load(const std::vector<InterchangeRecord> &records)
     {
-        InterchangeWriter writer;
+        InterchangeWriter writer(file());
         for (const auto &r : records)
             writer.add(r);
-        writer.write(file());
+        writer.commit();
         LoadInterchangeFile(query, file());
     }
 
@@ -219,9 +219,9 @@ TEST_F(ImportTest, AMalformedFileIsRefusedAndTheTableStaysAsItWas)
 {
     load({vehicle(u"1"_s), vehicle(u"2"_s)});
     const QStringList before = column(u"CJ");
-    InterchangeWriter writer;
+    InterchangeWriter writer(file());
     writer.add(vehicle(u"3"_s));
-    writer.write(file());
+    writer.commit();
     QStringList lines = *TextFile::readLines(file());
 
     auto refused = [&](const QStringList &broken, int line) {
@@ -372,9 +372,9 @@ TEST(InterchangeImport, ReadsTheFileTheExtractionWroteBesideAnOtherSpelling)
     CreateWorkingTable(query, run.session);
     // A stale file of an earlier version beside the current one, on a disk
     // that tells the two spellings apart.
-    InterchangeWriter stale;
+    InterchangeWriter stale(run.settings.executableFolder + u"ASCII_Nesta.txt"_s);
     stale.add(vehicle(u"STARY"_s));
-    stale.write(run.settings.executableFolder + u"ASCII_Nesta.txt"_s);
+    stale.commit();
     QFile current(run.settings.executableFolder + u"ASCII_Nesta.TXT"_s);
     ASSERT_TRUE(current.open(QIODevice::WriteOnly));
     current.close();

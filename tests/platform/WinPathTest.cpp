@@ -127,10 +127,30 @@ TEST(WinPath, TheCachedResolverAgreesWithThePlainOne)
     touch(root + u"Data/FOTO/1_1_WEB.JPG"_s);
     touch(root + u"Data/FOTO/1_2_max.jpg"_s);
     touch(root + u"Data/FOTO/1_2_MAX.JPG"_s);
+    touch(root + u"Data/FOTO/1_2_Max.jpg"_s);
+    // Every letter case of "web" and of "max": the choice among them must not
+    // depend on the order the folder lists them in.
+    for (const QString &suffix : {u"web"_s, u"max"_s})
+        for (int variant = 0; variant < 8; ++variant) {
+            QString name = u"5_1_"_s + suffix + u".jpg"_s;
+            for (int letter = 0; letter < 3; ++letter)
+                if (variant & (1 << letter))
+                    name[4 + letter] = name[4 + letter].toUpper();
+            touch(root + u"Data/FOTO/"_s + name);
+        }
+    // Links count as what they point to.
+    ASSERT_TRUE(QFile::link(root + u"Data/FOTO/1_1_WEB.JPG"_s, root + u"Data/FOTO/2_1_web.jpg"_s));
+    ASSERT_TRUE(QFile::link(root + u"Data/FOTO"_s, root + u"Data/FOTO/3_1_web.jpg"_s));
+    ASSERT_TRUE(QFile::link(root + u"Data/FOTO/nic.jpg"_s, root + u"Data/FOTO/4_1_web.jpg"_s));
     WinPath::CachedResolver cached;
-    for (const QString &asked : {u"DATA\\foto\\1_1_web.jpg"_s, u"Data\\FOTO\\1_2_MAX.jpg"_s, u"Data\\FOTO\\1_3_WEB.JPG"_s,
-                                 u"data/nic/x.jpg"_s}) {
+    for (const QString &asked : {u"DATA\\foto\\1_1_web.jpg"_s, u"Data\\FOTO\\1_2_MAX.jpg"_s, u"Data\\FOTO\\1_2_max.JPG"_s,
+                                 u"Data\\FOTO\\1_3_WEB.JPG"_s, u"data/nic/x.jpg"_s, u"Data\\FOTO\\2_1_WEB.JPG"_s,
+                                 u"Data\\FOTO\\3_1_web.jpg"_s, u"Data\\FOTO\\4_1_web.jpg"_s}) {
         EXPECT_EQ(cached.resolve(root + asked), WinPath::resolve(root + asked)) << asked.toStdString();
         EXPECT_EQ(cached.isFile(root + asked), WinPath::isFile(root + asked)) << asked.toStdString();
     }
+    EXPECT_EQ(cached.file(root + u"data\\foto\\1_2_mAX.jpg"_s), root + u"Data/FOTO/1_2_MAX.JPG"_s);
+    EXPECT_EQ(cached.file(root + u"data\\foto\\2_1_WEB.jpg"_s), root + u"Data/FOTO/2_1_web.jpg"_s);
+    EXPECT_EQ(cached.file(root + u"data\\foto\\5_1_Web.JPG"_s), root + u"Data/FOTO/5_1_WEB.jpg"_s);
+    EXPECT_EQ(cached.file(root + u"data\\foto\\5_1_MAX.JPG"_s), root + u"Data/FOTO/5_1_MAX.jpg"_s);
 }
