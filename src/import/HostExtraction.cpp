@@ -114,7 +114,7 @@ public:
     {
     }
 
-    std::vector<InterchangeRecord> run();
+    InterchangeRecords run();
 
 private:
     struct Folder
@@ -269,7 +269,7 @@ InterchangeRecord Extraction::buildRecord(const Folder &f)
     return r;
 }
 
-std::vector<InterchangeRecord> Extraction::run()
+InterchangeRecords Extraction::run()
 {
     const QString exe = m_settings.executableFolder;
     const QString dataRoot = ReadHostDataRoot(exe);
@@ -363,7 +363,7 @@ int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings
     return int(ExtractHostRecords(session, settings).size());
 }
 
-std::vector<InterchangeRecord> ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings)
+InterchangeRecords ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings)
 {
     return Extraction(session, settings).run();
 }

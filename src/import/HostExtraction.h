@@ -40,6 +40,6 @@ int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings
 
 // The same, giving the records of the vehicles taken as the rewritten file
 // holds them, so that the import need not read it back.
-std::vector<InterchangeRecord> ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings);
+InterchangeRecords ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings);
 
 } // namespace korvex

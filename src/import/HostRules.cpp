@@ -130,7 +130,7 @@ DatePair InspectionDate(const QString &stkDo)
     return d;
 }
 
-QString YearOfDisplayDate(const QString &display)
+QString YearOfDisplayDate(QStringView display)
 {
     QString year;
     int separators = 0;

@@ -53,7 +53,7 @@ DatePair InspectionDate(const QString &stkDo);
 
 // The year of a display date: the text between the second and a third "/"
 // or "." (15.03.2005 gives 2005).
-QString YearOfDisplayDate(const QString &display);
+QString YearOfDisplayDate(QStringView display);
 
 // The whole part (towards zero) of a number written with a decimal comma,
 // as a plain integer: "420,10" gives "420".

@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace korvex {
@@ -31,7 +33,7 @@ InterchangeWriter::InterchangeWriter(const QString &path)
     m_chunk.reserve(kChunkSize);
 }
 
-void InterchangeWriter::add(InterchangeRecord record)
+void InterchangeWriter::add(const InterchangeRecord &record)
 {
     // An upper bound of the record's bytes: one per character at most.
     qsizetype need = 2 * kInterchangeLines + InterchangeSeparator().size();
@@ -42,17 +44,16 @@ void InterchangeWriter::add(InterchangeRecord record)
         if (need > m_chunk.capacity())
             m_chunk.reserve(need);
     }
-    for (QString &value : record) {
+    const qsizetype start = m_chunk.size();
+    for (const QString &value : record) {
         // The record is positional: a line break inside a host text would
         // shift every following line, so each break becomes one blank.
-        const qsizetype start = m_chunk.size();
-        if (!Win1250::appendEncodedLine(m_chunk, value))
-            value = Win1250::decode(std::string_view(m_chunk.constData() + start, size_t(m_chunk.size() - start)));
+        Win1250::appendEncodedLine(m_chunk, value);
         m_chunk += "\r\n";
     }
+    m_records.append(QByteArray(m_chunk.constData() + start, m_chunk.size() - start));
     Win1250::appendEncoded(m_chunk, InterchangeSeparator());
     m_chunk += "\r\n";
-    m_records.push_back(std::move(record));
 }
 
 void InterchangeWriter::writeChunk()
@@ -67,7 +68,7 @@ void InterchangeWriter::commit()
     m_file.commit();
 }
 
-std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path)
+InterchangeRecords ReadInterchangeFile(const QString &path)
 {
     QFile file(WinPath::resolve(path));
     if (!file.open(QIODevice::ReadOnly))
@@ -75,20 +76,19 @@ std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path)
     const QByteArray bytes = file.readAll();
     const QByteArray separator = Win1250::encode(InterchangeSeparator());
 
-    // Values are decoded straight into records.
-    std::vector<InterchangeRecord> records;
-    records.reserve(size_t(bytes.count('\n') / kInterchangeLines + 1));
-    InterchangeRecord record;
+    InterchangeRecords records;
+    QByteArray record;
     int lineInRecord = 0;
     const bool whole = TextFile::forEachLine(bytes, [&](std::string_view line) {
         if (lineInRecord < kInterchangeValues) {
-            record[size_t(lineInRecord++)] = Win1250::decode(line);
+            record.append(line.data(), qsizetype(line.size()));
+            record.append("\r\n");
+            ++lineInRecord;
             return true;
         }
         if (line != std::string_view(separator.constData(), size_t(separator.size())))
             return false;
-        records.push_back(std::move(record));
-        record = InterchangeRecord();
+        records.append(std::exchange(record, QByteArray()));
         lineInRecord = 0;
         return true;
     });
@@ -97,6 +97,31 @@ std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path)
                               .arg(path)
                               .arg(qsizetype(records.size()) * kInterchangeLines + 1));
     return records;
+}
+
+InterchangeRecord InterchangeRecords::at(size_t record) const
+{
+    InterchangeValues values;
+    values.decode(m_records[record]);
+    InterchangeRecord decoded;
+    for (int n = 0; n < kInterchangeValues; ++n)
+        decoded[size_t(n)] = values[InterchangeLine(n + 1)].toString();
+    return decoded;
+}
+
+void InterchangeValues::decode(const QByteArray &record)
+{
+    // One character a byte: the line ends stay where the bytes had them.
+    m_text = Win1250::decode(record);
+    qsizetype at = 0;
+    m_start[0] = 0;
+    for (size_t n = 1; n <= size_t(kInterchangeValues); ++n) {
+        const qsizetype end = at < m_text.size() ? m_text.indexOf(u'\n', at) : -1;
+        if (end < 0)
+            throw ModuleError(u"Záznam výměnného souboru nemá %1 hodnot"_s.arg(kInterchangeValues));
+        at = end + 1;
+        m_start[n] = at;
+    }
 }
 
 } // namespace korvex

@@ -34,6 +34,40 @@ constexpr size_t ValueIndex(InterchangeLine line)
     return size_t(line) - 1;
 }
 
+// Records as the file holds them, each in its own bytes (its value lines
+// with their line ends, in the code page), decoded again when they are used:
+// ten thousand vehicles then take the size of the file in memory rather than
+// several times that in strings.
+class InterchangeRecords
+{
+public:
+    size_t size() const { return m_records.size(); }
+    // The bytes of a record: kInterchangeValues lines, each ending in CR LF.
+    void append(QByteArray record) { m_records.push_back(std::move(record)); }
+    const QByteArray &bytes(size_t record) const { return m_records[record]; }
+    InterchangeRecord at(size_t record) const;
+
+private:
+    std::vector<QByteArray> m_records;
+};
+
+// The values of one record decoded into one string and seen through views
+// of it; the string is reused from record to record.
+class InterchangeValues
+{
+public:
+    void decode(const QByteArray &record);
+    QStringView operator[](InterchangeLine line) const
+    {
+        const size_t n = ValueIndex(line);
+        return QStringView(m_text).sliced(m_start[n], m_start[n + 1] - m_start[n] - 2);
+    }
+
+private:
+    QString m_text;
+    std::array<qsizetype, kInterchangeValues + 1> m_start{};
+};
+
 // Writes the file record by record into a temporary file beside it, which
 // replaces the file only on commit(), so that a failed extraction never
 // leaves a half-written file behind.
@@ -45,23 +79,23 @@ public:
 
     // Keeps the record as the file holds it: every line break inside a value
     // a blank, every character outside the code page "?".
-    void add(InterchangeRecord record);
+    void add(const InterchangeRecord &record);
     int count() const { return int(m_records.size()); }
     // Replaces the file; throws ModuleError naming it on failure.
     void commit();
     // The records added, as a reader of the file sees them.
-    std::vector<InterchangeRecord> takeRecords() { return std::move(m_records); }
+    InterchangeRecords takeRecords() { return std::move(m_records); }
 
 private:
     void writeChunk();
 
     AtomicFileWriter m_file;
     QByteArray m_chunk;
-    std::vector<InterchangeRecord> m_records;
+    InterchangeRecords m_records;
 };
 
 // Reads and checks the whole file: every record must be 43 lines ending in
 // the separator. Throws ModuleError naming the file and the line otherwise.
-std::vector<InterchangeRecord> ReadInterchangeFile(const QString &path);
+InterchangeRecords ReadInterchangeFile(const QString &path);
 
 } // namespace korvex

@@ -91,36 +91,47 @@ struct Columns
     int foto[6], zobFoto[6];
 };
 
-void assignRecord(Dataset &query, const Columns &c, const InterchangeRecord &r)
+// One record into the edited one; scratch is reused for the joined values.
+void assignRecord(Dataset &query, const Columns &c, const InterchangeValues &line, QString &scratch)
 {
-    auto line = [&r](InterchangeLine n) -> const QString & { return r[ValueIndex(n)]; };
     for (const auto &[n, field] : c.plain)
-        query.setValue(field, line(n));
-    query.setValue(c.znackaTyp, line(Make) + u' ' + line(Model) + u' ' + line(Type));
-    query.setValue(c.datumVyroby, YearOfDisplayDate(line(MadeDisplay)));
-    if (!line(EquipmentOther).isEmpty())
-        query.setValue(c.vybavaDoPoznamky, u"další výbava: "_s + line(EquipmentOther));
-    query.setValue(c.rezerva2, line(Doors).left(10));
-    query.setValue(c.rezerva5, line(WithoutVat).left(5) + u'*' + line(DownPayment) + u'*' + line(Instalment) + u'*'
-                                   + line(Instalments) + u'*' + line(NotDamaged));
+        query.setText(field, line[n]);
+    const auto joined = [&scratch](std::initializer_list<QStringView> parts) -> QStringView {
+        scratch.clear();
+        for (const QStringView part : parts)
+            scratch += part;
+        return scratch;
+    };
+    query.setText(c.znackaTyp, joined({line[Make], u" ", line[Model], u" ", line[Type]}));
+    query.setText(c.datumVyroby, YearOfDisplayDate(line[MadeDisplay]));
+    if (!line[EquipmentOther].isEmpty())
+        query.setText(c.vybavaDoPoznamky, joined({u"další výbava: ", line[EquipmentOther]}));
+    query.setText(c.rezerva2, line[Doors].left(10));
+    query.setText(c.rezerva5, joined({line[WithoutVat].left(5), u"*", line[DownPayment], u"*", line[Instalment], u"*",
+                                      line[Instalments], u"*", line[NotDamaged]}));
 
     // Photos: a new path for photo n shows it unless the user had one there
     // already; a shorter list leaves the later photos as they were.
-    const QString &photos = line(Photos);
-    const QStringList parts = photos.split(u',');
-    for (int n = 0; n < 6 && n < parts.size(); ++n) {
-        if (parts[n].isEmpty())
+    const QStringView photos = line[Photos];
+    qsizetype start = 0;
+    for (int n = 0; n < 6 && start <= photos.size(); ++n) {
+        qsizetype end = photos.indexOf(u',', start);
+        if (end < 0)
+            end = photos.size();
+        const QStringView part = photos.sliced(start, end - start);
+        start = end + 1;
+        if (part.isEmpty())
             continue;
         if (query.value(c.foto[n]).toString().isEmpty())
             query.setValue(c.zobFoto[n], true);
-        query.setValue(c.foto[n], parts[n]);
+        query.setText(c.foto[n], part);
     }
     const qsizetype count = photos.count(u',');
     if (count >= 1 && query.value(c.odesliFoto).toString().isEmpty())
-        query.setValue(c.odesliFoto, QString::number(count));
+        query.setText(c.odesliFoto, QString::number(count));
 }
 
-void load(Dataset &query, const std::vector<InterchangeRecord> &records)
+void load(Dataset &query, const InterchangeRecords &records)
 {
     const Columns c(query);
     // Every record seen, the display quiet, both restored however it ends.
@@ -139,11 +150,14 @@ void load(Dataset &query, const std::vector<InterchangeRecord> &records)
 
     QSet<QString> offered;
     offered.reserve(qsizetype(records.size()));
+    InterchangeValues values;
+    QString scratch;
     // What was posted before a failing record stays, as it would without a
     // transaction; the failing record is dropped, not posted a second time.
     Dataset::Batch batch(query);
-    for (const InterchangeRecord &r : records) {
-        const QString &cj = r[ValueIndex(VehicleNumber)];
+    for (size_t r = 0; r < records.size(); ++r) {
+        values.decode(records.bytes(r));
+        const QString cj = values[VehicleNumber].toString();
         offered.insert(cj.toCaseFolded());
         const auto found = byCj.constFind(cj);
         if (found != byCj.constEnd()) {
@@ -151,9 +165,9 @@ void load(Dataset &query, const std::vector<InterchangeRecord> &records)
             query.edit();
         } else {
             query.append();
-            query.setValue(c.cj, cj);
+            query.setText(c.cj, cj);
         }
-        assignRecord(query, c, r);
+        assignRecord(query, c, values, scratch);
         query.post();
         if (found == byCj.constEnd())
             byCj.insert(query.value(c.cj).toString(), query.recNo());

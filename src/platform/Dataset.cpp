@@ -287,31 +287,53 @@ void Dataset::setValue(QStringView field, const QVariant &value)
     setValue(requireField(field), value);
 }
 
-void Dataset::setValue(int field, const QVariant &value)
+const FieldDef &Dataset::writableField(int field) const
 {
     if (!editing())
         throw ModuleError(QStringLiteral("Pracovní tabulka není ve stavu úprav"));
     const FieldDef &def = m_def.fields[size_t(field)];
     if (def.readOnly || def.kind == FieldKind::AutoInc)
         throw ModuleError(QStringLiteral("Pole \"%1\" nelze měnit").arg(def.name));
+    return def;
+}
 
-    QVariant stored;
-    bool unchanged = false;
-    const PackedRow &before = editBase();
+void Dataset::setValue(int field, const QVariant &value)
+{
+    const FieldDef &def = writableField(field);
     if (def.kind == FieldKind::Boolean) {
+        QVariant stored;
         if (!value.isNull() && !(value.typeId() == QMetaType::QString && value.toString().isEmpty()))
             stored = QVariant(boolOf(value));
-        unchanged = before.holds(field, stored.isNull() ? u"" : stored.toBool() ? u"1" : u"0");
-    } else {
-        QString text = textOf(value);
-        if (def.assignWidth > 0 && text.size() > def.assignWidth)
-            text.truncate(def.assignWidth);
-        unchanged = before.holds(field, text);
-        if (!text.isEmpty())
-            stored = QVariant(text);
+        const bool unchanged = editBase().holds(field, stored.isNull() ? u"" : stored.toBool() ? u"1" : u"0");
+        assign(field, unchanged, std::move(stored));
+        return;
     }
-    // A value the record already holds is no change; assigning it after
-    // another one takes that change back.
+    QString text = textOf(value);
+    if (def.assignWidth > 0 && text.size() > def.assignWidth)
+        text.truncate(def.assignWidth);
+    const bool unchanged = editBase().holds(field, text);
+    assign(field, unchanged, text.isEmpty() ? QVariant() : QVariant(text));
+}
+
+void Dataset::setText(int field, QStringView text)
+{
+    const FieldDef &def = writableField(field);
+    if (def.kind == FieldKind::Boolean) {
+        setValue(field, text.toString());
+        return;
+    }
+    if (def.assignWidth > 0 && text.size() > def.assignWidth)
+        text.truncate(def.assignWidth);
+    if (editBase().holds(field, text))
+        assign(field, true, QVariant());
+    else
+        assign(field, false, text.isEmpty() ? QVariant() : QVariant(text.toString()));
+}
+
+// A value the record already holds is no change; assigning it after another
+// one takes that change back.
+void Dataset::assign(int field, bool unchanged, QVariant stored)
+{
     if (unchanged) {
         m_changes[size_t(field)].reset();
     } else {

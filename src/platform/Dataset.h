@@ -88,6 +88,9 @@ public:
     // Text longer than the field object's width is cut. Needs edit state.
     void setValue(QStringView field, const QVariant &value);
     void setValue(int field, const QVariant &value);
+    // The same for a text field; a text the record already holds costs no
+    // copy, which is what a re-import of unchanged vehicles is made of.
+    void setText(int field, QStringView text);
 
     // A record of the filtered view, without moving the cursor.
     QVariant valueAt(int row, int field) const;
@@ -159,6 +162,8 @@ private:
     const PackedRow &editBase() const;
     QVariant currentValue(int field) const;
     PackedRow editedRow() const;
+    const FieldDef &writableField(int field) const;
+    void assign(int field, bool unchanged, QVariant stored);
     void dropChanges();
     void notifyScroll();
     void notifyData();
