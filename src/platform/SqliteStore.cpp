@@ -72,7 +72,11 @@ void SqliteStore::create(const QString &path, const TableDef &def)
     QStringList columns;
     for (const FieldDef &f : def.fields)
         columns.append(quoted(f.name) + u' ' + columnType(f));
-    const QByteArray sql = QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(def.name), columns.join(u", ")).toUtf8();
+    // A record of a vehicle takes about a kilobyte; pages of 16 KB make a
+    // table of thousands a quarter of the reads and writes of the default.
+    const QByteArray sql = QStringLiteral("PRAGMA page_size = 16384; CREATE TABLE %1 (%2)")
+                               .arg(quoted(def.name), columns.join(u", "))
+                               .toUtf8();
 
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(temp).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
