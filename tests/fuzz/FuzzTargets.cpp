@@ -70,7 +70,11 @@ QString Interchange(const QByteArray &input)
 {
     const QString path = scratchFolder() + u"ASCII_Nesta.TXT"_s;
     put(path, input);
-    return errorOf([&] { ReadInterchangeFile(path); });
+    return errorOf([&] {
+        const InterchangeRecords records = ReadInterchangeFile(path);
+        for (size_t r = 0; r < records.size(); ++r)
+            records.at(r);
+    });
 }
 
 QString ListingReply(const QByteArray &input)
