@@ -125,22 +125,32 @@ bool CachedResolver::lookUp(const QString &path, QString &native, bool &file)
     qsizetype cut = path.size();
     while (cut > 0 && !isSeparator(path[cut - 1]))
         --cut;
-    const QString name = path.mid(cut);
+    const QStringView name = QStringView(path).sliced(cut);
     if (name.isEmpty() || name == u"." || name == u"..")
         return false;
-    const QString &folder = folderOf(path.left(cut));
-    if (!folder.isEmpty() && !hasTrailingSeparator(folder))
-        return false; // the folder part names no existing folder
-    Listing &names = listing(folder);
-    auto exact = names.exact.constFind(name);
+    const QStringView written = QStringView(path).first(cut);
+    if (!m_lastListing || written != m_lastWritten) {
+        m_lastListing = nullptr;
+        const QString &folder = folderOf(written.toString());
+        if (!folder.isEmpty() && !hasTrailingSeparator(folder))
+            return false; // the folder part names no existing folder
+        m_lastFolder = folder;
+        Listing &names = listing(m_lastFolder);
+        m_lastWritten = written.toString();
+        m_lastListing = &names;
+    }
+    Listing &names = *m_lastListing;
+    m_name.resize(0);
+    m_name.append(name);
+    auto exact = names.exact.constFind(m_name);
     if (exact == names.exact.constEnd()) {
         const QHash<QString, QString> &byFolded = folded(names);
-        const auto match = byFolded.constFind(name.toCaseFolded());
+        const auto match = byFolded.constFind(m_name.toCaseFolded());
         if (match == byFolded.constEnd())
             return false;
         exact = names.exact.constFind(match.value());
     }
-    native = folder + exact.key();
+    native = m_lastFolder + exact.key();
     file = exact.value();
     return true;
 }
@@ -175,6 +185,7 @@ CachedResolver::Listing &CachedResolver::listing(const QString &nativeFolder)
         closedir(dir);
     }
 #endif
+    m_lastListing = nullptr;
     return m_folders.insert(nativeFolder, std::move(names)).value();
 }
 

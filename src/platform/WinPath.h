@@ -36,6 +36,10 @@ bool hasTrailingSeparator(const QString &path);
 class CachedResolver
 {
 public:
+    CachedResolver() = default;
+    CachedResolver(const CachedResolver &) = delete;
+    CachedResolver &operator=(const CachedResolver &) = delete;
+
     QString resolve(const QString &path);
     bool isFile(const QString &path);
     // The native path of the file the path names; nothing when it names no
@@ -60,6 +64,13 @@ private:
 
     QHash<QString, Listing> m_folders;
     QHash<QString, QString> m_resolvedFolders;
+    // The folder of the last look-up, as written and natively, and its
+    // listing: the photos of a branch all lie in one folder. The pointer is
+    // dropped whenever a listing is added, which may move the others.
+    QString m_lastWritten;
+    QString m_lastFolder;
+    Listing *m_lastListing = nullptr;
+    QString m_name; // the name looked up, kept to reuse its room
 };
 
 } // namespace WinPath

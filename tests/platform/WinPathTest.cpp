@@ -153,4 +153,12 @@ TEST(WinPath, TheCachedResolverAgreesWithThePlainOne)
     EXPECT_EQ(cached.file(root + u"data\\foto\\2_1_WEB.jpg"_s), root + u"Data/FOTO/2_1_web.jpg"_s);
     EXPECT_EQ(cached.file(root + u"data\\foto\\5_1_Web.JPG"_s), root + u"Data/FOTO/5_1_WEB.jpg"_s);
     EXPECT_EQ(cached.file(root + u"data\\foto\\5_1_MAX.JPG"_s), root + u"Data/FOTO/5_1_MAX.jpg"_s);
+
+    // Back and forth between many folders: each new listing is kept beside
+    // the others, and the first stays right.
+    for (int n = 0; n < 40; ++n) {
+        touch(root + u"Dalsi/F%1/x.JPG"_s.arg(n));
+        EXPECT_EQ(cached.file(root + u"dalsi\\f%1\\X.jpg"_s.arg(n)), root + u"Dalsi/F%1/x.JPG"_s.arg(n));
+        EXPECT_EQ(cached.file(root + u"data\\foto\\1_1_web.jpg"_s), root + u"Data/FOTO/1_1_WEB.JPG"_s);
+    }
 }
