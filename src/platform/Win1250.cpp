@@ -78,6 +78,30 @@ int byteFor(char16_t c)
     return -1;
 }
 
+// Encodes the text onto out; with oneLine every line break ("\r\n", "\r" or
+// "\n") becomes one blank. Tells whether every character had its byte.
+bool appendBytes(QByteArray &out, QStringView text, bool oneLine)
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *dst = out.data() + start;
+    bool whole = true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        int b = byteFor(text[i].unicode());
+        if (oneLine && (b == '\r' || b == '\n')) {
+            if (b == '\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            b = ' ';
+        } else if (b < 0) {
+            b = '?';
+            whole = false;
+        }
+        *dst++ = static_cast<char>(b);
+    }
+    out.resize(dst - out.constData());
+    return whole;
+}
+
 } // namespace
 
 QString decode(std::string_view bytes)
@@ -93,39 +117,12 @@ QString decode(std::string_view bytes)
 
 bool appendEncoded(QByteArray &out, QStringView text)
 {
-    const qsizetype start = out.size();
-    out.resize(start + text.size());
-    char *dst = out.data() + start;
-    bool whole = true;
-    for (const QChar c : text) {
-        const int b = byteFor(c.unicode());
-        whole = whole && b >= 0;
-        *dst++ = static_cast<char>(b < 0 ? '?' : b);
-    }
-    return whole;
+    return appendBytes(out, text, false);
 }
 
-bool appendEncodedLine(QByteArray &out, QStringView text)
+void appendEncodedLine(QByteArray &out, QStringView text)
 {
-    const qsizetype start = out.size();
-    out.resize(start + text.size());
-    char *dst = out.data() + start;
-    bool same = true;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        int b = byteFor(text[i].unicode());
-        if (b == '\r' || b == '\n') {
-            if (b == '\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            b = ' ';
-            same = false;
-        } else if (b < 0) {
-            b = '?';
-            same = false;
-        }
-        *dst++ = static_cast<char>(b);
-    }
-    out.resize(dst - out.constData());
-    return same;
+    appendBytes(out, text, true);
 }
 
 QByteArray encode(QStringView text)
