@@ -58,6 +58,14 @@ QString quoted(const QString &name)
     return u'"' + name + u'"';
 }
 
+// A transaction over every vehicle touches every page of the table; with
+// the default cache of 2 MB the pages it spills would be read again, and an
+// import would grow faster than the table.
+constexpr const char *kWorkingCache = "PRAGMA cache_size = -65536";
+// Reading the table once from start to end needs no page twice: a small
+// cache spares the memory of a copy of the whole file.
+constexpr const char *kScanCache = "PRAGMA cache_size = -1024";
+
 QString errorText(sqlite3 *db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("nedostatek paměti");
@@ -117,10 +125,7 @@ SqliteStore::SqliteStore(const QString &path, const TableDef &def)
         throw ModuleError(QStringLiteral("Pracovní tabulku \"%1\" nelze otevřít: %2").arg(path, error));
     }
     try {
-        // A transaction over every vehicle touches every page of the table;
-        // with the default cache of 2 MB the pages it spills would be read
-        // again, and an import would grow faster than the table.
-        exec("PRAGMA cache_size = -65536");
+        exec(kWorkingCache);
         validate();
         QStringList names, marks, sets;
         for (size_t i = 0; i < def.fields.size(); ++i) {
@@ -207,8 +212,15 @@ sqlite3_stmt *SqliteStore::prepare(const QString &sql) const
     return stmt;
 }
 
-std::vector<PackedRow> SqliteStore::loadAll() const
+std::vector<PackedRow> SqliteStore::loadAll()
 {
+    exec(kScanCache);
+    struct WorkingCache
+    {
+        sqlite3 *db;
+        ~WorkingCache() { sqlite3_exec(db, kWorkingCache, nullptr, nullptr, nullptr); }
+    } restored{m_db};
+
     QStringList names;
     for (const FieldDef &f : m_def.fields)
         names.append(quoted(f.name));

@@ -29,7 +29,7 @@ public:
     SqliteStore(const SqliteStore &) = delete;
     SqliteStore &operator=(const SqliteStore &) = delete;
 
-    std::vector<PackedRow> loadAll() const; // in key order
+    std::vector<PackedRow> loadAll(); // in key order
 
     qint64 insert(const PackedRow &values); // returns the key the table gave
     // Inserts under the row's own key (records moved from another table keep

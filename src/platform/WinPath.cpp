@@ -192,6 +192,7 @@ CachedResolver::Listing &CachedResolver::listing(const QString &nativeFolder)
 const QHash<QString, QString> &CachedResolver::folded(Listing &names)
 {
     if (!names.foldedMade) {
+        names.folded.reserve(names.exact.size());
         for (auto it = names.exact.cbegin(); it != names.exact.cend(); ++it) {
             const QString &name = it.key();
             QString key = name.toCaseFolded();
