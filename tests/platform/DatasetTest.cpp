@@ -132,6 +132,20 @@ TEST_F(DatasetTest, RecordsPersistAcrossCloseAndOpen)
     EXPECT_EQ(data.text(u"NAME"), u"druhý"_s);
 }
 
+// A text cut at the field width can end in half a surrogate pair; the
+// unpaired half has always been stored as "?".
+TEST_F(DatasetTest, AnUnpairedHalfOfACharacterIsStoredAsAQuestionMark)
+{
+    add(u"123456789\U0001F697"_s); // the car is cut in half at width 10
+    data.edit();
+    data.setValue(u"NOTE", QString(u"a"_s + QChar(0xDC00) + u"b"_s));
+    data.post();
+    data.close();
+    data.open();
+    EXPECT_EQ(data.text(u"NAME"), u"123456789?"_s);
+    EXPECT_EQ(data.text(u"NOTE"), u"a?b"_s);
+}
+
 TEST_F(DatasetTest, AnEditIsPostedWhenTheCursorMovesAndCancelDropsIt)
 {
     add(u"a"_s);
