@@ -204,6 +204,32 @@ TEST_F(DatasetTest, APostStoresEveryChangeOfAValue)
     EXPECT_EQ(data.text(u"NOTE"), u"poznámka 2"_s);
 }
 
+// Values changed and then set back to what the record held leave nothing to
+// write; the store here refuses every write of a record.
+TEST_F(DatasetTest, ValuesSetBackAreNoChange)
+{
+    add(u"a"_s, true);
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &other), SQLITE_OK);
+    const int created = sqlite3_exec(other,
+                                     "CREATE TRIGGER refuse BEFORE UPDATE ON Cars "
+                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                     nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    ASSERT_EQ(created, SQLITE_OK);
+    data.edit();
+    data.setValue(u"NAME", u"b"_s);
+    data.setValue(u"MARK", false);
+    EXPECT_EQ(data.text(u"NAME"), u"b"_s);
+    data.setValue(u"NAME", u"a"_s);
+    data.setValue(u"MARK", u"True"_s);
+    EXPECT_NO_THROW(data.post());
+    EXPECT_EQ(data.state(), Dataset::State::Browse);
+    data.edit();
+    data.setValue(u"NAME", u"c"_s);
+    EXPECT_THROW(data.post(), ModuleError);
+}
+
 TEST_F(DatasetTest, DeleteLeavesTheCursorOnTheFollowingRecord)
 {
     for (const QString &n : {u"a"_s, u"b"_s, u"c"_s})
