@@ -54,6 +54,18 @@ protected:
         data.post();
     }
 
+    // The store refuses the updates the condition picks, as a full disk would.
+    bool refuseUpdates(const char *when)
+    {
+        sqlite3 *other = nullptr;
+        const QByteArray sql = QByteArray("CREATE TRIGGER refuse BEFORE UPDATE ON Cars ") + when
+                               + " BEGIN SELECT RAISE(ABORT, 'refused'); END";
+        const bool created = sqlite3_open(QFile::encodeName(path).constData(), &other) == SQLITE_OK
+                             && sqlite3_exec(other, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(other);
+        return created;
+    }
+
     QStringList names()
     {
         QStringList out;
@@ -209,14 +221,7 @@ TEST_F(DatasetTest, APostStoresEveryChangeOfAValue)
 TEST_F(DatasetTest, ValuesSetBackAreNoChange)
 {
     add(u"a"_s, true);
-    sqlite3 *other = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &other), SQLITE_OK);
-    const int created = sqlite3_exec(other,
-                                     "CREATE TRIGGER refuse BEFORE UPDATE ON Cars "
-                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END",
-                                     nullptr, nullptr, nullptr);
-    sqlite3_close(other);
-    ASSERT_EQ(created, SQLITE_OK);
+    ASSERT_TRUE(refuseUpdates(""));
     data.edit();
     data.setValue(u"NAME", u"b"_s);
     data.setValue(u"MARK", false);
@@ -301,15 +306,7 @@ TEST_F(DatasetTest, SuspendedDisplayUpdatesGiveOneRefreshWhenResumed)
 TEST_F(DatasetTest, AFailedBatchKeepsWhatItPostedAndEndsItsTransaction)
 {
     add(u"a"_s);
-    // The store refuses one write, as a full disk would.
-    sqlite3 *other = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &other), SQLITE_OK);
-    const int created = sqlite3_exec(other,
-                                     "CREATE TRIGGER refuse BEFORE UPDATE ON Cars WHEN NEW.NAME = 'x' "
-                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END",
-                                     nullptr, nullptr, nullptr);
-    sqlite3_close(other);
-    ASSERT_EQ(created, SQLITE_OK);
+    ASSERT_TRUE(refuseUpdates("WHEN NEW.NAME = 'x'"));
     try {
         Dataset::Batch batch(data);
         add(u"b"_s);
