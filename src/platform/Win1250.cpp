@@ -105,27 +105,23 @@ bool appendEncoded(QByteArray &out, QStringView text)
     return whole;
 }
 
-bool appendEncodedLine(QByteArray &out, QStringView text)
+void appendEncodedLine(QByteArray &out, QStringView text)
 {
     const qsizetype start = out.size();
     out.resize(start + text.size());
     char *dst = out.data() + start;
-    bool same = true;
     for (qsizetype i = 0; i < text.size(); ++i) {
         int b = byteFor(text[i].unicode());
         if (b == '\r' || b == '\n') {
             if (b == '\r' && i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;
             b = ' ';
-            same = false;
         } else if (b < 0) {
             b = '?';
-            same = false;
         }
         *dst++ = static_cast<char>(b);
     }
     out.resize(dst - out.constData());
-    return same;
 }
 
 QByteArray encode(QStringView text)

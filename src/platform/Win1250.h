@@ -19,9 +19,8 @@ inline QString decode(const QByteArray &bytes) { return decode(std::string_view(
 QByteArray encode(QStringView text);
 bool appendEncoded(QByteArray &out, QStringView text);
 // The same for one line of a line-based file: every line break inside the
-// text ("\r\n", "\r" or "\n") becomes one blank. Tells whether the bytes
-// decode to the text as given.
-bool appendEncodedLine(QByteArray &out, QStringView text);
+// text ("\r\n", "\r" or "\n") becomes one blank.
+void appendEncodedLine(QByteArray &out, QStringView text);
 
 // True when every character of the text has a byte in the code page.
 bool canEncode(QStringView text);
