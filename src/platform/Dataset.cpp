@@ -241,6 +241,12 @@ PackedRow Dataset::editedRow() const
     return edited;
 }
 
+// A value assigned and then set back leaves the flag up but no change.
+bool Dataset::hasChanges() const
+{
+    return m_changed && std::any_of(m_changes.begin(), m_changes.end(), [](const auto &c) { return c.has_value(); });
+}
+
 void Dataset::dropChanges()
 {
     if (!m_changed)
@@ -365,7 +371,7 @@ void Dataset::post()
         const int row = m_visible[size_t(m_cursor)];
         // A record posted as it stands is not written again: a re-import
         // posts every vehicle, and most of them have not changed.
-        if (m_changed) {
+        if (hasChanges()) {
             PackedRow edited = editedRow();
             m_store->update(edited);
             m_rows[size_t(row)] = std::move(edited);

@@ -164,6 +164,7 @@ private:
     PackedRow editedRow() const;
     const FieldDef &writableField(int field) const;
     void assign(int field, bool unchanged, QVariant stored);
+    bool hasChanges() const;
     void dropChanges();
     void notifyScroll();
     void notifyData();

@@ -2,6 +2,8 @@
 
 #include <QAnyStringView>
 
+#include <algorithm>
+
 namespace korvex {
 
 QByteArrayView PackedRow::utf8(int field) const
@@ -44,6 +46,13 @@ void PackedRow::Builder::appendUtf8(QByteArrayView bytes)
 
 void PackedRow::Builder::appendText(QStringView text)
 {
+    // Half a surrogate pair (a text cut at its field's width) has always
+    // been stored as "?", which the encoder would write as U+FFFD.
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); })) {
+        m_row.m_bytes.append(text.toUtf8());
+        close();
+        return;
+    }
     // Never more than three bytes a UTF-16 unit.
     const qsizetype start = m_row.m_bytes.size();
     m_row.m_bytes.resize(start + 3 * text.size());
