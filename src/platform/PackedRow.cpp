@@ -38,6 +38,16 @@ PackedRow::Builder::Builder(qsizetype fields, qsizetype sizeHint)
     m_row.m_bytes.reserve(sizeHint);
 }
 
+PackedRow PackedRow::Builder::take()
+{
+    // Room made for the worst case of UTF-8, or by growing, is given back:
+    // the row is kept for as long as the table is open.
+    QByteArray &bytes = m_row.m_bytes;
+    if (bytes.capacity() > bytes.size() + bytes.size() / 4 + 64)
+        bytes.squeeze();
+    return std::move(m_row);
+}
+
 void PackedRow::Builder::appendUtf8(QByteArrayView bytes)
 {
     m_row.m_bytes.append(bytes);

@@ -54,7 +54,7 @@ public:
     void appendBoolean(bool value);
     // A value of the field as the dataset holds it: null, text or boolean.
     void appendValue(const FieldDef &field, const QVariant &value);
-    PackedRow take() { return std::move(m_row); }
+    PackedRow take();
 
 private:
     void close() { m_row.m_ends.push_back(quint32(m_row.m_bytes.size())); }
