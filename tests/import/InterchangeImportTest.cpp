@@ -139,6 +139,21 @@ TEST_F(ImportTest, EightPhotosFillSixFieldsAndCountEight)
     EXPECT_EQ(query.text(u"FOTO1"), QString());
 }
 
+// Photos go by their place in the list: an empty place leaves its field
+// empty and the next photo in the field after it.
+TEST_F(ImportTest, EmptyPlacesInThePhotoListKeepTheOthersInTheirFields)
+{
+    load({vehicle(u"1"_s, u",/b.jpg,,/d.jpg,"_s)});
+    ASSERT_TRUE(locate(u"1"_s));
+    EXPECT_EQ(query.text(u"FOTO1"), QString());
+    EXPECT_TRUE(query.value(u"ZOB_FOTO1").isNull());
+    EXPECT_EQ(query.text(u"FOTO2"), u"/b.jpg"_s);
+    EXPECT_TRUE(query.boolean(u"ZOB_FOTO2"));
+    EXPECT_EQ(query.text(u"FOTO3"), QString());
+    EXPECT_EQ(query.text(u"FOTO4"), u"/d.jpg"_s);
+    EXPECT_EQ(query.text(u"ODESLI_FOTO"), u"4"_s);
+}
+
 TEST_F(ImportTest, AReImportKeepsWhatTheUserSet)
 {
     load({vehicle(u"1"_s, photoList(5)), vehicle(u"2"_s, photoList(2))});
