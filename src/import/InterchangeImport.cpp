@@ -113,18 +113,16 @@ void assignRecord(Dataset &query, const Columns &c, const InterchangeValues &lin
     // Photos: a new path for photo n shows it unless the user had one there
     // already; a shorter list leaves the later photos as they were.
     const QStringView photos = line[Photos];
-    qsizetype start = 0;
-    for (int n = 0; n < 6 && start <= photos.size(); ++n) {
-        qsizetype end = photos.indexOf(u',', start);
-        if (end < 0)
-            end = photos.size();
-        const QStringView part = photos.sliced(start, end - start);
-        start = end + 1;
-        if (part.isEmpty())
-            continue;
-        if (query.value(c.foto[n]).toString().isEmpty())
-            query.setValue(c.zobFoto[n], true);
-        query.setText(c.foto[n], part);
+    int n = 0;
+    for (const QStringView part : photos.tokenize(u',')) {
+        if (n == 6)
+            break;
+        if (!part.isEmpty()) {
+            if (query.value(c.foto[n]).toString().isEmpty())
+                query.setValue(c.zobFoto[n], true);
+            query.setText(c.foto[n], part);
+        }
+        ++n;
     }
     const qsizetype count = photos.count(u',');
     if (count >= 1 && query.value(c.odesliFoto).toString().isEmpty())
