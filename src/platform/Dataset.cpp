@@ -244,16 +244,13 @@ PackedRow Dataset::editedRow() const
 // A value assigned and then set back leaves the flag up but no change.
 bool Dataset::hasChanges() const
 {
-    return m_changed && std::any_of(m_changes.begin(), m_changes.end(), [](const auto &c) { return c.has_value(); });
+    return std::any_of(m_changes.begin(), m_changes.end(), [](const auto &c) { return c.has_value(); });
 }
 
 void Dataset::dropChanges()
 {
-    if (!m_changed)
-        return;
     for (auto &change : m_changes)
         change.reset();
-    m_changed = false;
 }
 
 QVariant Dataset::value(int field) const
@@ -340,12 +337,10 @@ void Dataset::setText(int field, QStringView text)
 // one takes that change back.
 void Dataset::assign(int field, bool unchanged, QVariant stored)
 {
-    if (unchanged) {
+    if (unchanged)
         m_changes[size_t(field)].reset();
-    } else {
+    else
         m_changes[size_t(field)] = std::move(stored);
-        m_changed = true;
-    }
 }
 
 void Dataset::edit()

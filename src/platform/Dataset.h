@@ -185,7 +185,6 @@ private:
     // it was, by field. An edit then costs nothing until a value changes,
     // and a post without a change writes nothing.
     std::vector<std::optional<QVariant>> m_changes;
-    bool m_changed = false;
 
     RecordFilter m_filter;
     bool m_filtered = false;
