@@ -114,7 +114,7 @@ public:
     {
     }
 
-    InterchangeRecords run();
+    int run(const TakenRecord &taken);
 
 private:
     struct Folder
@@ -269,7 +269,7 @@ InterchangeRecord Extraction::buildRecord(const Folder &f)
     return r;
 }
 
-InterchangeRecords Extraction::run()
+int Extraction::run(const TakenRecord &taken)
 {
     const QString exe = m_settings.executableFolder;
     const QString dataRoot = ReadHostDataRoot(exe);
@@ -314,11 +314,13 @@ InterchangeRecords Extraction::run()
                 m_settings.progress(ExtractionCaption(writer.count()));
             if (!selected(folder))
                 continue;
-            writer.add(buildRecord(folder));
+            const QByteArrayView record = writer.add(buildRecord(folder));
+            if (taken)
+                taken(record);
         }
     }
     writer.commit();
-    return writer.takeRecords();
+    return writer.count();
 }
 
 } // namespace
@@ -358,14 +360,10 @@ int ReadVatRate(const QString &hostDataRoot)
     return 19;
 }
 
-int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings)
+int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings,
+                        const TakenRecord &taken)
 {
-    return int(ExtractHostRecords(session, settings).size());
-}
-
-InterchangeRecords ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings)
-{
-    return Extraction(session, settings).run();
+    return Extraction(session, settings).run(taken);
 }
 
 } // namespace korvex

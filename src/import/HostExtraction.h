@@ -31,15 +31,18 @@ QString ReadHostDataRoot(const QString &executableFolder);
 // 19 when the file, section or key is missing or not a whole number.
 int ReadVatRate(const QString &hostDataRoot);
 
+// Told each vehicle taken as the rewritten file holds it (its value lines,
+// see InterchangeWriter::add), while the extraction goes on; the bytes are
+// valid during the call only.
+using TakenRecord = std::function<void(QByteArrayView record)>;
+
 // Reads the offered vehicles of the switched-on branches out of the host
 // tables and rewrites the interchange file in the executable folder. Returns
 // the number of vehicles taken. Database and file errors, and a missing route
 // list "Route_Seznam_Zobraz.ddd", end it with ModuleError; the old
-// interchange file then stays as it was.
-int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings);
-
-// The same, giving the records of the vehicles taken as the rewritten file
-// holds them, so that the import need not read it back.
-InterchangeRecords ExtractHostRecords(const DatabaseSession &session, const ExtractionSettings &settings);
+// interchange file then stays as it was. An error thrown by taken ends it
+// the same way.
+int ExtractHostVehicles(const DatabaseSession &session, const ExtractionSettings &settings,
+                        const TakenRecord &taken = {});
 
 } // namespace korvex

@@ -33,7 +33,7 @@ InterchangeWriter::InterchangeWriter(const QString &path)
     m_chunk.reserve(kChunkSize);
 }
 
-void InterchangeWriter::add(const InterchangeRecord &record)
+QByteArrayView InterchangeWriter::add(const InterchangeRecord &record)
 {
     // An upper bound of the record's bytes: one per character at most.
     qsizetype need = 2 * kInterchangeLines + InterchangeSeparator().size();
@@ -51,9 +51,12 @@ void InterchangeWriter::add(const InterchangeRecord &record)
         Win1250::appendEncodedLine(m_chunk, value);
         m_chunk += "\r\n";
     }
-    m_records.append(QByteArray(m_chunk.constData() + start, m_chunk.size() - start));
+    const qsizetype end = m_chunk.size();
     Win1250::appendEncoded(m_chunk, InterchangeSeparator());
     m_chunk += "\r\n";
+    ++m_count;
+    // The chunk has room for the whole record: its bytes stay in place.
+    return QByteArrayView(m_chunk).sliced(start, end - start);
 }
 
 void InterchangeWriter::writeChunk()
@@ -109,10 +112,10 @@ InterchangeRecord InterchangeRecords::at(size_t record) const
     return decoded;
 }
 
-void InterchangeValues::decode(const QByteArray &record)
+void InterchangeValues::decode(QByteArrayView record)
 {
     // One character a byte: the line ends stay where the bytes had them.
-    m_text = Win1250::decode(record);
+    Win1250::decodeInto(m_text, std::string_view(record.data(), size_t(record.size())));
     qsizetype at = 0;
     m_start[0] = 0;
     for (size_t n = 1; n <= size_t(kInterchangeValues); ++n) {

@@ -36,8 +36,8 @@ constexpr size_t ValueIndex(InterchangeLine line)
 
 // Records as the file holds them, each in its own bytes (its value lines
 // with their line ends, in the code page), decoded again when they are used:
-// ten thousand vehicles then take the size of the file in memory rather than
-// several times that in strings.
+// a file then takes its own size in memory rather than several times that in
+// strings.
 class InterchangeRecords
 {
 public:
@@ -56,7 +56,7 @@ private:
 class InterchangeValues
 {
 public:
-    void decode(const QByteArray &record);
+    void decode(QByteArrayView record);
     QStringView operator[](InterchangeLine line) const
     {
         const size_t n = ValueIndex(line);
@@ -77,21 +77,20 @@ public:
     // Throws ModuleError naming the file when it cannot be written.
     explicit InterchangeWriter(const QString &path);
 
-    // Keeps the record as the file holds it: every line break inside a value
-    // a blank, every character outside the code page "?".
-    void add(const InterchangeRecord &record);
-    int count() const { return int(m_records.size()); }
+    // Writes the record as the file holds it: every line break inside a value
+    // a blank, every character outside the code page "?". Gives its value
+    // lines as a reader of the file sees them, valid until the next call.
+    QByteArrayView add(const InterchangeRecord &record);
+    int count() const { return m_count; }
     // Replaces the file; throws ModuleError naming it on failure.
     void commit();
-    // The records added, as a reader of the file sees them.
-    InterchangeRecords takeRecords() { return std::move(m_records); }
 
 private:
     void writeChunk();
 
     AtomicFileWriter m_file;
     QByteArray m_chunk;
-    InterchangeRecords m_records;
+    int m_count = 0;
 };
 
 // Reads and checks the whole file: every record must be 43 lines ending in

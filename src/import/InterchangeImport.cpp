@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <exception>
+
 using namespace Qt::StringLiterals;
 
 namespace korvex {
@@ -129,71 +131,119 @@ void assignRecord(Dataset &query, const Columns &c, const InterchangeValues &lin
         query.setText(c.odesliFoto, QString::number(count));
 }
 
-void load(Dataset &query, const InterchangeRecords &records)
+// Records taken one by one into the working table, in one batch; finish()
+// deletes the vehicles that were not taken and commits.
+class Import
 {
-    const Columns c(query);
-    // Every record seen, the display quiet, both restored however it ends.
-    const Dataset::DisplaySuspended display(query);
-    const UnfilteredView unfiltered(query);
-
-    // The first record of each CJ, by position; positions stay put until the
-    // delete pass, as updates do not move records and appends go last.
-    QHash<QString, int> byCj;
-    byCj.reserve(query.recordCount() + qsizetype(records.size()));
-    for (int row = 0; row < query.recordCount(); ++row) {
-        const QString cj = query.valueAt(row, c.cj).toString();
-        if (!byCj.contains(cj))
-            byCj.insert(cj, row);
+public:
+    explicit Import(Dataset &query)
+        : m_query(query)
+        , m_columns(query)
+        , m_display(query)
+        , m_unfiltered(query)
+        , m_batch(query)
+    {
+        // The first record of each CJ, by position; positions stay put until
+        // the delete pass, as updates do not move records and appends go last.
+        m_byCj.reserve(2 * query.recordCount());
+        for (int row = 0; row < query.recordCount(); ++row) {
+            const QString cj = query.valueAt(row, m_columns.cj).toString();
+            if (!m_byCj.contains(cj))
+                m_byCj.insert(cj, row);
+        }
+        m_offered.reserve(query.recordCount());
     }
 
-    QSet<QString> offered;
-    offered.reserve(qsizetype(records.size()));
-    InterchangeValues values;
-    QString scratch;
+    void take(QByteArrayView record)
+    {
+        m_values.decode(record);
+        const QString cj = m_values[VehicleNumber].toString();
+        m_offered.insert(cj.toCaseFolded());
+        const auto found = m_byCj.constFind(cj);
+        if (found != m_byCj.constEnd()) {
+            m_query.setRecNo(found.value());
+            m_query.edit();
+        } else {
+            m_query.append();
+            m_query.setText(m_columns.cj, cj);
+        }
+        assignRecord(m_query, m_columns, m_values, m_scratch);
+        m_query.post();
+        if (found == m_byCj.constEnd())
+            m_byCj.insert(m_query.value(m_columns.cj).toString(), m_query.recNo());
+    }
+
+    void finish()
+    {
+        for (int row = 0; row < m_query.recordCount();) {
+            if (m_offered.contains(m_query.valueAt(row, m_columns.cj).toString().toCaseFolded())) {
+                ++row;
+            } else {
+                m_query.setRecNo(row);
+                m_query.remove();
+            }
+        }
+        m_batch.commit();
+        m_query.first();
+    }
+
+    // Drops everything taken so far; the table is as it was before.
+    void discard() { m_batch.rollback(); }
+
+private:
+    Dataset &m_query;
+    const Columns m_columns;
+    // Every record seen, the display quiet, both restored however it ends.
+    const Dataset::DisplaySuspended m_display;
+    const UnfilteredView m_unfiltered;
     // What was posted before a failing record stays, as it would without a
     // transaction; the failing record is dropped, not posted a second time.
-    Dataset::Batch batch(query);
-    for (size_t r = 0; r < records.size(); ++r) {
-        values.decode(records.bytes(r));
-        const QString cj = values[VehicleNumber].toString();
-        offered.insert(cj.toCaseFolded());
-        const auto found = byCj.constFind(cj);
-        if (found != byCj.constEnd()) {
-            query.setRecNo(found.value());
-            query.edit();
-        } else {
-            query.append();
-            query.setText(c.cj, cj);
-        }
-        assignRecord(query, c, values, scratch);
-        query.post();
-        if (found == byCj.constEnd())
-            byCj.insert(query.value(c.cj).toString(), query.recNo());
-    }
-
-    for (int row = 0; row < query.recordCount();) {
-        if (offered.contains(query.valueAt(row, c.cj).toString().toCaseFolded())) {
-            ++row;
-        } else {
-            query.setRecNo(row);
-            query.remove();
-        }
-    }
-    batch.commit();
-    query.first();
-}
+    Dataset::Batch m_batch;
+    QHash<QString, int> m_byCj;
+    QSet<QString> m_offered;
+    InterchangeValues m_values;
+    QString m_scratch;
+};
 
 } // namespace
 
 void LoadInterchangeFile(Dataset &query, const QString &path)
 {
-    load(query, ReadInterchangeFile(path));
+    const InterchangeRecords records = ReadInterchangeFile(path);
+    Import import(query);
+    for (size_t r = 0; r < records.size(); ++r)
+        import.take(records.bytes(r));
+    import.finish();
 }
 
 void ImportInterchangeFile(Dataset &query, const DatabaseSession &session, const ExtractionSettings &settings,
                            const std::function<void()> &listRefreshed)
 {
-    load(query, ExtractHostRecords(session, settings));
+    // Each vehicle goes into the table as soon as it is read, so that the
+    // records are never all kept in memory. The extraction still decides
+    // alone: when it fails, everything taken is dropped and the table stays
+    // as it was. When the database fails, the extraction goes on without
+    // taking, so that the file is written as before; the database's error
+    // then goes on, and what was posted before it stays.
+    Import import(query);
+    std::exception_ptr databaseError;
+    try {
+        ExtractHostVehicles(session, settings, [&](QByteArrayView record) {
+            if (databaseError)
+                return;
+            try {
+                import.take(record);
+            } catch (...) {
+                databaseError = std::current_exception();
+            }
+        });
+    } catch (...) {
+        import.discard();
+        throw;
+    }
+    if (databaseError)
+        std::rethrow_exception(databaseError);
+    import.finish();
     if (listRefreshed)
         listRefreshed();
 }

@@ -9,12 +9,13 @@ namespace korvex {
 class Dataset;
 class DatabaseSession;
 
-// Brings the working table in line with the host: runs the extraction,
-// takes its records as the rewritten interchange file holds them (not read
-// back from the disk), then updates the record of every vehicle by its CJ or
-// appends it, and deletes the vehicles that are gone. What the user set on a
-// vehicle (mark, photo choices, resend and magazine flags) stays. Everything
-// is written through the query, in one transaction; when the database fails
+// Brings the working table in line with the host: runs the extraction and,
+// while it goes on, takes each record as the rewritten interchange file holds
+// it (not read back from the disk), updating the record of the vehicle by its
+// CJ or appending it; at the end it deletes the vehicles that are gone. What
+// the user set on a vehicle (mark, photo choices, resend and magazine flags)
+// stays. Everything is written through the query, in one transaction. When
+// the extraction fails, the table stays as it was; when the database fails
 // midway, what was posted is kept and the error goes on. listRefreshed is
 // called at the end, for the counters.
 void ImportInterchangeFile(Dataset &query, const DatabaseSession &session, const ExtractionSettings &settings,

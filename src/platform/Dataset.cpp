@@ -532,6 +532,12 @@ void Dataset::Batch::commit()
     m_open = false;
 }
 
+void Dataset::Batch::rollback()
+{
+    m_open = false;
+    m_query.rollback();
+}
+
 void Dataset::notifyScroll()
 {
     if (controlsDisabled())

@@ -136,6 +136,9 @@ public:
         ~Batch();
         // Posts a pending edit and commits; throws ModuleError.
         void commit();
+        // Drops the batch: the store and the records in memory are as they
+        // were before it. Throws ModuleError.
+        void rollback();
         Batch(const Batch &) = delete;
         Batch &operator=(const Batch &) = delete;
 

@@ -104,14 +104,20 @@ bool appendBytes(QByteArray &out, QStringView text, bool oneLine)
 
 } // namespace
 
-QString decode(std::string_view bytes)
+void decodeInto(QString &out, std::string_view bytes)
 {
-    QString out(qsizetype(bytes.size()), Qt::Uninitialized);
+    out.resize(qsizetype(bytes.size()));
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
         *dst++ = b < 0x80 ? char16_t(b) : kHigh[b - 0x80];
     }
+}
+
+QString decode(std::string_view bytes)
+{
+    QString out;
+    decodeInto(out, bytes);
     return out;
 }
 

@@ -12,6 +12,8 @@ namespace korvex {
 namespace Win1250 {
 
 QString decode(std::string_view bytes);
+// The same into a string whose room is reused.
+void decodeInto(QString &out, std::string_view bytes);
 inline QString decode(const QByteArray &bytes) { return decode(std::string_view(bytes.constData(), size_t(bytes.size()))); }
 
 // Characters outside the code page become '?'; appendEncoded tells whether

@@ -309,10 +309,10 @@ TEST(InterchangeWriter, KeepsEachRecordAsTheFileHoldsIt)
     QTemporaryDir dir;
     const QString path = dir.filePath(u"interchange.txt"_s);
     InterchangeWriter writer(path);
-    writer.add(odd);
-    writer.add(plain);
+    InterchangeRecords written;
+    written.append(writer.add(odd).toByteArray());
+    written.append(writer.add(plain).toByteArray());
     writer.commit();
-    const InterchangeRecords written = writer.takeRecords();
     const InterchangeRecords read = ReadInterchangeFile(path);
     ASSERT_EQ(written.size(), 2u);
     ASSERT_EQ(read.size(), 2u);

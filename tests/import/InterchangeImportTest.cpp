@@ -335,6 +335,41 @@ TEST(Dataset, AnEditThatCannotBePostedStillLetsTheTableClose)
     EXPECT_FALSE(query.isOpen());
 }
 
+namespace {
+
+// Every stored record of a working table file, field by field.
+QStringList storedRecords(const QString &path)
+{
+    Dataset table(NestaTableDef());
+    table.setFileName(path);
+    table.open();
+    QStringList out;
+    for (int r = 0; r < table.recordCount(); ++r) {
+        QStringList values;
+        for (size_t f = 0; f < NestaTableDef().fields.size(); ++f)
+            values.append(NestaTableDef().fields[f].name + u'=' + table.valueAt(r, int(f)).toString());
+        out.append(values.join(u'|'));
+    }
+    return out;
+}
+
+// What the dealer and a stale run leave on every seventh vehicle.
+void touchRecords(Dataset &query)
+{
+    for (int r = 0; r < query.recordCount(); r += 7) {
+        query.setRecNo(r);
+        query.edit();
+        query.setValue(u"OZNACENO", true);
+        query.setValue(u"ZOB_FOTO1", false);
+        query.setValue(u"FOTO6", u"/stara/foto.jpg"_s);
+        query.setValue(u"POZNAMKA", u"zastaralá poznámka"_s);
+        query.setValue(u"BARVA", QString());
+        query.post();
+    }
+}
+
+} // namespace
+
 TEST(InterchangeImport, RunsTheExtractionAndStopsBeforeReadingWhenItFails)
 {
     fixture::FixtureHost description = fixture::generatedDealer(12, 2, 7);
@@ -347,10 +382,63 @@ TEST(InterchangeImport, RunsTheExtractionAndStopsBeforeReadingWhenItFails)
     EXPECT_EQ(query.recordCount(), run.vehicleNumbers().size());
     EXPECT_GT(query.recordCount(), 0);
 
+    // Records the import would change and append before the second branch
+    // fails: the first record is gone, the others carry a stale note.
+    query.first();
+    query.remove();
+    for (int r = 0; r < query.recordCount(); ++r) {
+        query.setRecNo(r);
+        query.edit();
+        query.setValue(u"POZNAMKA", u"stará"_s);
+        query.post();
+    }
+    const QStringList stored = storedRecords(query.fileName());
+    const QByteArray interchange = run.interchangeBytes();
+
     QFile::remove(run.dataFolder(2) + u"Prehledy.DB"_s);
     EXPECT_THROW(ImportInterchangeFile(query, run.session, run.settings, [&] { ++refreshed; }), ModuleError);
     EXPECT_EQ(refreshed, 1);
-    EXPECT_EQ(query.recordCount(), run.vehicleNumbers().size());
+    EXPECT_EQ(storedRecords(query.fileName()), stored);
+    EXPECT_EQ(run.interchangeBytes(), interchange);
+    ASSERT_EQ(query.recordCount(), run.vehicleNumbers().size() - 1);
+    for (int r = 0; r < query.recordCount(); ++r)
+        EXPECT_EQ(query.valueAt(r, query.fieldIndex(u"POZNAMKA")).toString(), u"stará"_s) << r;
+    EXPECT_EQ(query.state(), Dataset::State::Browse);
+}
+
+// The vehicles go into the table while the extraction reads them. When the
+// database refuses one, the file is still written whole, and what was posted
+// before the refusal stays.
+TEST(InterchangeImport, ADatabaseErrorStillWritesTheFileAndKeepsWhatWasPosted)
+{
+    test::HostRun run(fixture::generatedDealer(12, 2, 7));
+    Dataset query(NestaTableDef());
+    CreateWorkingTable(query, run.session);
+    run.extract();
+    const QByteArray interchange = run.interchangeBytes();
+    const QStringList numbers = run.vehicleNumbers();
+    ASSERT_GT(numbers.size(), 4);
+    QFile::remove(run.settings.executableFolder + u"ASCII_Nesta.TXT"_s);
+
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(query.fileName().toUtf8().constData(), &db), SQLITE_OK);
+    const QByteArray trigger = "CREATE TRIGGER odmitni BEFORE INSERT ON Nesta WHEN NEW.CJ = '" + numbers[3].toUtf8()
+        + "' BEGIN SELECT RAISE(ABORT, 'vozidlo odmitnuto'); END";
+    ASSERT_EQ(sqlite3_exec(db, trigger.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    try {
+        ImportInterchangeFile(query, run.session, run.settings);
+        ADD_FAILURE() << "the refused vehicle went through";
+    } catch (const ModuleError &e) {
+        EXPECT_TRUE(e.text().contains(u"vozidlo odmitnuto"_s)) << e.what();
+    }
+    EXPECT_EQ(run.interchangeBytes(), interchange);
+    QStringList cjs;
+    for (const QString &record : storedRecords(query.fileName()))
+        cjs.append(record.section(u'|', 1, 1).section(u'=', 1));
+    EXPECT_EQ(cjs, numbers.first(3));
+    EXPECT_EQ(query.state(), Dataset::State::Browse);
 }
 
 TEST(InterchangeImport, AMissingRouteListIsAnErrorAndKeepsTheTable)
@@ -402,40 +490,6 @@ TEST(InterchangeImport, ReadsTheFileTheExtractionWroteBesideAnOtherSpelling)
     EXPECT_FALSE(imported.contains(u"STARY"_s));
 }
 
-namespace {
-
-// Every stored record of a working table file, field by field.
-QStringList storedRecords(const QString &path)
-{
-    Dataset table(NestaTableDef());
-    table.setFileName(path);
-    table.open();
-    QStringList out;
-    for (int r = 0; r < table.recordCount(); ++r) {
-        QStringList values;
-        for (size_t f = 0; f < NestaTableDef().fields.size(); ++f)
-            values.append(NestaTableDef().fields[f].name + u'=' + table.valueAt(r, int(f)).toString());
-        out.append(values.join(u'|'));
-    }
-    return out;
-}
-
-// What the dealer and a stale run leave on every seventh vehicle.
-void touchRecords(Dataset &query)
-{
-    for (int r = 0; r < query.recordCount(); r += 7) {
-        query.setRecNo(r);
-        query.edit();
-        query.setValue(u"OZNACENO", true);
-        query.setValue(u"ZOB_FOTO1", false);
-        query.setValue(u"FOTO6", u"/stara/foto.jpg"_s);
-        query.setValue(u"POZNAMKA", u"zastaralá poznámka"_s);
-        query.setValue(u"BARVA", QString());
-        query.post();
-    }
-}
-
-} // namespace
 
 // The import takes the extraction's records without reading the file back;
 // the stored table must be the one a load of the written file gives, on a
