@@ -140,17 +140,16 @@ bool CachedResolver::lookUp(const QString &path, QString &native, bool &file)
         m_lastListing = &names;
     }
     Listing &names = *m_lastListing;
-    m_name.resize(0);
-    m_name.append(name);
-    auto exact = names.exact.constFind(m_name);
+    auto exact = names.exact.constFind(name);
     if (exact == names.exact.constEnd()) {
-        const QHash<QString, QString> &byFolded = folded(names);
-        const auto match = byFolded.constFind(m_name.toCaseFolded());
+        const QHash<QStringView, QStringView> &byFolded = folded(names);
+        const auto match = byFolded.constFind(name.toString().toCaseFolded());
         if (match == byFolded.constEnd())
             return false;
         exact = names.exact.constFind(match.value());
     }
-    native = m_lastFolder + exact.key();
+    native.reserve(m_lastFolder.size() + exact.key().size());
+    native.append(m_lastFolder).append(exact.key());
     file = exact.value();
     return true;
 }
@@ -161,12 +160,29 @@ CachedResolver::Listing &CachedResolver::listing(const QString &nativeFolder)
     if (it != m_folders.end())
         return it.value();
     Listing names;
+    // Where each name lies in the one string; views are taken once it has
+    // stopped growing.
+    struct Place
+    {
+        qsizetype start;
+        qsizetype size;
+        bool file;
+    };
+    std::vector<Place> places;
+    // A NUL, which no name holds, after each: folding the whole string then
+    // folds each name alone, never a character made of the end of one name
+    // and the start of the next.
+    const auto add = [&](const QString &name, bool file) {
+        places.push_back({names.names.size(), name.size(), file});
+        names.names += name;
+        names.names += QChar(0);
+    };
     const QString folder = nativeFolder.isEmpty() ? QStringLiteral(".") : nativeFolder;
 #ifdef Q_OS_WIN
     QDirIterator entry(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (entry.hasNext()) {
         const QFileInfo info = entry.nextFileInfo();
-        names.exact.insert(info.fileName(), info.isFile());
+        add(info.fileName(), info.isFile());
     }
 #else
     // A photo folder holds thousands of files; the entry's own type spares a
@@ -180,31 +196,39 @@ CachedResolver::Listing &CachedResolver::listing(const QString &nativeFolder)
                 struct stat target;
                 file = fstatat(dirfd(dir), entry->d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
             }
-            names.exact.insert(QFile::decodeName(entry->d_name), file);
+            add(QFile::decodeName(entry->d_name), file);
         }
         closedir(dir);
     }
 #endif
+    names.names.squeeze();
+    names.exact.reserve(qsizetype(places.size()));
+    for (const Place &place : places)
+        names.exact.insert(QStringView(names.names).sliced(place.start, place.size), place.file);
     m_lastListing = nullptr;
+    // Moving the listing in keeps its string's buffer, and so the views.
     return m_folders.insert(nativeFolder, std::move(names)).value();
 }
 
-const QHash<QString, QString> &CachedResolver::folded(Listing &names)
+const QHash<QStringView, QStringView> &CachedResolver::folded(Listing &listing)
 {
-    if (!names.foldedMade) {
-        names.folded.reserve(names.exact.size());
-        for (auto it = names.exact.cbegin(); it != names.exact.cend(); ++it) {
-            const QString &name = it.key();
-            QString key = name.toCaseFolded();
-            auto match = names.folded.find(key);
-            if (match == names.folded.end())
-                names.folded.insert(std::move(key), name);
+    if (listing.folded.isEmpty() && !listing.exact.isEmpty()) {
+        // Case folding keeps each character's length, so every folded name
+        // lies where its name does.
+        listing.foldedNames = listing.names.toCaseFolded();
+        const char16_t *base = QStringView(listing.names).utf16();
+        listing.folded.reserve(listing.exact.size());
+        for (auto it = listing.exact.cbegin(); it != listing.exact.cend(); ++it) {
+            const QStringView name = it.key();
+            const QStringView key = QStringView(listing.foldedNames).sliced(name.utf16() - base, name.size());
+            auto match = listing.folded.find(key);
+            if (match == listing.folded.end())
+                listing.folded.insert(key, name);
             else if (name < match.value())
                 match.value() = name;
         }
-        names.foldedMade = true;
     }
-    return names.folded;
+    return listing.folded;
 }
 
 bool exists(const QString &path)

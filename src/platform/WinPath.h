@@ -47,16 +47,21 @@ public:
     std::optional<QString> file(const QString &path);
 
 private:
+    // A folder's names, one after another in one string, and seen through
+    // views of it: a photo folder of thousands of files then costs a few
+    // allocations rather than several a name.
     struct Listing
     {
-        QHash<QString, bool> exact; // name -> is a file
-        // Case-folded name -> first name in sorted order; made on the first
-        // name that has no exact match, which most folders never see.
-        QHash<QString, QString> folded;
-        bool foldedMade = false;
+        QString names;
+        QHash<QStringView, bool> exact; // name -> is a file
+        // The names case-folded at the same places, and each folded name ->
+        // the first name in sorted order that folds to it; made on the first
+        // name that has no exact match.
+        QString foldedNames;
+        QHash<QStringView, QStringView> folded;
     };
     Listing &listing(const QString &nativeFolder);
-    static const QHash<QString, QString> &folded(Listing &names);
+    static const QHash<QStringView, QStringView> &folded(Listing &listing);
     // The native folder of a path's folder part, as written.
     const QString &folderOf(const QString &writtenFolder);
     // Resolves the last component in its folder; false when it is missing.
@@ -70,7 +75,6 @@ private:
     QString m_lastWritten;
     QString m_lastFolder;
     Listing *m_lastListing = nullptr;
-    QString m_name; // the name looked up, kept to reuse its room
 };
 
 } // namespace WinPath

@@ -128,6 +128,8 @@ TEST(WinPath, TheCachedResolverAgreesWithThePlainOne)
     touch(root + u"Data/FOTO/1_2_max.jpg"_s);
     touch(root + u"Data/FOTO/1_2_MAX.JPG"_s);
     touch(root + u"Data/FOTO/1_2_Max.jpg"_s);
+    // Letters beyond ASCII, one of them outside the basic plane.
+    touch(root + u"Data/FOTO/Čáp_\U00010400.jpg"_s);
     // Every letter case of "web" and of "max": the choice among them must not
     // depend on the order the folder lists them in.
     for (const QString &suffix : {u"web"_s, u"max"_s})
@@ -153,6 +155,7 @@ TEST(WinPath, TheCachedResolverAgreesWithThePlainOne)
     EXPECT_EQ(cached.file(root + u"data\\foto\\2_1_WEB.jpg"_s), root + u"Data/FOTO/2_1_web.jpg"_s);
     EXPECT_EQ(cached.file(root + u"data\\foto\\5_1_Web.JPG"_s), root + u"Data/FOTO/5_1_WEB.jpg"_s);
     EXPECT_EQ(cached.file(root + u"data\\foto\\5_1_MAX.JPG"_s), root + u"Data/FOTO/5_1_MAX.jpg"_s);
+    EXPECT_EQ(cached.file(root + u"data\\foto\\čÁP_\U00010428.JPG"_s), root + u"Data/FOTO/Čáp_\U00010400.jpg"_s);
 
     // Back and forth between many folders: each new listing is kept beside
     // the others, and the first stays right.
