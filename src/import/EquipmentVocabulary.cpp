@@ -1,9 +1,10 @@
 #include "import/EquipmentVocabulary.h"
 
+#include <QHash>
 #include <QVarLengthArray>
 
-#include <algorithm>
-#include <vector>
+#include <iterator>
+
 
 using namespace Qt::StringLiterals;
 
@@ -161,41 +162,26 @@ const VocabularyRow kVocabulary[] = {
     {u"centrální mazání", u"eq_central_lubrication"},
 };
 
-struct Entry
+// Key by label; a label listed twice takes its last key. The views look
+// into the table's own texts, so an item is looked up without a copy.
+const QHash<QStringView, QStringView> &vocabulary()
 {
-    QString label;
-    QString key;
-};
-
-// Sorted by label, so that an item is looked up without a copy of its text.
-const std::vector<Entry> &vocabulary()
-{
-    static const std::vector<Entry> table = [] {
-        std::vector<Entry> rows;
+    static const QHash<QStringView, QStringView> table = [] {
+        QHash<QStringView, QStringView> byLabel;
+        byLabel.reserve(qsizetype(std::size(kVocabulary)));
         for (const VocabularyRow &row : kVocabulary)
-            rows.push_back({QString::fromUtf16(row.label), QString::fromUtf16(row.key)});
-        std::stable_sort(rows.begin(), rows.end(), [](const Entry &a, const Entry &b) { return a.label < b.label; });
-        // A label listed twice takes its last key.
-        std::vector<Entry> t;
-        for (Entry &row : rows) {
-            if (!t.empty() && t.back().label == row.label)
-                t.back() = std::move(row);
-            else
-                t.push_back(std::move(row));
-        }
-        return t;
+            byLabel.insert(QStringView(row.label), QStringView(row.key));
+        return byLabel;
     }();
     return table;
 }
 
-// The key of a label, without a copy; null when the vocabulary does not
-// know it.
-const QString *keyOf(QStringView label)
+// The key of a label; null when the vocabulary does not know it.
+const QStringView *keyOf(QStringView label)
 {
-    const std::vector<Entry> &table = vocabulary();
-    const auto it = std::lower_bound(table.begin(), table.end(), label,
-                                     [](const Entry &e, QStringView l) { return e.label < l; });
-    return it != table.end() && it->label == label ? &it->key : nullptr;
+    const QHash<QStringView, QStringView> &table = vocabulary();
+    const auto it = table.constFind(label);
+    return it != table.constEnd() ? &it.value() : nullptr;
 }
 
 } // namespace
@@ -207,8 +193,8 @@ int EquipmentVocabularySize()
 
 QString EquipmentKey(QStringView label)
 {
-    const QString *key = keyOf(label);
-    return key ? *key : QString();
+    const QStringView *key = keyOf(label);
+    return key ? key->toString() : QString();
 }
 
 EquipmentLists TranslateEquipment(QStringView equipmentText)
@@ -221,7 +207,7 @@ EquipmentLists TranslateEquipment(QStringView equipmentText)
     struct Item
     {
         QStringView label;
-        const QString *key;
+        const QStringView *key;
     };
     QVarLengthArray<Item, 64> items;
     auto look = [&items](QStringView item) {
