@@ -229,7 +229,7 @@ QVariant Dataset::currentValue(int field) const
 PackedRow Dataset::editedRow() const
 {
     const PackedRow &base = editBase();
-    PackedRow::Builder row(qsizetype(m_def.fields.size()), base.size());
+    PackedRow::Builder row(qsizetype(m_def.fields.size()));
     for (size_t i = 0; i < m_def.fields.size(); ++i) {
         if (m_changes[i])
             row.appendValue(m_def.fields[i], *m_changes[i]);

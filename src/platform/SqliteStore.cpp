@@ -229,11 +229,11 @@ std::vector<PackedRow> SqliteStore::loadAll()
     std::vector<PackedRow> rows;
     const int count = int(m_def.fields.size());
     int rc;
-    // Records of a table are much alike: each is given room for the size of
-    // the one before, which spares both a growing block and a pass to measure.
-    qsizetype sizeHint = 0;
+    // The rows are kept together, one after another, for as long as the
+    // table is open.
+    PackedRow::Arena arena;
+    PackedRow::Builder row(count, &arena);
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        PackedRow::Builder row(count, sizeHint + sizeHint / 8);
         for (int i = 0; i < count; ++i) {
             const FieldKind kind = m_def.fields[size_t(i)].kind;
             if (kind == FieldKind::AutoInc || sqlite3_column_type(stmt, i) == SQLITE_NULL)
@@ -246,7 +246,6 @@ std::vector<PackedRow> SqliteStore::loadAll()
         }
         rows.push_back(row.take());
         rows.back().setKey(sqlite3_column_int64(stmt, m_keyField));
-        sizeHint = rows.back().size();
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE)

@@ -144,6 +144,39 @@ TEST_F(DatasetTest, RecordsPersistAcrossCloseAndOpen)
     EXPECT_EQ(data.text(u"NAME"), u"druhý"_s);
 }
 
+// Loaded records are kept together in large blocks; records across the
+// ends of blocks and one larger than a block must read back whole, also
+// after others beside them were edited.
+TEST_F(DatasetTest, MegabytesOfRecordsReadBackWhole)
+{
+    const auto note = [](int n) { return QString(1000 + n % 700, QChar(u'a' + n % 26)) + u"ř"_s + QString::number(n); };
+    constexpr int kRecords = 3000;
+    const QString huge = QString(700'000, u'ž') + u"konec"_s;
+    {
+        Dataset::Batch batch(data);
+        for (int n = 0; n < kRecords; ++n) {
+            add(QString::number(n), n % 3 == 0);
+            data.edit();
+            data.setValue(u"NOTE", n == 1234 ? huge : note(n));
+            data.post();
+        }
+        batch.commit();
+    }
+    data.close();
+    data.open();
+    ASSERT_EQ(data.recordCount(), kRecords);
+    data.setRecNo(2000);
+    data.edit();
+    data.setValue(u"NOTE", u"změněno"_s);
+    data.post();
+    for (int n = 0; n < kRecords; ++n) {
+        data.setRecNo(n);
+        ASSERT_EQ(data.text(u"NAME"), QString::number(n));
+        EXPECT_EQ(data.boolean(u"MARK"), n % 3 == 0) << n;
+        EXPECT_EQ(data.text(u"NOTE"), n == 1234 ? huge : n == 2000 ? u"změněno"_s : note(n)) << n;
+    }
+}
+
 // A text cut at the field width can end in half a surrogate pair; the
 // unpaired half has always been stored as "?".
 TEST_F(DatasetTest, AnUnpairedHalfOfACharacterIsStoredAsAQuestionMark)
