@@ -40,11 +40,18 @@ const QString kIndex = u"Index_CIS_ZAK"_s;
 class EquipmentTables
 {
 public:
-    EquipmentTables(const DatabaseSession &session, const QString &alias)
-        : m_alias(alias)
-        , m_vyb(session)
+    explicit EquipmentTables(const DatabaseSession &session)
+        : m_vyb(session)
         , m_check(session)
     {
+    }
+
+    // The tables of another data folder from now on.
+    void switchTo(const QString &alias)
+    {
+        m_alias = alias;
+        m_vyb.close();
+        m_check.close();
     }
 
     std::optional<QString> find(bool fromVyb, const QString &key)
@@ -292,6 +299,12 @@ int Extraction::run(const TakenRecord &taken)
 
     InterchangeWriter writer(ModuleFolders::path(ModuleFile::InterchangeFile, exe));
 
+    // Kept from folder to folder, so that each reads its tables into the
+    // memory the folder before used.
+    HostTable overview(m_session);
+    HostTable intake(m_session);
+    EquipmentTables equipment(m_session);
+
     for (size_t b = 0; b < kBranches.size(); ++b) {
         if (!on[b])
             continue;
@@ -300,11 +313,9 @@ int Extraction::run(const TakenRecord &taken)
         const QString prefix = switchedOn == 1 ? QString() : QString(branch.prefix);
         const QString dataFolder = dataRoot + QString::fromUtf16(branch.folder);
 
-        HostTable overview(m_session);
-        HostTable intake(m_session);
         overview.open(alias, u"Prehledy.DB"_s, kIndex);
         intake.open(alias, u"Prijeti.DB"_s, kIndex);
-        EquipmentTables equipment(m_session, alias);
+        equipment.switchTo(alias);
         const OverviewFields overviewFields(overview);
         const IntakeFields intakeFields(intake);
         const Folder folder{overview, overviewFields, intake, intakeFields, equipment, prefix, alias, dataFolder};

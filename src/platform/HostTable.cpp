@@ -47,7 +47,7 @@ HostTable::HostTable(const DatabaseSession &session)
 void HostTable::open(const QString &alias, const QString &fileName, const QString &indexName)
 {
     close();
-    ParadoxTable table = ParadoxTable::open(m_session.aliasFolder(alias) + fileName);
+    ParadoxTable table = ParadoxTable::open(m_session.aliasFolder(alias) + fileName, std::move(m_room));
 
     std::vector<int> order(size_t(table.recordCount()));
     std::iota(order.begin(), order.end(), 0);
@@ -79,6 +79,8 @@ void HostTable::open(const QString &alias, const QString &fileName, const QStrin
 
 void HostTable::close()
 {
+    if (m_table)
+        m_room = m_table->release();
     m_table.reset();
     m_order.clear();
     m_keys.clear();

@@ -24,6 +24,8 @@ public:
     // Throws ModuleError for an unknown alias, a missing or damaged table, or
     // an index whose field the table lacks.
     void open(const QString &alias, const QString &fileName, const QString &indexName = QString());
+    // A closed table keeps its memory for the next open of the object: the
+    // tables of one kind in the data folders are read into it in turn.
     void close();
     bool isOpen() const { return m_table.has_value(); }
 
@@ -55,6 +57,7 @@ private:
 
     const DatabaseSession &m_session;
     std::optional<ParadoxTable> m_table;
+    ParadoxTable::Room m_room;
     std::vector<int> m_order;     // records in cursor order
     QHash<QString, int> m_keys;   // key text -> position in m_order
     int m_position = 0;

@@ -23,6 +23,8 @@ public:
     QByteArray blob(std::string_view field) const;
 
     const QString &displayName() const { return m_name; }
+    // Gives the file's bytes back; the object must not be used then.
+    QByteArray release() { return std::move(m_data); }
 
 private:
     [[noreturn]] void fail(const QString &what) const;

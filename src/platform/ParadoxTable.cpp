@@ -31,25 +31,33 @@ std::int32_t le32s(const char *p)
                         | std::uint32_t(u[3]) << 24);
 }
 
-QByteArray readWhole(const QString &nativePath, const QString &displayName)
+// The whole file, read into the room given where it is large enough.
+QByteArray readWhole(const QString &nativePath, const QString &displayName, QByteArray room)
 {
     QFile file(nativePath);
     if (!file.open(QIODevice::ReadOnly))
         throw ModuleError(QStringLiteral("Tabulku \"%1\" nelze otevřít: %2").arg(displayName, FileErrorText(file)));
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    room.resize(qsizetype(file.size()));
+    const qint64 read = file.read(room.data(), room.size());
+    if (read >= 0) {
+        room.truncate(qsizetype(read));
+        // A file that grew meanwhile is read to its new end.
+        if (!file.atEnd())
+            room += file.readAll();
+    }
+    if (read < 0 || file.error() != QFileDevice::NoError)
         throw ModuleError(QStringLiteral("Tabulku \"%1\" nelze přečíst: %2").arg(displayName, FileErrorText(file)));
-    return data;
+    return room;
 }
 
 } // namespace
 
-ParadoxTable ParadoxTable::open(const QString &path)
+ParadoxTable ParadoxTable::open(const QString &path, Room room)
 {
     const QString native = WinPath::resolve(path);
     ParadoxTable table;
     table.m_name = path;
-    table.m_data = readWhole(native, path);
+    table.m_data = readWhole(native, path, std::move(room.data));
     table.parseHeader();
     if (table.needsMemo()) {
         const QFileInfo info(native);
@@ -57,10 +65,18 @@ ParadoxTable ParadoxTable::open(const QString &path)
         const QString memoNative = WinPath::resolve(memoPath);
         if (!QFileInfo::exists(memoNative))
             throw ModuleError(QStringLiteral("K tabulce \"%1\" chybí soubor poznámek \"%2\"").arg(path, memoPath));
-        table.m_memo.emplace(readWhole(memoNative, memoPath), memoPath);
+        table.m_memo.emplace(readWhole(memoNative, memoPath, std::move(room.memo)), memoPath);
     }
     table.walkBlocks();
     return table;
+}
+
+ParadoxTable::Room ParadoxTable::release()
+{
+    Room room{std::move(m_data), m_memo ? m_memo->release() : QByteArray()};
+    m_memo.reset();
+    m_records.clear();
+    return room;
 }
 
 ParadoxTable ParadoxTable::parse(QByteArray data, std::optional<QByteArray> memo, const QString &displayName)

@@ -30,9 +30,20 @@ struct ParadoxField
 class ParadoxTable
 {
 public:
+    // Memory for the bytes of a table and of its memo file, to be read into
+    // again: a table opened after another of its kind then reuses the room.
+    struct Room
+    {
+        QByteArray data;
+        QByteArray memo;
+    };
+
     // Opens path read-only (a native path), and its .MB file when the table
-    // has memo or BLOb fields.
-    static ParadoxTable open(const QString &path);
+    // has memo or BLOb fields, reading them into the room given.
+    static ParadoxTable open(const QString &path, Room room = {});
+    // Gives the table's memory back for another open; the table is then
+    // empty and must not be used.
+    Room release();
 
     // Parses file contents; memo is the memo file's contents, if any.
     // displayName names the file in error texts.
