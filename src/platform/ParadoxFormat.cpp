@@ -86,6 +86,11 @@ bool isBlobType(std::uint8_t type)
 
 QString alphaText(std::string_view bytes)
 {
+    // Wide fields are mostly padding: it is passed over eight bytes at a time.
+    std::uint64_t tail = 0;
+    while (bytes.size() >= sizeof tail
+           && (std::memcpy(&tail, bytes.data() + bytes.size() - sizeof tail, sizeof tail), tail == 0))
+        bytes.remove_suffix(sizeof tail);
     while (!bytes.empty() && bytes.back() == 0)
         bytes.remove_suffix(1);
     return Win1250::decode(bytes);

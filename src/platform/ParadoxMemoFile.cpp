@@ -40,10 +40,10 @@ void ParadoxMemoFile::fail(const QString &what) const
     throw ModuleError(QStringLiteral("Poškozený soubor poznámek \"%1\": %2").arg(m_name, what));
 }
 
-QByteArray ParadoxMemoFile::blob(std::string_view field) const
+std::string_view ParadoxMemoFile::blob(std::string_view field) const
 {
     if (const auto inRecord = inRecordBlob(field))
-        return QByteArray(inRecord->data(), qsizetype(inRecord->size()));
+        return *inRecord;
 
     const char *pointer = field.data() + field.size() - kPointerSize;
     const std::uint32_t offset = le32(pointer);
@@ -83,7 +83,7 @@ QByteArray ParadoxMemoFile::blob(std::string_view field) const
     }
     if (start + length > size)
         fail(QStringLiteral("poznámka v bloku %1 přesahuje konec souboru").arg(block));
-    return QByteArray(base + start, qsizetype(length));
+    return std::string_view(base + start, size_t(length));
 }
 
 } // namespace korvex

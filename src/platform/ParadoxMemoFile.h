@@ -19,8 +19,9 @@ public:
     // The blob that a memo field of the given record bytes points at. The
     // field's leading part holds the start of the blob in the record; short
     // blobs live there whole. Throws ModuleError naming the file when the
-    // pointer leads outside the file or into a block of the wrong kind.
-    QByteArray blob(std::string_view field) const;
+    // pointer leads outside the file or into a block of the wrong kind. The
+    // bytes are those of the field or of the file, valid while both are.
+    std::string_view blob(std::string_view field) const;
 
     const QString &displayName() const { return m_name; }
     // Gives the file's bytes back; the object must not be used then.

@@ -261,8 +261,7 @@ QString ParadoxTable::text(int record, int field) const
         return Paradox::alphaText(bytes);
     case Paradox::Memo:
     case Paradox::FormattedMemo: {
-        const QByteArray blob = m_memo ? m_memo->blob(bytes) : QByteArray();
-        return Paradox::alphaText(std::string_view(blob.constData(), size_t(blob.size())));
+        return m_memo ? Paradox::alphaText(m_memo->blob(bytes)) : QString();
     }
     default:
         // BLOb, graphic and OLE fields have no text form the module reads.
