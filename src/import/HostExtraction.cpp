@@ -143,6 +143,7 @@ private:
     const DatabaseSession &m_session;
     const ExtractionSettings &m_settings;
     WinPath::CachedResolver m_files;
+    QString m_path, m_candidate; // reused from photo to photo for their room
     int m_vatRate = 19;
     bool m_reservationsHidden = false;
 };
@@ -169,13 +170,15 @@ QString Extraction::photoList(const QString &dataFolder, const QString &fotky)
 {
     QString list;
     for (const QString &line : HostLines(fotky)) {
-        const QString path = dataFolder + line;
+        QString &path = m_path;
+        path.resize(0);
+        path.append(dataFolder).append(line);
         const QStringView base = QStringView(path).left(path.size() - 4);
         const qsizetype dot = path.lastIndexOf(u'.');
         const QStringView ext = dot < 0 ? QStringView() : QStringView(path).mid(dot);
         for (const QStringView variant : {u"_WEB", u"_MAX"}) {
-            QString candidate;
-            candidate.reserve(base.size() + variant.size() + ext.size());
+            QString &candidate = m_candidate;
+            candidate.resize(0);
             candidate.append(base).append(variant).append(ext);
             if (const auto native = m_files.file(candidate)) {
                 list += *native;
@@ -304,6 +307,7 @@ int Extraction::run(const TakenRecord &taken)
     HostTable overview(m_session);
     HostTable intake(m_session);
     EquipmentTables equipment(m_session);
+    int told = -1;
 
     for (size_t b = 0; b < kBranches.size(); ++b) {
         if (!on[b])
@@ -321,8 +325,11 @@ int Extraction::run(const TakenRecord &taken)
         const Folder folder{overview, overviewFields, intake, intakeFields, equipment, prefix, alias, dataFolder};
 
         for (overview.first(); !overview.eof(); overview.next()) {
-            if (m_settings.progress)
-                m_settings.progress(ExtractionCaption(writer.count()));
+            // The caption changes only when a vehicle was taken.
+            if (m_settings.progress && writer.count() != told) {
+                told = writer.count();
+                m_settings.progress(ExtractionCaption(told));
+            }
             if (!selected(folder))
                 continue;
             const QByteArrayView record = writer.add(buildRecord(folder));

@@ -17,7 +17,8 @@ struct ExtractionSettings
     QString hostRoot;           // HostRoot, for the reservations marker
     bool onlyWithPhotos = false;
     bool onlyWithPrice = false;
-    // Told the window caption after every examined overview record.
+    // Told the window caption while overview records are examined, each
+    // time it changes.
     std::function<void(const QString &caption)> progress;
 };
 

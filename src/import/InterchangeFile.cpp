@@ -52,8 +52,8 @@ QByteArrayView InterchangeWriter::add(const InterchangeRecord &record)
         m_chunk += "\r\n";
     }
     const qsizetype end = m_chunk.size();
-    Win1250::appendEncoded(m_chunk, InterchangeSeparator());
-    m_chunk += "\r\n";
+    static const QByteArray separatorLine = Win1250::encode(InterchangeSeparator()) + "\r\n";
+    m_chunk += separatorLine;
     ++m_count;
     // The chunk has room for the whole record: its bytes stay in place.
     return QByteArrayView(m_chunk).sliced(start, end - start);
