@@ -236,13 +236,18 @@ std::vector<PackedRow> SqliteStore::loadAll()
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int i = 0; i < count; ++i) {
             const FieldKind kind = m_def.fields[size_t(i)].kind;
-            if (kind == FieldKind::AutoInc || sqlite3_column_type(stmt, i) == SQLITE_NULL)
+            if (kind == FieldKind::AutoInc) {
                 row.appendNull();
-            else if (kind == FieldKind::Boolean)
-                row.appendBoolean(sqlite3_column_int(stmt, i) != 0);
-            else
-                row.appendUtf8(QByteArrayView(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-                                              sqlite3_column_bytes(stmt, i)));
+            } else if (kind == FieldKind::Boolean) {
+                if (sqlite3_column_type(stmt, i) == SQLITE_NULL)
+                    row.appendNull();
+                else
+                    row.appendBoolean(sqlite3_column_int(stmt, i) != 0);
+            } else {
+                // A NULL has no text; an empty text reads as null anyway.
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+                row.appendUtf8(text ? QByteArrayView(text, sqlite3_column_bytes(stmt, i)) : QByteArrayView());
+            }
         }
         rows.push_back(row.take());
         rows.back().setKey(sqlite3_column_int64(stmt, m_keyField));
