@@ -394,13 +394,22 @@ TEST(InterchangeImport, RunsTheExtractionAndStopsBeforeReadingWhenItFails)
     }
     const QStringList stored = storedRecords(query.fileName());
     const QByteArray interchange = run.interchangeBytes();
+    // The list as the user left it: filtered, on a record in the middle.
+    const QString hidden = query.valueAt(1, query.fieldIndex(u"CJ")).toString();
+    query.setFilter([&](const DatasetRecord &record) { return record.text(u"CJ") != hidden; });
+    query.setFiltered(true);
+    query.setRecNo(2);
+    const QString current = query.text(u"CJ");
 
     QFile::remove(run.dataFolder(2) + u"Prehledy.DB"_s);
     EXPECT_THROW(ImportInterchangeFile(query, run.session, run.settings, [&] { ++refreshed; }), ModuleError);
     EXPECT_EQ(refreshed, 1);
     EXPECT_EQ(storedRecords(query.fileName()), stored);
     EXPECT_EQ(run.interchangeBytes(), interchange);
-    ASSERT_EQ(query.recordCount(), run.vehicleNumbers().size() - 1);
+    EXPECT_TRUE(query.isFiltered());
+    EXPECT_EQ(query.recNo(), 2);
+    EXPECT_EQ(query.text(u"CJ"), current);
+    ASSERT_EQ(query.recordCount(), run.vehicleNumbers().size() - 2);
     for (int r = 0; r < query.recordCount(); ++r)
         EXPECT_EQ(query.valueAt(r, query.fieldIndex(u"POZNAMKA")).toString(), u"stará"_s) << r;
     EXPECT_EQ(query.state(), Dataset::State::Browse);
