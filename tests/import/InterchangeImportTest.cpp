@@ -450,6 +450,31 @@ TEST(InterchangeImport, ADatabaseErrorStillWritesTheFileAndKeepsWhatWasPosted)
     EXPECT_EQ(query.state(), Dataset::State::Browse);
 }
 
+// An edit the user has not posted yet is theirs: a failed extraction must
+// not take it down with the records it drops.
+TEST(InterchangeImport, AFailedExtractionKeepsAnEditInProgress)
+{
+    test::HostRun run(fixture::generatedDealer(12, 2, 7));
+    Dataset query(NestaTableDef());
+    CreateWorkingTable(query, run.session);
+    ImportInterchangeFile(query, run.session, run.settings);
+    ASSERT_GT(query.recordCount(), 2);
+    query.setRecNo(1);
+    const QString cj = query.text(u"CJ");
+    query.edit();
+    query.setValue(u"POZNAMKA", u"ruční poznámka"_s);
+
+    QFile::remove(run.dataFolder(2) + u"Prehledy.DB"_s);
+    EXPECT_THROW(ImportInterchangeFile(query, run.session, run.settings), ModuleError);
+    EXPECT_EQ(query.recNo(), 1);
+    EXPECT_EQ(query.text(u"CJ"), cj);
+    EXPECT_EQ(query.text(u"POZNAMKA"), u"ruční poznámka"_s);
+    query.close();
+    query.open();
+    query.setRecNo(1);
+    EXPECT_EQ(query.text(u"POZNAMKA"), u"ruční poznámka"_s);
+}
+
 TEST(InterchangeImport, AMissingRouteListIsAnErrorAndKeepsTheTable)
 {
     test::HostRun run(fixture::generatedDealer(6, 1, 3));
