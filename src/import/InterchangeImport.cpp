@@ -141,6 +141,7 @@ public:
         , m_columns(query)
         , m_display(query)
         , m_unfiltered(query)
+        , m_startRow(query.recNo())
         , m_batch(query)
     {
         // The first record of each CJ, by position; positions stay put until
@@ -187,8 +188,14 @@ public:
         m_query.first();
     }
 
-    // Drops everything taken so far; the table is as it was before.
-    void discard() { m_batch.rollback(); }
+    // Drops everything taken so far; the table is as it was before, the
+    // cursor on the record it stood on (the records taken moved it).
+    void discard()
+    {
+        m_batch.rollback();
+        if (m_startRow >= 0)
+            m_query.setRecNo(m_startRow);
+    }
 
 private:
     Dataset &m_query;
@@ -196,6 +203,9 @@ private:
     // Every record seen, the display quiet, both restored however it ends.
     const Dataset::DisplaySuspended m_display;
     const UnfilteredView m_unfiltered;
+    // Positions of the unfiltered records are those of the store's order,
+    // which a rollback loads again.
+    const int m_startRow;
     // What was posted before a failing record stays, as it would without a
     // transaction; the failing record is dropped, not posted a second time.
     Dataset::Batch m_batch;
@@ -225,6 +235,10 @@ void ImportInterchangeFile(Dataset &query, const DatabaseSession &session, const
     // as it was. When the database fails, the extraction goes on without
     // taking, so that the file is written as before; the database's error
     // then goes on, and what was posted before it stays.
+    // An edit in progress is the user's: it is posted first, outside the
+    // batch, so that a failed extraction does not drop it with the rest.
+    if (query.state() == Dataset::State::Edit || query.state() == Dataset::State::Insert)
+        query.post();
     Import import(query);
     std::exception_ptr databaseError;
     try {

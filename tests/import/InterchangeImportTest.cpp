@@ -394,13 +394,22 @@ TEST(InterchangeImport, RunsTheExtractionAndStopsBeforeReadingWhenItFails)
     }
     const QStringList stored = storedRecords(query.fileName());
     const QByteArray interchange = run.interchangeBytes();
+    // The list as the user left it: filtered, on a record in the middle.
+    const QString hidden = query.valueAt(1, query.fieldIndex(u"CJ")).toString();
+    query.setFilter([&](const DatasetRecord &record) { return record.text(u"CJ") != hidden; });
+    query.setFiltered(true);
+    query.setRecNo(2);
+    const QString current = query.text(u"CJ");
 
     QFile::remove(run.dataFolder(2) + u"Prehledy.DB"_s);
     EXPECT_THROW(ImportInterchangeFile(query, run.session, run.settings, [&] { ++refreshed; }), ModuleError);
     EXPECT_EQ(refreshed, 1);
     EXPECT_EQ(storedRecords(query.fileName()), stored);
     EXPECT_EQ(run.interchangeBytes(), interchange);
-    ASSERT_EQ(query.recordCount(), run.vehicleNumbers().size() - 1);
+    EXPECT_TRUE(query.isFiltered());
+    EXPECT_EQ(query.recNo(), 2);
+    EXPECT_EQ(query.text(u"CJ"), current);
+    ASSERT_EQ(query.recordCount(), run.vehicleNumbers().size() - 2);
     for (int r = 0; r < query.recordCount(); ++r)
         EXPECT_EQ(query.valueAt(r, query.fieldIndex(u"POZNAMKA")).toString(), u"stará"_s) << r;
     EXPECT_EQ(query.state(), Dataset::State::Browse);
@@ -439,6 +448,31 @@ TEST(InterchangeImport, ADatabaseErrorStillWritesTheFileAndKeepsWhatWasPosted)
         cjs.append(record.section(u'|', 1, 1).section(u'=', 1));
     EXPECT_EQ(cjs, numbers.first(3));
     EXPECT_EQ(query.state(), Dataset::State::Browse);
+}
+
+// An edit the user has not posted yet is theirs: a failed extraction must
+// not take it down with the records it drops.
+TEST(InterchangeImport, AFailedExtractionKeepsAnEditInProgress)
+{
+    test::HostRun run(fixture::generatedDealer(12, 2, 7));
+    Dataset query(NestaTableDef());
+    CreateWorkingTable(query, run.session);
+    ImportInterchangeFile(query, run.session, run.settings);
+    ASSERT_GT(query.recordCount(), 2);
+    query.setRecNo(1);
+    const QString cj = query.text(u"CJ");
+    query.edit();
+    query.setValue(u"POZNAMKA", u"ruční poznámka"_s);
+
+    QFile::remove(run.dataFolder(2) + u"Prehledy.DB"_s);
+    EXPECT_THROW(ImportInterchangeFile(query, run.session, run.settings), ModuleError);
+    EXPECT_EQ(query.recNo(), 1);
+    EXPECT_EQ(query.text(u"CJ"), cj);
+    EXPECT_EQ(query.text(u"POZNAMKA"), u"ruční poznámka"_s);
+    query.close();
+    query.open();
+    query.setRecNo(1);
+    EXPECT_EQ(query.text(u"POZNAMKA"), u"ruční poznámka"_s);
 }
 
 TEST(InterchangeImport, AMissingRouteListIsAnErrorAndKeepsTheTable)
