@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace korvex::bench {
 
@@ -40,6 +41,24 @@ inline double bestOfProcessorTime(int runs, const std::function<void()> &work)
         work();
         best = std::min(best, processorSeconds() - start);
     }
+    return best;
+}
+
+// Best processor time of each piece of work, in seconds, the pieces taking
+// turns round after round: a machine that slows down or speeds up meanwhile
+// then weighs on a figure and its baseline alike. Each piece runs once
+// untimed first, to warm the caches the same way for all.
+inline std::vector<double> bestOfProcessorTimeInTurns(int rounds, const std::vector<std::function<void()>> &works)
+{
+    std::vector<double> best(works.size(), 1e300);
+    for (const auto &work : works)
+        work();
+    for (int i = 0; i < rounds; ++i)
+        for (size_t w = 0; w < works.size(); ++w) {
+            const double start = processorSeconds();
+            works[w]();
+            best[w] = std::min(best[w], processorSeconds() - start);
+        }
     return best;
 }
 
