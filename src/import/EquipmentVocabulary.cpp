@@ -5,7 +5,6 @@
 
 #include <iterator>
 
-
 using namespace Qt::StringLiterals;
 
 namespace korvex {
