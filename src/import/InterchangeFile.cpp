@@ -25,6 +25,12 @@ namespace {
 // that its bytes are never all in memory.
 constexpr qsizetype kChunkSize = 128 * 1024;
 
+const QByteArray &separatorBytes()
+{
+    static const QByteArray bytes = Win1250::encode(InterchangeSeparator());
+    return bytes;
+}
+
 } // namespace
 
 InterchangeWriter::InterchangeWriter(const QString &path)
@@ -52,8 +58,8 @@ QByteArrayView InterchangeWriter::add(const InterchangeRecord &record)
         m_chunk += "\r\n";
     }
     const qsizetype end = m_chunk.size();
-    static const QByteArray separatorLine = Win1250::encode(InterchangeSeparator()) + "\r\n";
-    m_chunk += separatorLine;
+    m_chunk += separatorBytes();
+    m_chunk += "\r\n";
     ++m_count;
     // The chunk has room for the whole record: its bytes stay in place.
     return QByteArrayView(m_chunk).sliced(start, end - start);
@@ -77,7 +83,7 @@ InterchangeRecords ReadInterchangeFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw ModuleError(u"Soubor \"%1\" nelze otevřít"_s.arg(path));
     const QByteArray bytes = file.readAll();
-    const QByteArray separator = Win1250::encode(InterchangeSeparator());
+    const QByteArray &separator = separatorBytes();
 
     InterchangeRecords records;
     QByteArray record;

@@ -235,10 +235,6 @@ void ImportInterchangeFile(Dataset &query, const DatabaseSession &session, const
     // as it was. When the database fails, the extraction goes on without
     // taking, so that the file is written as before; the database's error
     // then goes on, and what was posted before it stays.
-    // An edit in progress is the user's: it is posted first, outside the
-    // batch, so that a failed extraction does not drop it with the rest.
-    if (query.state() == Dataset::State::Edit || query.state() == Dataset::State::Insert)
-        query.post();
     Import import(query);
     std::exception_ptr databaseError;
     try {

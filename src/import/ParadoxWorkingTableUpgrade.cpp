@@ -76,26 +76,26 @@ void copyRecords(const ParadoxTable &old, const QString &target)
     SqliteStore::create(target, def);
     SqliteStore store(target, def);
     store.begin();
+    PackedRow::Builder builder(qsizetype(def.fields.size()));
     const auto fill = [&](int r) {
-        PackedRow::Builder row(qsizetype(def.fields.size()));
         for (size_t i = 0; i < def.fields.size(); ++i) {
             switch (def.fields[i].kind) {
             case FieldKind::AutoInc:
-                row.appendNull();
+                builder.appendNull();
                 break;
             case FieldKind::Boolean:
                 if (const std::optional<bool> value = old.logical(r, source[i]))
-                    row.appendBoolean(*value);
+                    builder.appendBoolean(*value);
                 else
-                    row.appendNull();
+                    builder.appendNull();
                 break;
             case FieldKind::Text:
             case FieldKind::Memo:
-                row.appendText(old.text(r, source[i]));
+                builder.appendText(old.text(r, source[i]));
                 break;
             }
         }
-        return row.take();
+        return builder.take();
     };
     // The records keep their numbers, which the list shows as "Čís.". One
     // without a number, or with the number of the record before it, gets

@@ -209,10 +209,15 @@ void Dataset::setRecNo(int row)
     notifyScroll();
 }
 
+const PackedRow &Dataset::cursorRow() const
+{
+    return m_rows[size_t(m_visible[size_t(m_cursor)])];
+}
+
 const PackedRow &Dataset::editBase() const
 {
     static const PackedRow none;
-    return m_state == State::Edit ? m_rows[size_t(m_visible[size_t(m_cursor)])] : none;
+    return m_state == State::Edit ? cursorRow() : none;
 }
 
 QVariant Dataset::currentValue(int field) const
@@ -223,7 +228,7 @@ QVariant Dataset::currentValue(int field) const
     }
     if (m_cursor < 0)
         throw ModuleError(QStringLiteral("Pracovní tabulka nestojí na žádném záznamu"));
-    return m_rows[size_t(m_visible[size_t(m_cursor)])].value(m_def, field);
+    return cursorRow().value(m_def, field);
 }
 
 PackedRow Dataset::editedRow() const
@@ -241,7 +246,7 @@ PackedRow Dataset::editedRow() const
     return edited;
 }
 
-// A value assigned and then set back leaves the flag up but no change.
+// Whether a field holds a value the record did not hold before the edit.
 bool Dataset::hasChanges() const
 {
     return std::any_of(m_changes.begin(), m_changes.end(), [](const auto &c) { return c.has_value(); });
@@ -311,11 +316,7 @@ void Dataset::setValue(int field, const QVariant &value)
         assign(field, unchanged, std::move(stored));
         return;
     }
-    QString text = textOf(value);
-    if (def.assignWidth > 0 && text.size() > def.assignWidth)
-        text.truncate(def.assignWidth);
-    const bool unchanged = editBase().holds(field, text);
-    assign(field, unchanged, text.isEmpty() ? QVariant() : QVariant(text));
+    setText(field, textOf(value));
 }
 
 void Dataset::setText(int field, QStringView text)
@@ -442,7 +443,7 @@ void Dataset::refresh()
 {
     requireOpen();
     checkBrowseMode();
-    const qint64 key = m_cursor >= 0 ? m_rows[size_t(m_visible[size_t(m_cursor)])].key() : -1;
+    const qint64 key = m_cursor >= 0 ? cursorRow().key() : -1;
     rebuildVisible(key);
     notifyData();
     notifyScroll();
@@ -471,7 +472,7 @@ void Dataset::rollback()
     if (m_store->inTransaction())
         m_store->rollback();
     // The records in memory may hold changes the store has just dropped.
-    const qint64 key = m_cursor >= 0 ? m_rows[size_t(m_visible[size_t(m_cursor)])].key() : -1;
+    const qint64 key = m_cursor >= 0 ? cursorRow().key() : -1;
     load();
     rebuildVisible(key);
     notifyData();
@@ -508,6 +509,9 @@ Dataset::DisplaySuspended::~DisplaySuspended()
 Dataset::Batch::Batch(Dataset &query)
     : m_query(query)
 {
+    // An edit in progress is not the batch's: it is posted first, so that a
+    // batch rolled back does not take it along.
+    m_query.checkBrowseMode();
     m_query.startTransaction();
 }
 

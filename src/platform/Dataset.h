@@ -132,6 +132,8 @@ public:
     class Batch
     {
     public:
+        // Posts an edit in progress first, outside the batch; throws
+        // ModuleError.
         explicit Batch(Dataset &query);
         ~Batch();
         // Posts a pending edit and commits; throws ModuleError.
@@ -161,6 +163,8 @@ private:
     bool passes(const PackedRow &values) const;
     void rebuildVisible(qint64 keepKey);
     bool editing() const { return m_state == State::Edit || m_state == State::Insert; }
+    // The stored record under the cursor, which must stand on one.
+    const PackedRow &cursorRow() const;
     // The record being edited as it was before the edit (empty when new).
     const PackedRow &editBase() const;
     QVariant currentValue(int field) const;

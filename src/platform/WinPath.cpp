@@ -205,7 +205,6 @@ CachedResolver::Listing &CachedResolver::listing(const QString &nativeFolder)
     names.exact.reserve(qsizetype(places.size()));
     for (const Place &place : places)
         names.exact.insert(QStringView(names.names).sliced(place.start, place.size), place.file);
-    m_lastListing = nullptr;
     // Moving the listing in keeps its string's buffer, and so the views.
     return m_folders.insert(nativeFolder, std::move(names)).value();
 }
