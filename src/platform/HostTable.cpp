@@ -51,7 +51,7 @@ void HostTable::open(const QString &alias, const QString &fileName, const QStrin
 
     std::vector<int> order(size_t(table.recordCount()));
     std::iota(order.begin(), order.end(), 0);
-    QHash<QString, int> keys;
+    int keyField = -1;
     if (!indexName.isEmpty()) {
         const int field = table.fieldIndex(indexFieldName(indexName));
         if (field < 0)
@@ -67,13 +67,11 @@ void HostTable::open(const QString &alias, const QString &fileName, const QStrin
             std::stable_sort(order.begin(), order.end(),
                              [&](int a, int b) { return table.raw(a, field) < table.raw(b, field); });
         }
-        keys.reserve(qsizetype(order.size()));
-        for (size_t pos = order.size(); pos-- > 0;)
-            keys.insert(table.text(order[pos], field), int(pos));
+        keyField = field;
     }
     m_table.emplace(std::move(table));
     m_order = std::move(order);
-    m_keys = std::move(keys);
+    m_keyField = keyField;
     m_position = 0;
 }
 
@@ -83,6 +81,7 @@ void HostTable::close()
         m_room = m_table->release();
     m_table.reset();
     m_order.clear();
+    m_keyField = -1;
     m_keys.clear();
     m_position = 0;
 }
@@ -110,6 +109,12 @@ bool HostTable::eof() const
 
 bool HostTable::findKey(const QString &key)
 {
+    // Made on the first look-up: a table that is only walked never needs it.
+    if (m_keys.isEmpty() && m_keyField >= 0) {
+        m_keys.reserve(qsizetype(m_order.size()));
+        for (size_t pos = m_order.size(); pos-- > 0;)
+            m_keys.insert(m_table->text(m_order[pos], m_keyField), int(pos));
+    }
     const auto it = m_keys.constFind(key);
     if (it == m_keys.constEnd())
         return false;

@@ -15,7 +15,8 @@ class DatabaseSession;
 // A host table opened through an alias, read only, with a cursor. With a
 // named index ("Index_CIS_ZAK" is the index on CIS_ZAK) the cursor walks the
 // records in order of the index field and finds keys by exact look-up; the
-// index is built in memory once, when the table opens.
+// index is built in memory once: its order when the table opens, its keys on
+// the first look-up.
 class HostTable
 {
 public:
@@ -59,7 +60,8 @@ private:
     std::optional<ParadoxTable> m_table;
     ParadoxTable::Room m_room;
     std::vector<int> m_order;     // records in cursor order
-    QHash<QString, int> m_keys;   // key text -> position in m_order
+    int m_keyField = -1;          // the index field; -1 without an index
+    QHash<QString, int> m_keys;   // key text -> position in m_order, made on first look-up
     int m_position = 0;
 };
 
