@@ -434,9 +434,19 @@ void Dataset::setFilter(RecordFilter filter)
 
 void Dataset::setFiltered(bool on)
 {
+    const bool was = m_filtered;
     m_filtered = on;
-    if (isOpen())
+    if (!isOpen())
+        return;
+    // The edit in progress is posted under the new setting, so that it stays
+    // in view; a refused post leaves the old setting, which the view still
+    // shows.
+    try {
         refresh();
+    } catch (...) {
+        m_filtered = was;
+        throw;
+    }
 }
 
 void Dataset::refresh()

@@ -301,6 +301,18 @@ TEST_F(DatasetTest, TheFilterDecidesWhichRecordsCount)
     data.setFiltered(false);
     EXPECT_EQ(data.recordCount(), 3);
     EXPECT_EQ(data.text(u"NAME"), u"c"_s);
+
+    // A switch posts the edit in progress; when that post is refused, the
+    // filter stays as the view still shows it.
+    data.setFiltered(true);
+    ASSERT_TRUE(refuseUpdates("WHEN NEW.NAME = 'x'"));
+    data.edit();
+    data.setValue(u"NAME", u"x"_s);
+    EXPECT_THROW(data.setFiltered(false), ModuleError);
+    EXPECT_TRUE(data.isFiltered());
+    data.cancel();
+    data.refresh();
+    EXPECT_EQ(names(), QStringList{u"c"_s});
 }
 
 TEST_F(DatasetTest, SuspendedDisplayUpdatesGiveOneRefreshWhenResumed)
