@@ -41,7 +41,8 @@ public:
         m_schema = "PRAGMA page_size = 16384; " + text(schema.get(), 1);
         const auto rows = prepare(source.get(), ("SELECT * FROM \"" + table + "\" ORDER BY rowid").c_str());
         const int columns = sqlite3_column_count(rows.get());
-        while (sqlite3_step(rows.get()) == SQLITE_ROW) {
+        int rc;
+        while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) {
             auto &row = m_rows.emplace_back();
             for (int c = 0; c < columns; ++c)
                 switch (sqlite3_column_type(rows.get(), c)) {
@@ -55,6 +56,9 @@ public:
                     row.emplace_back(text(rows.get(), c));
                 }
         }
+        // A read that stops early would leave a floor of fewer rows.
+        if (rc != SQLITE_DONE)
+            fail(source.get());
         m_insert = "INSERT INTO \"" + table + "\" VALUES (";
         for (int c = 0; c < columns; ++c)
             m_insert += c == 0 ? "?" : ", ?";
