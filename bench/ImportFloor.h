@@ -38,7 +38,8 @@ public:
         if (sqlite3_step(schema.get()) != SQLITE_ROW)
             fail(source.get());
         const std::string table = text(schema.get(), 0);
-        m_schema = "PRAGMA page_size = 16384; " + text(schema.get(), 1);
+        // The page size and the cache of the working table's own connection.
+        m_schema = "PRAGMA page_size = 16384; PRAGMA cache_size = -65536; " + text(schema.get(), 1);
         const auto rows = prepare(source.get(), ("SELECT * FROM \"" + table + "\" ORDER BY rowid").c_str());
         const int columns = sqlite3_column_count(rows.get());
         int rc;
@@ -123,7 +124,8 @@ private:
     static Database open(const QString &path)
     {
         sqlite3 *db = nullptr;
-        const int rc = sqlite3_open(QFile::encodeName(path).constData(), &db);
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
         Database owned(db);
         if (rc != SQLITE_OK)
             fail(db);
