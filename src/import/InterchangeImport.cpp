@@ -141,8 +141,8 @@ public:
         , m_columns(query)
         , m_display(query)
         , m_unfiltered(query)
-        , m_startRow(query.recNo())
         , m_batch(query)
+        , m_startRow(query.recNo())
     {
         // The first record of each CJ, by position; positions stay put until
         // the delete pass, as updates do not move records and appends go last.
@@ -203,12 +203,13 @@ private:
     // Every record seen, the display quiet, both restored however it ends.
     const Dataset::DisplaySuspended m_display;
     const UnfilteredView m_unfiltered;
-    // Positions of the unfiltered records are those of the store's order,
-    // which a rollback loads again.
-    const int m_startRow;
     // What was posted before a failing record stays, as it would without a
     // transaction; the failing record is dropped, not posted a second time.
     Dataset::Batch m_batch;
+    // Taken once the batch has posted an edit in progress, which may add a
+    // record and move the cursor onto it. Positions of the unfiltered
+    // records are those of the store's order, which a rollback loads again.
+    const int m_startRow;
     QHash<QString, int> m_byCj;
     QSet<QString> m_offered;
     InterchangeValues m_values;

@@ -473,6 +473,15 @@ TEST(InterchangeImport, AFailedExtractionKeepsAnEditInProgress)
     query.open();
     query.setRecNo(1);
     EXPECT_EQ(query.text(u"POZNAMKA"), u"ruční poznámka"_s);
+
+    // A record being added is posted as the last one, and the cursor stays
+    // on it.
+    query.append();
+    query.setValue(u"CJ", u"RUCNE"_s);
+    EXPECT_THROW(ImportInterchangeFile(query, run.session, run.settings), ModuleError);
+    EXPECT_EQ(query.state(), Dataset::State::Browse);
+    EXPECT_EQ(query.text(u"CJ"), u"RUCNE"_s);
+    EXPECT_EQ(query.recNo(), query.recordCount() - 1);
 }
 
 TEST(InterchangeImport, AMissingRouteListIsAnErrorAndKeepsTheTable)
