@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace korvex {
 namespace {
@@ -110,10 +111,14 @@ bool HostTable::eof() const
 bool HostTable::findKey(const QString &key)
 {
     // Made on the first look-up: a table that is only walked never needs it.
+    // Kept only once whole, so that a key that cannot be read fails the next
+    // look-up too rather than leaving an index of some keys.
     if (m_keys.isEmpty() && m_keyField >= 0) {
-        m_keys.reserve(qsizetype(m_order.size()));
+        QHash<QString, int> keys;
+        keys.reserve(qsizetype(m_order.size()));
         for (size_t pos = m_order.size(); pos-- > 0;)
-            m_keys.insert(m_table->text(m_order[pos], m_keyField), int(pos));
+            keys.insert(m_table->text(m_order[pos], m_keyField), int(pos));
+        m_keys = std::move(keys);
     }
     const auto it = m_keys.constFind(key);
     if (it == m_keys.constEnd())

@@ -220,6 +220,40 @@ TEST(HostTable, WalksInKeyOrderAndFindsKeys)
     EXPECT_FALSE(table.findKey(u"10 "_s));
 }
 
+// A key that cannot be read fails every look-up alike, not only the first:
+// the keys read before it are no index of the table.
+TEST(HostTable, AnUnreadableKeyFailsEveryLookUp)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(u"Data"_s));
+    const QString path = dir.filePath(u"Data/Prijeti.DB"_s);
+    const QString first(300, u'a'), middle(300, u'm'), last(300, u'z');
+    {
+        ParadoxWriter w(path, {{"CIS_ZAK", pxfMemoBLOb, 15}, {"ZNACKA", pxfAlpha, 20}});
+        w.addRecord({last, u"vůz 1"_s});
+        w.addRecord({middle, u"vůz 2"_s});
+        w.addRecord({first, u"vůz 3"_s});
+        w.close();
+    }
+    // The middle key's note now points past the end of the notes file.
+    QFile db(path);
+    ASSERT_TRUE(db.open(QIODevice::ReadWrite));
+    QByteArray bytes = db.readAll();
+    const qsizetype leader = bytes.indexOf("mmmmm");
+    ASSERT_GE(leader, 0);
+    bytes[leader + 8] = char(0x7F);
+    db.seek(0);
+    db.write(bytes);
+    db.close();
+
+    const auto session = DatabaseSession::fromText(u"[BAZAR1]\nPATH="_s + dir.filePath(u"Data"_s) + u'\n');
+    HostTable table(session);
+    table.open(u"BAZAR1"_s, u"Prijeti.DB"_s, u"Index_CIS_ZAK"_s);
+    EXPECT_THROW(table.findKey(first), ModuleError);
+    EXPECT_THROW(table.findKey(first), ModuleError);
+    EXPECT_THROW(table.findKey(last), ModuleError);
+}
+
 TEST(HostTable, ReportsUnknownAliasMissingTableIndexAndField)
 {
     QTemporaryDir dir;
