@@ -72,10 +72,9 @@ PackedRow::Arena::Place PackedRow::Arena::place(size_t bytes)
     bytes = (bytes + kEndAlignment - 1) / kEndAlignment * kEndAlignment;
     if (bytes > kBlockSize / 4)
         return ownPlace(bytes);
-    if (!m_block || m_capacity - m_used < bytes) {
+    if (!m_block || kBlockSize - m_used < bytes) {
         m_block = allocateBlock();
         m_used = 0;
-        m_capacity = kBlockSize;
     }
     char *at = m_block.get() + m_used;
     m_used += bytes;
@@ -92,17 +91,10 @@ PackedRow PackedRow::Builder::take()
 {
     const size_t endsSize = m_ends.size() * sizeof(quint32);
     const size_t total = endsSize + size_t(m_bytes.size());
+    Arena::Place place = m_arena ? m_arena->place(total) : ownPlace(total);
+    char *at = place.at;
     PackedRow row;
-    char *at = nullptr;
-    if (m_arena) {
-        Arena::Place place = m_arena->place(total);
-        at = place.at;
-        row.m_storage = std::move(place.block);
-    } else if (total > 0) {
-        Arena::Place place = ownPlace(total);
-        at = place.at;
-        row.m_storage = std::move(place.block);
-    }
+    row.m_storage = std::move(place.block);
     if (endsSize > 0)
         std::memcpy(at, m_ends.data(), endsSize);
     if (!m_bytes.isEmpty())

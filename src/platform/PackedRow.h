@@ -65,7 +65,6 @@ public:
 private:
     std::shared_ptr<char[]> m_block;
     size_t m_used = 0;
-    size_t m_capacity = 0;
 };
 
 class PackedRow::Builder
