@@ -70,8 +70,6 @@ public:
         m_bytes = file.readAll();
     }
 
-    size_t rows() const { return m_rows.size(); }
-
     void operator()() const
     {
         QFile::remove(m_database);
